@@ -1,0 +1,38 @@
+// Input mapping: keyboard, joystick and mouse events folded into one control state.
+#pragma once
+
+#include <SDL.h>
+#include <cstdint>
+
+// The control mapping: a key (SDL scancode) and a joystick button (hat mask for directions) each.
+extern int32_t JUMP_BUTTON, PAUSE_BUTTON, START_BUTTON, SELECT_BUTTON, LEFT_BUTTON, RIGHT_BUTTON,
+    UP_BUTTON, DOWN_BUTTON;
+extern int32_t JUMP_KEY, PAUSE_KEY, START_KEY, SELECT_KEY, LEFT_KEY, RIGHT_KEY, UP_KEY, DOWN_KEY;
+
+constexpr int32_t DEFAULT_JUMP_BUTTON = 2;
+constexpr int32_t DEFAULT_PAUSE_BUTTON = 8;
+constexpr int32_t DEFAULT_START_BUTTON = 9;
+constexpr int32_t DEFAULT_SELECT_BUTTON = -1;
+constexpr int32_t DEFAULT_LEFT_BUTTON = SDL_HAT_LEFT;
+constexpr int32_t DEFAULT_RIGHT_BUTTON = SDL_HAT_RIGHT;
+constexpr int32_t DEFAULT_UP_BUTTON = SDL_HAT_UP;
+constexpr int32_t DEFAULT_DOWN_BUTTON = SDL_HAT_DOWN;
+constexpr int32_t DEFAULT_JUMP_KEY = SDL_SCANCODE_SPACE;
+constexpr int32_t DEFAULT_PAUSE_KEY = SDL_SCANCODE_TAB;
+constexpr int32_t DEFAULT_START_KEY = SDL_SCANCODE_RETURN;
+constexpr int32_t DEFAULT_SELECT_KEY = SDL_SCANCODE_D;
+constexpr int32_t DEFAULT_LEFT_KEY = SDL_SCANCODE_LEFT;
+constexpr int32_t DEFAULT_RIGHT_KEY = SDL_SCANCODE_RIGHT;
+constexpr int32_t DEFAULT_UP_KEY = SDL_SCANCODE_UP;
+constexpr int32_t DEFAULT_DOWN_KEY = SDL_SCANCODE_DOWN;
+
+// The control state, read by every screen loop.
+extern int32_t lastKey;       // held controls
+extern int32_t lastKeyTyped;  // the control released during the last checkInput, or 0
+extern int32_t lastJButton;   // last joystick button pressed, -1 after a key event
+extern int32_t mouseX, mouseY;  // last click on the 320 × 240 screen, -1 when none is pending
+extern int32_t done;            // the quit flag
+extern SDL_Joystick *joystick;  // the first game pad, or nullptr
+
+void checkInput();
+void waitKeyUp();

@@ -1,0 +1,61 @@
+// The virtual platform for tests and tools: a clock that moves only when the game sleeps (or a test
+// says so) and an event source fed from a script, so every screen loop runs headless at full speed.
+#include "input/sys.h"
+
+#include <algorithm>
+#include <vector>
+
+struct ScriptedEvent {
+    uint32_t atTicks;
+    uint64_t order;
+    SDL_Event event;
+};
+
+static uint64_t nowUsec;  // the clock, in microseconds so that usleep adds up exactly
+static uint64_t sleptUsec;
+static uint64_t nextOrder;
+static std::vector<ScriptedEvent> script;  // sorted by (atTicks, order)
+
+void sysVirtualReset(uint32_t ticks) {
+    nowUsec = uint64_t(ticks) * 1000;
+    sleptUsec = 0;
+    nextOrder = 0;
+    script.clear();
+}
+
+void sysVirtualSetTicks(uint32_t ticks) { nowUsec = uint64_t(ticks) * 1000; }
+
+void sysVirtualAdvance(uint32_t ms) { nowUsec += uint64_t(ms) * 1000; }
+
+uint64_t sysVirtualSlept() { return sleptUsec; }
+
+void sysVirtualQueueEvent(uint32_t atTicks, const SDL_Event &event) {
+    ScriptedEvent scripted{atTicks, nextOrder++, event};
+    auto later = std::upper_bound(script.begin(), script.end(), scripted,
+                                  [](const ScriptedEvent &a, const ScriptedEvent &b) {
+                                      return a.atTicks < b.atTicks ||
+                                             (a.atTicks == b.atTicks && a.order < b.order);
+                                  });
+    script.insert(later, scripted);
+}
+
+int sysVirtualPendingEvents() { return int(script.size()); }
+
+uint32_t sysTicks() { return uint32_t(nowUsec / 1000); }
+
+void sysDelay(uint32_t ms) { sysUsleep(ms * 1000); }
+
+void sysUsleep(uint32_t usec) {
+    nowUsec += usec;
+    sleptUsec += usec;
+}
+
+int sysPollEvent(SDL_Event *event) {
+    if (script.empty() || script.front().atTicks > sysTicks())
+        return 0;
+    *event = script.front().event;
+    script.erase(script.begin());
+    return 1;
+}
+
+void sysPumpEvents() {}

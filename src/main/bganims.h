@@ -1,0 +1,41 @@
+// The ambient animations of the stage screen: the mascot KAVRIN, the totem, the sun, the birds and
+// the flowers. They never affect play.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+extern int32_t curLionAnim, curLionFrame, curLionLoop, curLionCount, sleepTime;
+
+extern int32_t curTotemWait, curTotemAnim, curTotemFrame, curTotemLoop, curTotemCount;
+extern int32_t curSunAnim, curSunCount;
+
+struct FlyingBird {
+    int32_t x, y, dx, dy, frame;
+    int32_t countdown;  // ticks to the next step
+    int32_t vertical;   // 1 flies up or down, 0 left or right
+};
+extern FlyingBird birdAnim;
+extern int32_t birdAnimWait;  // ticks until the next flight; 0 while a bird is in flight
+extern int32_t birdAngle, birdDA;
+
+struct PerchedBird {
+    int32_t x, y, countdown, frame, active;
+};
+extern std::array<PerchedBird, 4> waitingBirds;
+
+struct Flower {
+    int32_t isFree;  // 1 = no flower in this slot
+    int32_t countdown;
+    int32_t targetHeight, height;  // pixels
+    int32_t growing;
+    int32_t blossom;  // frame 0 to 4
+};
+extern std::array<Flower, 16> animFlower;  // 0..7 under the board's columns, 8..15 under the target's
+extern int32_t flowerUp;
+
+void setLionAnim(int anim);
+void lionWakeUp();
+void doLionAnim();
+void doBgAnims();
+void resetDecorations();  // the state of a new stage

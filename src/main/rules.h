@@ -1,0 +1,56 @@
+// The pick and transformation rules, carried out tick by tick by four animation queues.
+#pragma once
+
+#include "main/defines.h"
+
+#include <array>
+#include <cstdint>
+
+constexpr int QUEUE_SIZE = 80;
+
+struct TransEntry {  // a morph
+    int32_t column, row;
+    int32_t ticks;     // ticks left in the morph
+    int32_t newValue;  // also the drawing kind
+    int32_t delay;     // start delay in ticks
+};
+struct MoveEntry {  // a falling fruit
+    int32_t column, row;  // row it fell from
+    int32_t ticks;        // ticks fallen = pixels below that row
+    int32_t value;
+    int32_t delay;
+};
+struct ShineEntry {  // a sparkle
+    int32_t column;  // 0 to 15; 8 to 15 on the target side
+    int32_t row;
+    int32_t step;         // 0 to 3
+    int32_t frameColumn;  // fruit value + 7
+    int32_t ticks;        // ticks left in the step
+};
+struct EjectEntry {  // a flying piece
+    int32_t x, y;    // pixels from the board's top-left
+    int32_t dx, dy;  // speeds
+    int32_t points;  // new value + 1
+};
+
+extern std::array<TransEntry, QUEUE_SIZE> animTrans;
+extern std::array<MoveEntry, QUEUE_SIZE> animMove;
+extern std::array<ShineEntry, QUEUE_SIZE> animShine;
+extern std::array<EjectEntry, QUEUE_SIZE> animEject;
+extern int32_t curTrans, curMove, curShine, curEject;
+
+extern int32_t curAction;  // ticks left until a pick takes effect
+extern int32_t actionX, actionY;
+extern int32_t score, lives;
+
+int doSwitch();  // picks (actionX, actionY): the centre's steps (1 or 2), or 0
+int switchTile(int column, int row, int steps, int delay);
+void doTrans();
+void doMove();
+void doShine();
+void doEject();
+void addShine(int column, int row, int value);  // a sparkle on a board (0..7) or target (8..15) cell
+void removeShine(int column, int row);
+void addScore(int points);
+int haveMadeit();
+void clearQueues();  // empties all four queues and their back-references
