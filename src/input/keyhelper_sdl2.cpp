@@ -1,0 +1,17 @@
+// Input mapping: keyboard, joystick and mouse events folded into one control state.
+#include "input/keyhelper_sdl2.h"
+
+int32_t JUMP_BUTTON = DEFAULT_JUMP_BUTTON, PAUSE_BUTTON = DEFAULT_PAUSE_BUTTON,
+        START_BUTTON = DEFAULT_START_BUTTON, SELECT_BUTTON = DEFAULT_SELECT_BUTTON,
+        LEFT_BUTTON = DEFAULT_LEFT_BUTTON, RIGHT_BUTTON = DEFAULT_RIGHT_BUTTON, UP_BUTTON = DEFAULT_UP_BUTTON,
+        DOWN_BUTTON = DEFAULT_DOWN_BUTTON;
+int32_t JUMP_KEY = DEFAULT_JUMP_KEY, PAUSE_KEY = DEFAULT_PAUSE_KEY, START_KEY = DEFAULT_START_KEY,
+        SELECT_KEY = DEFAULT_SELECT_KEY, LEFT_KEY = DEFAULT_LEFT_KEY, RIGHT_KEY = DEFAULT_RIGHT_KEY,
+        UP_KEY = DEFAULT_UP_KEY, DOWN_KEY = DEFAULT_DOWN_KEY;
+
+int32_t lastKey;
+int32_t lastKeyTyped;
+int32_t lastJButton = -1;
+int32_t mouseX = -1, mouseY = -1;
+int32_t done;
+SDL_Joystick *joystick;
