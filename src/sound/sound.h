@@ -36,6 +36,9 @@ extern int32_t _mus_volume_100_, _sfx_volume_100_;
 extern int32_t _mus_volume_, _sfx_volume_;
 int32_t mixerVolume(int32_t percent);  // percent × 128 / 100, rounded toward zero
 
+// Called by playSFX with every effect asked for, before it is played; tests listen here.
+extern void (*sfxListener)(int index);
+
 void loadSFX();
 int playSFX(int index);  // the channel, or -1 (no free channel, or the effect is not loaded)
 void freeSFX(int index);
