@@ -3,23 +3,9 @@
 #include "main/level.h"
 #include "main/rules.h"
 
-#include <gtest/gtest.h>
+#include "temp_folder.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <string>
 #include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
-
-using Bytes = std::vector<uint8_t>;
-
-static void writeFile(const char *path, const Bytes &bytes) {
-    FILE *file = fopen(path, "wb");
-    ASSERT_NE(file, nullptr) << path;
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
-}
 
 // A plain record: start values from start(c, r), targets all 1, solution of n picks (c, r) = (j % 8, 9).
 static Bytes makeRecord(int (*start)(int, int), int n) {
@@ -50,26 +36,13 @@ static Bytes makeLevelFile(int count, const std::vector<Bytes> &records, size_t 
 static int fullBoard(int, int) { return 3; }
 static int twentyThree(int c, int r) { return c + 8 * r < 23 ? 1 + (c + r) % 5 : 0; }
 
-// Every test runs in a fresh folder of its own, with a data/ subfolder for the level file.
-class LevelFiles : public ::testing::Test {
+// Every test runs in a fresh folder with a data/ subfolder for the level file.
+class LevelFiles : public InTempFolder {
   protected:
-    std::string oldDir, dir;
-
     void SetUp() override {
-        char cwd[4096];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        oldDir = cwd;
-        char name[] = "/tmp/mirabo-levels-XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        dir = name;
-        ASSERT_EQ(chdir(name), 0);
+        InTempFolder::SetUp();
         mkdir("data", 0755);
         currentBonus = 0;
-    }
-    void TearDown() override {
-        ASSERT_EQ(chdir(oldDir.c_str()), 0);
-        std::string command = "rm -rf " + dir;
-        ASSERT_EQ(system(command.c_str()), 0);
     }
 };
 
@@ -120,7 +93,7 @@ TEST_F(LevelFiles, CountsOnlyCompleteRecords) {
     const Case cases[] = {{2, 2, 0, 2}, {5, 2, 100, 2}, {1, 2, 0, 1}, {255, 1, 287, 1}};
     for (const Case &k : cases) {
         std::vector<Bytes> records(size_t(k.records + 1), makeRecord(fullBoard, 3));
-        writeFile("data/levels.bin", makeLevelFile(k.count, records, 1 + k.records * 288 + k.extra));
+        writeBytes("data/levels.bin", makeLevelFile(k.count, records, 1 + k.records * 288 + k.extra));
         loadLevels();
         EXPECT_EQ(levelCount, k.expected) << k.count << " " << k.records;
         ASSERT_NE(levelsData, nullptr);
@@ -137,19 +110,19 @@ static void loadLevelsSpeakingOnStderr() {
 
 TEST_F(LevelFiles, NoCompleteRecordEndsTheGameNamingTheFile) {
     EXPECT_EXIT(loadLevelsSpeakingOnStderr(), ::testing::ExitedWithCode(1), "data/levels\\.bin"); // missing
-    writeFile("data/levels.bin", makeLevelFile(3, {makeRecord(fullBoard, 1)}, 1 + 287));
+    writeBytes("data/levels.bin", makeLevelFile(3, {makeRecord(fullBoard, 1)}, 1 + 287));
     EXPECT_EXIT(loadLevelsSpeakingOnStderr(), ::testing::ExitedWithCode(1),
                 "No complete level.*data/levels\\.bin");
-    writeFile("data/levels.bin", makeLevelFile(0, {makeRecord(fullBoard, 1)}));
+    writeBytes("data/levels.bin", makeLevelFile(0, {makeRecord(fullBoard, 1)}));
     EXPECT_EXIT(loadLevelsSpeakingOnStderr(), ::testing::ExitedWithCode(1),
                 "No complete level.*data/levels\\.bin");
-    writeFile("data/levels.bin", {});
+    writeBytes("data/levels.bin", {});
     EXPECT_EXIT(loadLevelsSpeakingOnStderr(), ::testing::ExitedWithCode(1), "data/levels\\.bin");
 }
 
 TEST_F(LevelFiles, StageSetUpFromARecord) {
-    writeFile("data/levels.bin", makeLevelFile(3, {makeRecord(fullBoard, 0), makeRecord(twentyThree, 7),
-                                                   makeRecord(fullBoard, 64)}));
+    writeBytes("data/levels.bin", makeLevelFile(3, {makeRecord(fullBoard, 0), makeRecord(twentyThree, 7),
+                                                    makeRecord(fullBoard, 64)}));
     loadLevels();
     ASSERT_EQ(levelCount, 3);
 
@@ -190,7 +163,7 @@ TEST_F(LevelFiles, DamagedRecordsAreMadeSafe) {
     record[16 * 2 + 3] = 9;       // start value
     record[16 * 4 + 8 + 1] = 200; // target value
     record[160 + 2 * 6] = 8;      // a pick off the board ends the solution
-    writeFile("data/levels.bin", makeLevelFile(1, {record}));
+    writeBytes("data/levels.bin", makeLevelFile(1, {record}));
     loadLevels();
     loadLevel(0);
     EXPECT_EQ(currentLevel[3 + 8 * 2], 5);
@@ -208,7 +181,7 @@ TEST_F(LevelFiles, TestStageUsesTestBinOnlyWhenItHoldsExactly160Bytes) {
 
     Bytes board = makeRecord(twentyThree, 0);
     board.resize(160);
-    writeFile("test.bin", board);
+    writeBytes("test.bin", board);
     loadLevel(-1);
     EXPECT_EQ(currentSource, testLevel.data());
     EXPECT_EQ(currentCount, 23);
@@ -217,7 +190,7 @@ TEST_F(LevelFiles, TestStageUsesTestBinOnlyWhenItHoldsExactly160Bytes) {
     for (size_t size : {159u, 161u, 0u}) {
         Bytes other = makeRecord(fullBoard, 0);
         other.resize(size);
-        writeFile("test.bin", other);
+        writeBytes("test.bin", other);
         loadLevel(-1);
         EXPECT_EQ(currentCount, 23) << size << " bytes";
     }
