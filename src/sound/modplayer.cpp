@@ -123,7 +123,7 @@ void MP_HookMusic(void *udata, Uint8 *stream, int length) {
     // A level set by the main thread between our read and write wins over the step.
     if (fade != mp_volume && fade > 0 && mp_fade.compare_exchange_strong(fade, fade + delta))
         fade += delta;
-    ModPlug_SetMasterVolume(module, fade);
+    ModPlug_SetMasterVolume(module, unsigned(fade > 0 ? fade : 0));
     int rendered = ModPlug_Read(module, stream, length);
     if (fade <= 0 && rendered > 0)
         memset(stream, 0, rendered); // the library's quietest master volume is still audible
