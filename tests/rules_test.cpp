@@ -101,7 +101,7 @@ TEST_F(Rules, PickOfValueFourScoresThreeTwiceAtFortyEightAndSixteenTicksLeft) {
     EXPECT_EQ(pick(3, 9), 2);
     EXPECT_EQ(animTrans[0].ticks, 63);
     EXPECT_EQ(animTrans[0].newValue, 2);
-    for (int i = 0; i < 15; i++)  // one tick of start delay, then 14 of the morph
+    for (int i = 0; i < 15; i++) // one tick of start delay, then 14 of the morph
         doTrans();
     EXPECT_EQ(score, 0);
     doTrans(); // 48 ticks left
