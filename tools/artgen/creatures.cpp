@@ -167,52 +167,58 @@ Img lionSheet() {
     return sheet;
 }
 
-// The hippo at the blackboard: frame 0 talks (mouth open), frame 1 listens (mouth closed).
+// The hippo who explains the rules: frame 0 talks (mouth open), frame 1 listens (mouth closed).
+// He points at the text on his right with a stick.
 Img hippoSheet() {
     Img sheet(128, 80);
     for (int f = 0; f < 2; f++) {
         PixelMap m = blankMap(64, 80);
-        mapDisc(m, 30, 60, 21, 19, 'b');
-        mapDisc(m, 30, 66, 12, 11, 'y');
-        mapDisc(m, 18, 77, 7, 4, 'l');
-        mapDisc(m, 42, 77, 7, 4, 'L');
-        mapDisc(m, 30, 24, 17, 14, 'h');
-        mapDisc(m, 14, 9, 3.5f, 3.5f, 'E');
-        mapDisc(m, 46, 9, 3.5f, 3.5f, 'F');
+        mapDisc(m, 19, 76, 7, 4, 'l');
+        mapDisc(m, 41, 76, 7, 4, 'L');
+        mapDisc(m, 30, 58, 20, 18, 'b');
+        mapDisc(m, 30, 62, 12, 11, 'y');
+        for (int k = 0; k <= 8; k++)
+            mapDisc(m, 46.0f + float(k) * 1.3f, 56.0f - float(k) * 1.5f, 3.2f, 3.2f, 'a');
+        mapDisc(m, 12, 60, 4, 6, 'A');
+        mapDisc(m, 14, 11, 3.2f, 3.2f, 'E');
+        mapDisc(m, 46, 11, 3.2f, 3.2f, 'F');
+        mapDisc(m, 30, 21, 15, 12, 'h');
+        mapDisc(m, 30, 34, 20, 11.5f, 'h');
         mapDisc(m, 21, 12, 5, 5, 'o');
         mapDisc(m, 39, 12, 5, 5, 'O');
-        mapDisc(m, 30, 36, 20, 11, 's');
-        mapOverlay(m, 20, 10, {"ww.", "wwk", "wkk"});
-        mapOverlay(m, 38, 10, {"ww.", "wwk", "wkk"});
-        mapOverlay(m, 22, 29, {"kk..........kk", "kk..........kk"});
+        mapOverlay(m, 19, 10, {".ww", "wwk", "wkk"});
+        mapOverlay(m, 37, 10, {".ww", "wwk", "wkk"});
+        mapOverlay(m, 20, 27, {".kk.........kk", "kkkk.......kkk", ".kk.........kk"});
+        mapOverlay(m, 13, 33, {"cc"});
+        mapOverlay(m, 44, 33, {"cc"});
         if (f == 0) {
-            mapDisc(m, 30, 41, 11, 5.5f, 'k');
-            mapDisc(m, 30, 43.5f, 6, 2.5f, 'r');
-            mapOverlay(m, 22, 36, {"ww..........ww", "ww..........ww"});
+            mapDisc(m, 30, 40, 10, 5, 'k');
+            mapDisc(m, 30, 42.5f, 6, 2.5f, 'r');
+            mapOverlay(m, 23, 36, {"ww........ww", ".w........w"});
         } else {
-            mapOverlay(m, 16, 40, {"k..........................k", ".kkkkkkkkkkkkkkkkkkkkkkkkkk"});
+            mapOverlay(m, 15, 39, {"kk.........................kk", "..kkkkkkkkkkkkkkkkkkkkkkkkk"});
         }
-        // The arm holds a pointer towards the text on the right.
-        for (int k = 0; k <= 8; k++)
-            mapDisc(m, 47.0f + float(k) * 1.2f, 58.0f - float(k) * 1.6f, 3.0f, 3.0f, 'a');
-        for (int k = 0; k < 14; k++)
-            mapPut(m, 57 + k / 2, 46 - k, 'p'), mapPut(m, 58 + k / 2, 46 - k, 'p');
+        for (int k = 0; k < 16; k++)
+            mapPut(m, 56 + k / 2, 47 - k, 'p'), mapPut(m, 57 + k / 2, 47 - k, 'p');
+        mapOverlay(m, 53, 43, {"ggg", "ggg"});
         paintMap(sheet, 64 * f, 0, m,
                  {{'w', GREY, 0},
                   {'k', PURPLE, 3},
                   {'r', RED, 1},
+                  {'c', RED, 0},
+                  {'g', PURPLE, 2},
                   {'p', SAND, 3},
-                  {'a', PURPLE, -1},
-                  {'o', PURPLE, -1},
-                  {'O', PURPLE, -1},
-                  {'s', PURPLE, -1},
-                  {'h', PURPLE, -1},
-                  {'E', PURPLE, -1},
-                  {'F', PURPLE, -1},
-                  {'l', PURPLE, -1},
-                  {'L', PURPLE, -1},
+                  {'o', PURPLE, AUTO},
+                  {'O', PURPLE, AUTO},
+                  {'h', PURPLE, AUTO},
+                  {'E', PURPLE, AUTO},
+                  {'F', PURPLE, AUTO},
+                  {'a', PURPLE, AUTO},
+                  {'A', PURPLE, AUTO},
                   {'y', PURPLE, 0},
-                  {'b', PURPLE, -1}});
+                  {'b', PURPLE, AUTO},
+                  {'l', PURPLE, AUTO},
+                  {'L', PURPLE, AUTO}});
     }
     return sheet;
 }

@@ -154,7 +154,8 @@ Img zenkEmblem() {
     fillEllipse(img, c, c, 25 * k, 25 * k, 0x3479c4);
     fillEllipse(img, c - 3 * k, c - 4 * k, 19 * k, 19 * k, 0x5fb3e6);
     auto stroke = [&](float x0, float y0, float x1, float y1, float r, uint32_t colour) {
-        thickLine(img, c + (x0 - 36) * k, c + (y0 - 36) * k, c + (x1 - 36) * k, c + (y1 - 36) * k, r * k, colour);
+        thickLine(img, c + (x0 - 36) * k, c + (y0 - 36) * k, c + (x1 - 36) * k, c + (y1 - 36) * k, r * k,
+                  colour);
     };
     stroke(22, 22, 50, 22, 3.6f, 0x14141f);
     stroke(49, 23, 23, 49, 3.6f, 0x14141f);
@@ -170,8 +171,9 @@ Img zenkEmblem() {
 }
 
 Img zenkLogo() {
-    Img word = wordArt("ZENK", WordStyle{4, 2, {0xeaf6ff, 0xa8dcf5, 0x5fb3e6, 0xa55cc9}, 0xffffff, 0x3d1a5c, 0x14141f,
-                                         2, 0, 0});
+    Img word = wordArt(
+        "ZENK",
+        WordStyle{4, 2, {0xeaf6ff, 0xa8dcf5, 0x5fb3e6, 0xa55cc9}, 0xffffff, 0x3d1a5c, 0x14141f, 2, 0, 0});
     Img img(word.w, word.h + 9);
     blit(word, img, 0, 0);
     const char *tag = "GAME STUDIO";
