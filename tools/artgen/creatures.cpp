@@ -322,12 +322,11 @@ Img butterflySheet() {
 Img kittyIcon() {
     Img icon(16, 8);
     PixelMap m = blankMap(16, 8);
-    mapDisc(m, 8, 4, 5, 4, 'M');
-    mapDisc(m, 8, 4.5f, 3, 3, 'f');
-    mapOverlay(m, 6, 3, {"e.e..", "..n"});
-    mapOverlay(m, 6, 3, {"e...e"});
-    mapPut(m, 8, 4, 'n');
-    paintMap(icon, 0, 0, m, {{'e', GREY, 5}, {'n', RED, 3}, {'f', SAND, 1}, {'M', ORANGE, -1}});
+    mapOverlay(m, 0, 0,
+               {"...MMMMMMMMM", "..MMfffffffMM", ".MMfefffffefMM", ".MMffffffffffM", ".MMfffnnnfffMM",
+                "..MMffmmmffMM", "...MMfffffMM", "....MMMMMMM"});
+    paintMap(icon, 1, 0, m,
+             {{'e', GREY, 5}, {'n', RED, 3}, {'m', SAND, 3}, {'f', SAND, 1}, {'M', ORANGE, AUTO}});
     return icon;
 }
 

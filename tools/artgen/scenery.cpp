@@ -183,7 +183,14 @@ void sun(Img &img, int frame) {
     }
     fillEllipse(img, cx, cy, 12.5f, 12.5f, 0xf7c531);
     fillEllipse(img, cx - 1, cy - 1, 11, 11, 0xfff27a);
-    fillEllipse(img, cx - 4, cy - 4, 4, 4, 0xfff1c1);
+    fillEllipse(img, cx - 5, cy - 5, 3, 3, 0xfff1c1);
+    // A sleepy smile, winking on the middle frame.
+    const uint32_t face = 0xd18b1d;
+    fillRect(img, int(cx) - 5, int(cy) - 1, 2, frame == 1 ? 1 : 2, face);
+    fillRect(img, int(cx) + 3, int(cy) - 1, 2, 2, face);
+    for (int x = -3; x <= 3; x++)
+        img.set(int(cx) + x, int(cy) + 5 - (x * x) / 5, face);
+    img.set(int(cx) - 7, int(cy) + 2, 0xf58b2e), img.set(int(cx) + 6, int(cy) + 2, 0xf58b2e);
 }
 
 void savanna(Img &img, int sunFrame) {
