@@ -296,24 +296,26 @@ Img butterflySheet() {
     Img sheet(32, 16);
     for (int f = 0; f < 2; f++) {
         PixelMap m = blankMap(16, 16);
-        const float spread = f == 0 ? 1.0f : 0.45f;
-        mapDisc(m, 8 - 3.6f * spread, 5.5f, 3.6f * spread + 0.4f, 3.6f, 'a');
-        mapDisc(m, 8 + 3.6f * spread, 5.5f, 3.6f * spread + 0.4f, 3.6f, 'b');
-        mapDisc(m, 8 - 2.6f * spread, 10.5f, 2.6f * spread + 0.4f, 2.6f, 'c');
-        mapDisc(m, 8 + 2.6f * spread, 10.5f, 2.6f * spread + 0.4f, 2.6f, 'd');
+        // Open wings fill the frame; closed ones fold up into a narrow fan.
+        const float spread = f == 0 ? 1.0f : 0.4f;
+        mapDisc(m, 8 - 4.0f * spread, 5.5f, 4.0f * spread + 0.5f, 4.5f, 'a');
+        mapDisc(m, 8 + 4.0f * spread, 5.5f, 4.0f * spread + 0.5f, 4.5f, 'b');
+        mapDisc(m, 8 - 2.8f * spread, 11.5f, 2.8f * spread + 0.5f, 3.0f, 'c');
+        mapDisc(m, 8 + 2.8f * spread, 11.5f, 2.8f * spread + 0.5f, 3.0f, 'd');
         if (f == 0) {
-            mapOverlay(m, 3, 4, {"s", "ss"});
-            mapOverlay(m, 12, 4, {".s", "ss"});
+            mapOverlay(m, 2, 4, {".s", "sss", ".s"});
+            mapOverlay(m, 12, 4, {".s", "sss", ".s"});
+            mapPut(m, 5, 12, 's'), mapPut(m, 10, 12, 's');
         }
-        mapOverlay(m, 7, 3, {"k.k", ".x", ".x", ".x", ".x", ".x", ".x", ".x", ".x", ".x"});
+        mapOverlay(m, 6, 0, {"k..k", ".kk", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".x"});
         paintMap(sheet, 16 * f, 0, m,
                  {{'x', PURPLE, 3},
                   {'k', PURPLE, 3},
-                  {'s', YELLOW, 0},
-                  {'a', ORANGE, -1},
-                  {'b', ORANGE, -1},
-                  {'c', RED, -1},
-                  {'d', RED, -1}});
+                  {'s', GREY, 0},
+                  {'a', ORANGE, AUTO},
+                  {'b', ORANGE, AUTO},
+                  {'c', RED, AUTO},
+                  {'d', RED, AUTO}});
     }
     return sheet;
 }

@@ -110,11 +110,21 @@ Img optionIcons() {
             for (float a = start; a <= end; a += 0.05f)
                 thickLine(b, cx + std::cos(a) * 6.5f, cy - std::sin(a) * 6.5f, cx + std::cos(a) * 6.5f,
                           cy - std::sin(a) * 6.5f, 1.5f, c);
-            float hx = cx + std::cos(end) * 6.5f, hy = cy - std::sin(end) * 6.5f;
-            float tx = std::sin(end), ty = std::cos(end); // direction of travel at the end
-            for (int k = 0; k < 4; k++)
-                thickLine(b, hx + tx * 3 - ty * float(k), hy + ty * 3 + tx * float(k),
-                          hx + tx * 3 + ty * float(k), hy + ty * 3 - tx * float(k), 0.7f, c);
+            // A filled arrowhead just past the end of the arc, pointing along it.
+            auto at = [&](float a, float r) { return std::pair{cx + std::cos(a) * r, cy - std::sin(a) * r}; };
+            auto [ax, ay] = at(end, 10.0f);
+            auto [bx, by] = at(end, 3.0f);
+            auto [tx, ty] = at(end + 0.75f, 6.5f);
+            for (int y = 0; y < 32; y++)
+                for (int x = 0; x < 32; x++) {
+                    float px = float(x) + 0.5f, py = float(y) + 0.5f;
+                    auto side = [&](float x0, float y0, float x1, float y1) {
+                        return (x1 - x0) * (py - y0) - (y1 - y0) * (px - x0);
+                    };
+                    float d0 = side(ax, ay, bx, by), d1 = side(bx, by, tx, ty), d2 = side(tx, ty, ax, ay);
+                    if ((d0 >= 0 && d1 >= 0 && d2 >= 0) || (d0 <= 0 && d1 <= 0 && d2 <= 0))
+                        b.set(x, y, c);
+                }
             break;
         }
         case 3: // auto resolve: a magic wand with a star
