@@ -231,14 +231,6 @@ PixelMap scaleMap(const PixelMap &map, float scale, int outW, int outH) {
     return out;
 }
 
-PixelMap shiftMap(const PixelMap &map, int dx, int dy) {
-    PixelMap out = map;
-    for (int y = 0; y < map.h(); y++)
-        for (int x = 0; x < map.w(); x++)
-            out.rows[y][x] = map.at(x - dx, y - dy);
-    return out;
-}
-
 void paintMap(Img &img, int ox, int oy, const PixelMap &map, const std::vector<Ink> &inks) {
     std::vector<bool> front(256, false);
     for (const Ink &ink : inks) {

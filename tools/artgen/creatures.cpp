@@ -307,7 +307,9 @@ Img butterflySheet() {
             mapOverlay(m, 12, 4, {".s", "sss", ".s"});
             mapPut(m, 5, 12, 's'), mapPut(m, 10, 12, 's');
         }
-        mapOverlay(m, 6, 0, {"k..k", ".kk", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".x"});
+        mapOverlay(
+            m, 6, 0,
+            {"k..k", ".kk", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".x"});
         paintMap(sheet, 16 * f, 0, m,
                  {{'x', PURPLE, 3},
                   {'k', PURPLE, 3},

@@ -14,10 +14,6 @@ constexpr int LEGEND_X = 152, LEGEND_Y = 62;
 constexpr int PILLAR_X = 144, PILLAR_Y = 192;
 constexpr uint32_t FRAME_DARK = 0x2a2a3d, FRAME_WOOD = 0xa65e2e, FRAME_LIGHT = 0xd9954b;
 
-void vGradient(Img &img, int y0, int y1, const std::vector<uint32_t> &stops) {
-    gradientBands(img, y0, y1, stops);
-}
-
 // A hill line: noise-displaced around baseY, periodic in the image width when period is set.
 void hills(Img &img, int baseY, float amp, float scale, uint32_t seed, uint32_t top, uint32_t body,
            int period) {
@@ -101,7 +97,7 @@ void legendSign(Img &img) {
         int ay = LEGEND_Y + 24 * k + 17;
         for (int r = 0; r < 3; r++)
             for (int i = -2 + r; i <= 2 - r; i++)
-                img.set(LEGEND_X + 8 + i - 1 + 1, ay + r + 1, r == 0 ? 0xf2c879 : 0xd9954b);
+                img.set(LEGEND_X + 8 + i, ay + r + 1, r == 0 ? 0xf2c879 : 0xd9954b);
     }
 }
 
@@ -194,12 +190,12 @@ void sun(Img &img, int frame) {
 }
 
 void savanna(Img &img, int sunFrame) {
-    vGradient(img, 0, 70, {0x5fb3e6, 0xa8dcf5, 0xeaf6ff, 0xfff1c1});
+    gradientBands(img, 0, 70, {0x5fb3e6, 0xa8dcf5, 0xeaf6ff, 0xfff1c1});
     sun(img, sunFrame);
     hills(img, 64, 14, 60, 11, 0xa8dcf5, 0x8fc6d8, 0);
     hills(img, 70, 10, 45, 12, 0xf2c879, 0xd9954b, 0);
     fillRect(img, 0, 72, 320, 168, 0xd9954b);
-    vGradient(img, 72, 239, {0xd9954b, 0xd9954b, 0xd9954b, 0xa65e2e, 0xa65e2e});
+    gradientBands(img, 72, 239, {0xd9954b, 0xd9954b, 0xd9954b, 0xa65e2e, 0xa65e2e});
     grassTufts(img, 66, 239, 5, {0xf2c879, 0xa65e2e, 0x8ccf3c}, 0);
     acacia(img, 28, 64, 22, 34, 0x6b3a1f, {0x8ccf3c, 0x4c9a2a, 0x2a6a2c});
     acacia(img, 300, 66, 26, 40, 0x6b3a1f, {0x8ccf3c, 0x4c9a2a, 0x2a6a2c});
@@ -210,11 +206,11 @@ void savanna(Img &img, int sunFrame) {
 }
 
 void jungle(Img &img) {
-    vGradient(img, 0, 60, {0xa8dcf5, 0x5fb3e6, 0x8ccf3c});
+    gradientBands(img, 0, 60, {0xa8dcf5, 0x5fb3e6, 0x8ccf3c});
     hills(img, 44, 18, 30, 21, 0x4c9a2a, 0x2a6a2c, 0);
     hills(img, 58, 12, 18, 22, 0x2a6a2c, 0x173d22, 0);
     // The river runs across the bottom and shows at the sides.
-    vGradient(img, 200, 239, {0x5fb3e6, 0x3479c4, 0x1f4a8a});
+    gradientBands(img, 200, 239, {0x5fb3e6, 0x3479c4, 0x1f4a8a});
     Rng rng(31);
     for (int i = 0; i < 90; i++) {
         int x = rng.range(0, 319), y = rng.range(204, 238);
@@ -243,12 +239,12 @@ void jungle(Img &img) {
 }
 
 void dusk(Img &img) {
-    vGradient(img, 0, 66, {0x3d1a5c, 0x6a2f8f, 0xa55cc9, 0xc4283c, 0xf2584a, 0xf58b2e, 0xf7c531});
+    gradientBands(img, 0, 66, {0x3d1a5c, 0x6a2f8f, 0xa55cc9, 0xc4283c, 0xf2584a, 0xf58b2e, 0xf7c531});
     fillEllipse(img, 96, 66, 18, 18, 0xf58b2e);
     fillEllipse(img, 96, 66, 15, 15, 0xf7c531);
     fillEllipse(img, 96, 66, 12, 12, 0xfff27a);
     hills(img, 64, 8, 50, 41, 0x6a2f8f, 0x3d1a5c, 0);
-    vGradient(img, 70, 239, {0x3d1a5c, 0x3d1a5c, 0x2a2a3d, 0x2a2a3d});
+    gradientBands(img, 70, 239, {0x3d1a5c, 0x3d1a5c, 0x2a2a3d, 0x2a2a3d});
     grassTufts(img, 64, 239, 9, {0x6a2f8f, 0x2a2a3d, 0x821a33}, 0);
     const std::vector<uint32_t> sil = {0x2a2a3d, 0x2a2a3d, 0x14141f};
     acacia(img, 36, 66, 30, 46, 0x14141f, sil);
@@ -263,7 +259,7 @@ void dusk(Img &img) {
 }
 
 void night(Img &img) {
-    vGradient(img, 0, 66, {0x14141f, 0x1f2a5a, 0x1f4a8a, 0x3479c4});
+    gradientBands(img, 0, 66, {0x14141f, 0x1f2a5a, 0x1f4a8a, 0x3479c4});
     Rng rng(404);
     for (int i = 0; i < 70; i++) {
         int x = rng.range(0, 319), y = rng.range(0, 58);
@@ -275,7 +271,7 @@ void night(Img &img) {
     fillEllipse(img, 178, 20, 10, 10, 0xfff1c1);
     fillEllipse(img, 182, 17, 9, 9, 0x1a1f40);
     hills(img, 62, 10, 70, 51, 0x2a2a3d, 0x1a1f33, 0);
-    vGradient(img, 70, 239, {0x1a1f33, 0x1a1f33, 0x14141f, 0x14141f});
+    gradientBands(img, 70, 239, {0x1a1f33, 0x1a1f33, 0x14141f, 0x14141f});
     grassTufts(img, 62, 239, 13, {0x2a6a2c, 0x173d22, 0x2a2a3d}, 0);
     // Fireflies over the plain.
     for (int i = 0; i < 14; i++) {
@@ -369,7 +365,7 @@ void totemFrame(Img &img, int ox, int oy, int anim, int frame) {
 // Title layers: every feature repeats with the 320-pixel width so the bands wrap without a seam.
 Img titleSky() {
     Img img(320, 240, 0);
-    vGradient(img, 0, 150, {0x3479c4, 0x5fb3e6, 0xa8dcf5, 0xeaf6ff, 0xfff1c1});
+    gradientBands(img, 0, 150, {0x3479c4, 0x5fb3e6, 0xa8dcf5, 0xeaf6ff, 0xfff1c1});
     for (int c = 0; c < 5; c++) {
         float cx = float(c * 64 + 20), cy = float(24 + (c * 37) % 60);
         for (int k = 0; k < 4; k++)
@@ -456,7 +452,7 @@ Img flowerSheet(const Ramp &petal, uint32_t heart, bool daisy) {
 // The ending: KAVRIN's fruit feast under a warm evening sky; the middle stays calm for the texts.
 Img creditsEnd(const Assets &assets) {
     Img img(320, 240, 0);
-    vGradient(img, 0, 170, {0x3d1a5c, 0x6a2f8f, 0xa55cc9, 0xf2584a, 0xf58b2e, 0xf7c531});
+    gradientBands(img, 0, 170, {0x3d1a5c, 0x6a2f8f, 0xa55cc9, 0xf2584a, 0xf58b2e, 0xf7c531});
     fillEllipse(img, 250, 170, 30, 30, 0xfff27a);
     hills(img, 172, 16, 50, 61, 0x6a2f8f, 0x3d1a5c, 0);
     hills(img, 196, 14, 40, 62, 0x4c9a2a, 0x2a6a2c, 0);
