@@ -55,7 +55,7 @@ void lionMap(PixelMap &m, const Pose &p) {
     mapDisc(m, 22.4f, hy - 5.2f, 1.1f, 1.1f, 'i');
     mapDisc(m, 16, hy + 1.5f, 7.6f, 7.2f, 'f');
     mapDisc(m, 16, hy + 5.0f, 4.2f, 2.6f, 'z');
-    const int ey = int(hy) + 0;
+    const int ey = int(hy);
     for (int side = 0; side < 2; side++) {
         int ex = side ? 19 : 12;
         switch (p.eyes) {
@@ -66,7 +66,7 @@ void lionMap(PixelMap &m, const Pose &p) {
             mapOverlay(m, ex, ey + 1, {"ee", "ee"});
             break;
         case 2:
-            mapOverlay(m, ex - (side ? 0 : 1), ey + 2, {side ? "eee" : "eee"});
+            mapOverlay(m, ex - (side ? 0 : 1), ey + 2, {"eee"});
             break;
         default:
             mapOverlay(m, ex - (side ? 0 : 1), ey + 1, {".e.", "e.e"});
