@@ -151,6 +151,29 @@ void drawPillar(Img &img, int x, int y) {
 
 namespace {
 
+// A palm leaning left (lean -1) or right (1), its fronds drooping from the crown.
+void palm(Img &img, int x, int baseY, int h, int lean) {
+    float px = float(x), py = float(baseY);
+    for (int k = 0; k < h; k += 2) {
+        float t = float(k) / float(h);
+        float nx = float(x) + float(lean) * t * t * 10.0f, ny = float(baseY - k - 2);
+        thickLine(img, px, py, nx, ny, 1.6f - t * 0.4f, (k / 2) % 3 ? 0xa65e2e : 0x6b3a1f);
+        px = nx, py = ny;
+    }
+    for (int f = 0; f < 7; f++) {
+        float a = -2.9f + float(f) * 0.45f;
+        for (int k = 0; k < 12; k++) {
+            float t = float(k) / 12.0f;
+            float fx = px + std::cos(a) * float(k) * 1.3f,
+                  fy = py + std::sin(a) * float(k) * 1.1f + t * t * 7.0f;
+            fillEllipse(img, fx, fy, 1.6f - t, 1.2f - t * 0.6f, k < 6 ? 0x4c9a2a : 0x2a6a2c);
+            if (k % 3 == 1)
+                img.set(int(fx), int(fy) - 1, 0x8ccf3c);
+        }
+    }
+    fillEllipse(img, px, py + 1, 2.2f, 1.8f, 0x6b3a1f);
+}
+
 // A far giraffe grazing (or looking up), in a few pixels of the sand ramp.
 void giraffe(Img &img, int x, int baseY, bool grazing) {
     const uint32_t c = 0xa65e2e, d = 0x6b3a1f;
@@ -235,6 +258,8 @@ void jungle(Img &img) {
             thickLine(img, x, y, ex, ey, 0.5f, 0x8ccf3c);
         }
     }
+    palm(img, 176, 60, 44, -1);
+    palm(img, 304, 62, 50, 1);
     birdBranch(img, 0x6b3a1f, 0x173d22, {0x4c9a2a, 0x2a6a2c});
 }
 
@@ -278,6 +303,12 @@ void night(Img &img) {
         int x = rng.range(0, 319), y = rng.range(44, 239);
         img.set(x, y, 0xd6f26b);
     }
+    const std::vector<uint32_t> shade = {0x2a2a3d, 0x1a1f33, 0x14141f};
+    acacia(img, 24, 64, 24, 36, 0x14141f, shade);
+    acacia(img, 300, 62, 20, 30, 0x14141f, shade);
+    // A shooting star above the plain.
+    for (int k = 0; k < 14; k++)
+        img.set(126 + k, 48 + k / 3, k > 10 ? 0xffffff : (k > 5 ? 0xc9c9d6 : 0x8a8aa0));
     birdBranch(img, 0x2a2a3d, 0x14141f, {0x173d22, 0x2a6a2c});
 }
 
