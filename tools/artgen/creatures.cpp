@@ -2,6 +2,7 @@
 // the lives icon.
 #include "art.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -17,10 +18,13 @@ struct Pose {
     int tail = 0;   // tail swing -1..1
     int zzz = 0;    // 0 none, 1 small z, 2 big Z
     bool lying = false;
+    bool dust = false; // puffs at the feet (take-off and landing)
 };
 
 void lionMap(PixelMap &m, const Pose &p) {
-    const float hy = 12.0f + float(p.dy + p.headDy);
+    // The head can rise only two pixels before it leaves the frame; higher in a jump, the body
+    // tucks up under it instead and the feet leave the ground.
+    const float hy = 12.0f + float(std::max(p.dy, -2) + p.headDy);
     const float by = (p.lying ? 26.5f : 24.5f) + float(p.dy) + float(p.squash) * 0.5f;
     const float brx = (p.lying ? 11.0f : 7.5f) + float(p.squash),
                 bry = (p.lying ? 4.5f : 6.5f) - float(p.squash) * 0.5f;
@@ -85,6 +89,9 @@ void lionMap(PixelMap &m, const Pose &p) {
         mapOverlay(m, 14, my, {"mmmm", "mrrm", ".mm"});
     else
         mapOverlay(m, 14, my, {"mmmm", "mrrm", "mrrm", ".mm"});
+    if (p.dust)
+        mapOverlay(m, 3, 28,
+                   {"dd....................dd", ".dd..................dd", "...d................d"});
     // Raised paws come in front of the mane: one to tap, both to cheer.
     if (raised) {
         mapDisc(m, 25, hy + 7, 2.8f, 2.6f, 'q');
@@ -136,6 +143,7 @@ Img lionSheet() {
         p.paw = (f >= 2 && f <= 4) ? 2 : 0;
         p.mouth = (f >= 1 && f <= 4) ? 1 : 0;
         p.tail = f % 2 ? 1 : -1;
+        p.dust = f == 0 || f == 5;
         put(3, f, p);
     }
     // 4 idle: sits and breathes, the tail swishes.
