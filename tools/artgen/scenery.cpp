@@ -432,6 +432,16 @@ Img titleNear() {
             if (img.at(x, y) == 0x2a6a2c && y > 226)
                 img.set(x, y, 0x173d22);
     grassTufts(img, 206, 239, 19, {0x4c9a2a, 0xd6f26b, 0x2a6a2c}, 320);
+    // Meadow flowers: a stem and a four-petal head, wrapped around the layer's width.
+    Rng rng(23);
+    const uint32_t petals[] = {0xf2584a, 0xfff27a, 0xffffff, 0xa55cc9};
+    for (int i = 0; i < 26; i++) {
+        int x = rng.range(0, 319), y = rng.range(214, 236);
+        uint32_t c = petals[i % 4];
+        auto put = [&](int dx, int dy, uint32_t colour) { img.set((x + dx + 320) % 320, y + dy, colour); };
+        put(0, 1, 0x2a6a2c), put(0, 2, 0x2a6a2c);
+        put(-1, 0, c), put(1, 0, c), put(0, -1, c), put(0, 1, c), put(0, 0, 0xf7c531);
+    }
     for (int i = 0; i < 2; i++)
         for (int wrap : {-320, 0, 320})
             acacia(img, 70 + i * 170 + wrap, 214, 60 - i * 12, 80 - i * 16, 0x6b3a1f,
