@@ -25,9 +25,7 @@ static uint8_t record[LEVEL_RECORD_SIZE];
 
 static void makeScreen(int depth) {
     bpp = depth;
-    fscreen = SDL_CreateRGBSurface(0, 640, 480, depth, 0, 0, 0, 0);
-    const SDL_PixelFormat *f = fscreen->format;
-    screen = SDL_CreateRGBSurface(0, 320, 240, f->BitsPerPixel, f->Rmask, f->Gmask, f->Bmask, f->Amask);
+    screen = gfxCreateSurfaces();
     gfxInitColors();
     gfxPrepareBlackScreen();
 }
