@@ -106,13 +106,15 @@ template <typename P, int BYTES> static P loadPixel(const uint8_t *p) {
 // Two output pixels side by side. Three-byte pixels are written as four-byte moves whose spare byte
 // the next move overwrites, except at the end of a row, where nothing may spill over.
 template <typename P, int BYTES> static void storePair(uint8_t *p, P a, P b, bool rowEnd) {
-    if (BYTES == 3 && !rowEnd) {
-        memcpy(p, &a, 4);
-        memcpy(p + 3, &b, 4);
-    } else {
-        memcpy(p, &a, BYTES);
-        memcpy(p + BYTES, &b, BYTES);
+    if constexpr (BYTES == 3) {
+        if (!rowEnd) {
+            memcpy(p, &a, 4);
+            memcpy(p + 3, &b, 4);
+            return;
+        }
     }
+    memcpy(p, &a, BYTES);
+    memcpy(p + BYTES, &b, BYTES);
 }
 
 template <typename P, int BYTES> static void fillPadded(P *buf) {
@@ -121,7 +123,7 @@ template <typename P, int BYTES> static void fillPadded(P *buf) {
         const uint8_t *in = srcRow(from);
         P *out = buf + y * PAD_W;
         int x = 0;
-        if (BYTES == 3) {
+        if constexpr (BYTES == 3) {
             for (; x < SRC_W - 1; x++)
                 out[x + 1] = loadPixel<P, 4>(in + x * 3) & 0xFFFFFF;
         }
