@@ -1,0 +1,259 @@
+// The pick and transformation rules: morphs, falls, sparkles and flying pieces, one tick at a time.
+#include "main/rules.h"
+
+#include "main/level.h"
+#include "sound/sound.h"
+
+#include <cassert>
+#include <cstdlib>
+
+std::array<TransEntry, QUEUE_SIZE> animTrans;
+std::array<MoveEntry, QUEUE_SIZE> animMove;
+std::array<ShineEntry, QUEUE_SIZE> animShine;
+std::array<EjectEntry, QUEUE_SIZE> animEject;
+int32_t curTrans, curMove, curShine, curEject;
+
+int32_t curAction;
+int32_t actionX, actionY;
+int32_t score, lives;
+
+static uint32_t eject_id; // only grows: successive pieces fly off in turn to each side
+static const int32_t eject_dx[4] = {-4, 2, -2, 4};
+
+constexpr int MORPH_STEP_TICKS = 32;
+constexpr int FALL_ROW_TICKS = 16;
+constexpr int SHINE_STEPS = 4, SHINE_STEP_TICKS = 4;
+constexpr int EJECT_START_DY = -4, EJECT_MAX_DY = 8;
+constexpr int LIFE_SCORE = 2500;
+
+static int cellIndex(int column, int row) { return column + BOARD_COLUMNS * row; }
+
+static bool onBoard(int column, int row) {
+    return unsigned(column) < unsigned(BOARD_COLUMNS) && unsigned(row) < unsigned(BOARD_ROWS);
+}
+
+// The back-reference byte of an entry: 1 + its index, 0 when the cell has none. Falling fruits and
+// flying pieces have none.
+static uint8_t *backRef(const TransEntry &e) { return &currentTrans[cellIndex(e.column, e.row)]; }
+static uint8_t *backRef(const ShineEntry &e) { return &currentShining[16 * e.row + e.column]; }
+static uint8_t *backRef(const MoveEntry &) { return nullptr; }
+static uint8_t *backRef(const EjectEntry &) { return nullptr; }
+
+// Appends an entry and points its back-reference at it. The queues are sized so that play never
+// fills them; a full queue drops the entry rather than write past its end. Returns 1 when appended.
+template <class Entry>
+static int append(std::array<Entry, QUEUE_SIZE> &queue, int32_t &count, const Entry &e) {
+    assert(count < QUEUE_SIZE);
+    if (count >= QUEUE_SIZE)
+        return 0;
+    queue[count] = e;
+    count++;
+    if (uint8_t *ref = backRef(e))
+        *ref = uint8_t(count);
+    return 1;
+}
+
+// Runs step on every entry in queue order; entries for which it returns false are removed, the rest
+// close up in order with their back-references rewritten.
+template <class Entry, class Step>
+static void stepQueue(std::array<Entry, QUEUE_SIZE> &queue, int32_t &count, Step step) {
+    int32_t kept = 0;
+    for (int32_t i = 0; i < count; i++) {
+        uint8_t *ref = backRef(queue[i]);
+        if (!step(queue[i])) {
+            if (ref)
+                *ref = 0;
+            continue;
+        }
+        queue[kept] = queue[i];
+        if (ref)
+            *ref = uint8_t(kept + 1);
+        kept++;
+    }
+    count = kept;
+}
+
+static void queueMorph(int column, int row, int ticks, int newValue, int delay) {
+    append(animTrans, curTrans, TransEntry{column, row, ticks, newValue, delay});
+}
+
+// Called by the stage loop when a pick's hand countdown ends.
+int doSwitch() {
+    int c = actionX, r = actionY;
+    if (!onBoard(c, r) || currentLevel[cellIndex(c, r)] == 0)
+        return 0;
+    int v = currentLevel[cellIndex(c, r)];
+    int steps = v == 1 ? 1 : 2;
+    removeShine(c, r);
+    queueMorph(c, r, MORPH_STEP_TICKS * steps - 1, v - steps, 1);
+
+    // A two-step centre lets its neighbours start a little later.
+    int extraDelay = steps == 2 ? 8 : 0;
+    static const int neighbours[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}}; // left, right, up, down
+    for (const auto &n : neighbours) {
+        int delay = (rand() & 31) + extraDelay;
+        switchTile(c + n[0], r + n[1], 1, delay);
+    }
+    return steps;
+}
+
+int switchTile(int column, int row, int steps, int delay) {
+    if (!onBoard(column, row))
+        return 0;
+    int w = currentLevel[cellIndex(column, row)];
+    if (w == 0)
+        return 0;
+    int ticks = MORPH_STEP_TICKS * steps - 1;
+    if (steps > w) {
+        steps = 1;
+        ticks = MORPH_STEP_TICKS - 1;
+    }
+    removeShine(column, row);
+    queueMorph(column, row, ticks, w - steps, delay + 1);
+    return steps;
+}
+
+// Every fruit above the lowest gap of each column that no morph still works above starts to fall.
+// Fruits lifted higher up start a few ticks later, so a column falls apart rather than as a block.
+static void gravity() {
+    for (int c = 0; c < BOARD_COLUMNS; c++) {
+        int delay = rand() & 7;
+        int highestMorph = BOARD_ROWS; // the smallest row of a morph still queued in this column
+        for (int32_t i = 0; i < curTrans; i++) {
+            if (animTrans[i].column == c && animTrans[i].row < highestMorph)
+                highestMorph = animTrans[i].row;
+        }
+        int gap = 0;
+        for (int r = BOARD_ROWS - 1; r >= 1 && gap == 0; r--) {
+            if (currentLevel[cellIndex(c, r)] == 0 && highestMorph >= r)
+                gap = r;
+        }
+        for (int r = gap - 1; r >= 0; r--) {
+            int32_t &cell = currentLevel[cellIndex(c, r)];
+            if (cell == 0)
+                continue;
+            append(animMove, curMove, MoveEntry{c, r, 0, cell, delay});
+            cell = 0;
+            delay += rand() & 3;
+        }
+    }
+}
+
+// Called once per tick by the stage loop while morphs are queued.
+void doTrans() {
+    bool ended = false;
+    stepQueue(animTrans, curTrans, [&ended](TransEntry &e) {
+        if (e.delay != 0) {
+            e.delay--;
+            if (e.delay == 0)
+                playSFX(SFX_MENU_CONTROL);
+            return true;
+        }
+        e.ticks--;
+        if (e.ticks <= 0) {
+            currentLevel[cellIndex(e.column, e.row)] = e.newValue;
+            if (e.newValue == 0)
+                currentCount--;
+            ended = true;
+            return false;
+        }
+        if (e.ticks % MORPH_STEP_TICKS == MORPH_STEP_TICKS / 2) {
+            int points = e.newValue + 1;
+            addScore(points);
+            append(animEject, curEject,
+                   EjectEntry{CELL_SIZE * e.column, CELL_SIZE * e.row, eject_dx[eject_id % 4], EJECT_START_DY,
+                              points});
+            eject_id++;
+        }
+        return true;
+    });
+    if (ended)
+        gravity();
+}
+
+// Called once per tick by the stage loop while fruits fall and no morph is queued.
+void doMove() {
+    stepQueue(animMove, curMove, [](MoveEntry &e) {
+        if (e.delay != 0) {
+            e.delay--;
+            return true;
+        }
+        e.ticks++;
+        if (e.ticks % FALL_ROW_TICKS != 0)
+            return true;
+        int row = e.row + e.ticks / FALL_ROW_TICKS;
+        if (row < BOARD_ROWS - 1 && currentLevel[cellIndex(e.column, row + 1)] == 0)
+            return true;
+        currentLevel[cellIndex(e.column, row)] = e.value;
+        playSFX(SFX_MENU_CONTROL);
+        return false;
+    });
+}
+
+void doShine() {
+    stepQueue(animShine, curShine, [](ShineEntry &e) {
+        e.ticks--;
+        if (e.ticks > 0)
+            return true;
+        e.step++;
+        e.ticks = SHINE_STEP_TICKS;
+        return e.step < SHINE_STEPS;
+    });
+}
+
+void doEject() {
+    stepQueue(animEject, curEject, [](EjectEntry &e) {
+        e.y += e.dy;
+        if (e.y >= SCREEN_HEIGHT)
+            return false;
+        if (e.dy < EJECT_MAX_DY)
+            e.dy++;
+        e.x += e.dx;
+        e.dx += e.dx < 0 ? 1 : e.dx > 0 ? -1 : 0;
+        return true;
+    });
+}
+
+// Called by the stage loop's decorations: a sparkle on a board (columns 0..7) or target (8..15) cell
+// that has none yet.
+void addShine(int column, int row, int value) {
+    if (unsigned(column) >= 2u * BOARD_COLUMNS || unsigned(row) >= unsigned(BOARD_ROWS))
+        return;
+    if (currentShining[16 * row + column] != 0)
+        return;
+    append(animShine, curShine, ShineEntry{column, row, 0, value + 7, SHINE_STEP_TICKS});
+}
+
+void removeShine(int column, int row) {
+    if (unsigned(column) >= 2u * BOARD_COLUMNS || unsigned(row) >= unsigned(BOARD_ROWS))
+        return;
+    int index = currentShining[16 * row + column] - 1;
+    if (index < 0 || index >= curShine)
+        return;
+    int32_t i = 0;
+    stepQueue(animShine, curShine, [&i, index](ShineEntry &) { return i++ != index; });
+}
+
+// A life for every multiple of 2500 the score passes, several at once if need be.
+void addScore(int points) {
+    lives += (score + points) / LIFE_SCORE - score / LIFE_SCORE;
+    score += points;
+}
+
+int haveMadeit() {
+    if (curTrans > 0 || curMove > 0 || !currentSource)
+        return 0;
+    for (int r = 0; r < BOARD_ROWS; r++) {
+        for (int c = 0; c < BOARD_COLUMNS; c++) {
+            if (currentLevel[cellIndex(c, r)] != targetValue(currentSource, c, r))
+                return 0;
+        }
+    }
+    return 1;
+}
+
+void clearQueues() {
+    curTrans = curMove = curShine = curEject = 0;
+    currentTrans.fill(0);
+    currentShining.fill(0);
+}
