@@ -23,6 +23,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace child {
+void flushAndExit(int status);
+}
+
 std::string harnessArtifactDir() {
     const std::string dir = MIRABO_ARTIFACT_DIR;
     std::filesystem::create_directories(dir);
@@ -166,7 +170,7 @@ Harness &Harness::snapshot(const char *shotName) {
 }
 
 Harness &Harness::stop() {
-    return call([] { _exit(HARNESS_STOPPED); });
+    return call([] { child::flushAndExit(HARNESS_STOPPED); });
 }
 
 Harness &Harness::probe(const char *probeName, std::function<int64_t()> read) {
