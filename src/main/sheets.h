@@ -5,7 +5,7 @@
 #include <array>
 
 // A frame list is a null-terminated array of frame images, row by row from the sheet.
-extern std::array<SDL_Surface **, 2> blocks;  // "fruitanim", "fruitanim2"
+extern std::array<SDL_Surface **, 2> blocks; // "fruitanim", "fruitanim2"
 extern SDL_Surface **lionBlocks, **totemBlocks, **sunBlocks, **optionsBlocks, **butterflyBlocks;
 extern std::array<SDL_Surface **, 2> birdsBlocks, flowersBlocks;
 
@@ -15,7 +15,8 @@ extern std::array<SDL_Surface *, 4> backgrounds;
 extern std::array<SDL_Surface *, 3> menubkg;
 
 SDL_Surface **initBlocks(const char *name, int frameWidth, int frameHeight, int keyed);
-void freeBlocks(SDL_Surface **&list);
+void freeBlocks(SDL_Surface **&list); // frees the frames and the list, and clears it
+void freeSheets();                    // every frame list, in the order of shutdown
 void loadSharedImages();
-void freeSharedImages();
+void freeSharedImages(); // the single images, in the order of shutdown
 void initStuff();

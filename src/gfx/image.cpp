@@ -1,0 +1,243 @@
+// Images in the back surface's pixel format: loading by asset name, colour keys, blits, darken.
+#include "gfx/image.h"
+
+#include "data/winzka.h"
+#include "gfx/debug.h"
+#include "gfx/gfx_sdl2.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+// A loose "<name>.bmp" in the working directory overrides the graphics archive's member.
+SDL_Surface *loadGFX(const char *name, int useKey, int r, int g, int b) {
+    char file[512];
+    snprintf(file, sizeof file, "%s.bmp", name);
+    uint32_t size = 0;
+    uint8_t *data = loadBINFile(file, &size);
+    if (!data)
+        data = loadZKAFile(ZKA_GFX, name, "bmp", &size);
+    if (!data)
+        error("Error loading gfx file", name);
+    SDL_Surface *image = loadGFXFromMemory(data, size, useKey, r, g, b);
+    free(data);
+    return image;
+}
+
+// Data that does not decode is left in "fuu.xxx" for whoever has to find out why.
+SDL_Surface *loadGFXFromMemory(const uint8_t *data, uint32_t size, int useKey, int r, int g, int b) {
+    SDL_RWops *stream = SDL_RWFromConstMem(data, int(size));
+    SDL_Surface *decoded = SDL_LoadBMP_RW(stream, 0);
+    if (!decoded) {
+        if (stream)
+            SDL_RWclose(stream);
+        if (FILE *dump = fopen("fuu.xxx", "wb")) {
+            if (size)
+                fwrite(data, 1, size, dump);
+            fclose(dump);
+        }
+        error("Unable to load bitmap", SDL_GetError());
+    }
+    if (useKey)
+        setColorKey(decoded, r, g, b);
+    else
+        SDL_SetColorKey(decoded, 0, 0);
+    SDL_Surface *image = SDL_ConvertSurface(decoded, screen->format, 0);
+    SDL_FreeSurface(decoded);
+    SDL_RWclose(stream);
+    return image;
+}
+
+static bool holdsPixel16(SDL_Surface *image, uint16_t value) {
+    bool found = false;
+    SDL_LockSurface(image);
+    for (int y = 0; y < image->h && !found; y++) {
+        const auto *row = reinterpret_cast<const uint16_t *>(static_cast<const uint8_t *>(image->pixels) +
+                                                             size_t(y) * image->pitch);
+        for (int x = 0; x < image->w; x++) {
+            if (row[x] == value) {
+                found = true;
+                break;
+            }
+        }
+    }
+    SDL_UnlockSurface(image);
+    return found;
+}
+
+// At 16 bits an image without a single key pixel gets no key, so it copies without key tests.
+void setColorKey(SDL_Surface *image, int r, int g, int b) {
+    const SDL_Palette *palette = image->format->palette;
+    if (palette && palette->ncolors > 0) {
+        int key = 0;
+        for (int i = 0; i < palette->ncolors; i++) {
+            const SDL_Color &c = palette->colors[i];
+            if (c.r == r && c.g == g && c.b == b) {
+                key = i;
+                break;
+            }
+        }
+        SDL_SetColorKey(image, 1, uint32_t(key));
+        return;
+    }
+    uint32_t key = SDL_MapRGB(image->format, uint8_t(r), uint8_t(g), uint8_t(b));
+    if (image->format->BytesPerPixel == 2 && !holdsPixel16(image, uint16_t(key)))
+        SDL_SetColorKey(image, 0, 0);
+    else
+        SDL_SetColorKey(image, 1, key);
+}
+
+SDL_Surface *createImage(int w, int h) {
+    const SDL_PixelFormat *f = screen->format;
+    SDL_Surface *image =
+        SDL_CreateRGBSurface(0, w, h, f->BitsPerPixel, f->Rmask, f->Gmask, f->Bmask, f->Amask);
+    if (image)
+        SDL_FillRect(image, nullptr, BLACK);
+    return image;
+}
+
+void fillRect(SDL_Surface *image, int x, int y, int w, int h, uint32_t colour) {
+    SDL_Rect rect{x, y, w, h};
+    SDL_FillRect(image, &rect, colour);
+}
+
+static void copyOpaque(const SDL_Surface *src, const SDL_Rect &from, SDL_Surface *dst, const SDL_Rect &to) {
+    const int bytes = src->format->BytesPerPixel;
+    const auto *s = static_cast<const uint8_t *>(src->pixels) + size_t(from.y) * src->pitch + from.x * bytes;
+    auto *d = static_cast<uint8_t *>(dst->pixels) + size_t(to.y) * dst->pitch + to.x * bytes;
+    for (int y = 0; y < to.h; y++, s += src->pitch, d += dst->pitch)
+        memcpy(d, s, size_t(to.w) * bytes);
+}
+
+static void copyKeyed16(const SDL_Surface *src, const SDL_Rect &from, SDL_Surface *dst, const SDL_Rect &to,
+                        uint16_t key) {
+    const auto *s = static_cast<const uint8_t *>(src->pixels) + size_t(from.y) * src->pitch + from.x * 2;
+    auto *d = static_cast<uint8_t *>(dst->pixels) + size_t(to.y) * dst->pitch + to.x * 2;
+    for (int y = 0; y < to.h; y++, s += src->pitch, d += dst->pitch) {
+        const auto *__restrict in = reinterpret_cast<const uint16_t *>(s);
+        auto *__restrict out = reinterpret_cast<uint16_t *>(d);
+        for (int x = 0; x < to.w; x++)
+            out[x] = in[x] == key ? out[x] : in[x];
+    }
+}
+
+static void copyKeyed24(const SDL_Surface *src, const SDL_Rect &from, SDL_Surface *dst, const SDL_Rect &to,
+                        uint32_t key) {
+    const uint8_t k0 = uint8_t(key), k1 = uint8_t(key >> 8), k2 = uint8_t(key >> 16);
+    const auto *s = static_cast<const uint8_t *>(src->pixels) + size_t(from.y) * src->pitch + from.x * 3;
+    auto *d = static_cast<uint8_t *>(dst->pixels) + size_t(to.y) * dst->pitch + to.x * 3;
+    for (int y = 0; y < to.h; y++, s += src->pitch, d += dst->pitch) {
+        for (int x = 0; x < 3 * to.w; x += 3) {
+            if (s[x] != k0 || s[x + 1] != k1 || s[x + 2] != k2) {
+                d[x] = s[x];
+                d[x + 1] = s[x + 1];
+                d[x + 2] = s[x + 2];
+            }
+        }
+    }
+}
+
+// Our own copy for what the game draws all the time: same-format images, opaque or colour-keyed,
+// without blending. SDL's opaque copy streams past the cache and its keyed copy goes pixel by pixel;
+// these keep the screen in cache and let the compiler vectorise. Anything else is SDL's.
+static bool copyDirect(SDL_Surface *src, const SDL_Rect &from, SDL_Surface *dst, const SDL_Rect &to) {
+    if (src->format->format != dst->format->format || src->format->palette || SDL_MUSTLOCK(src) ||
+        SDL_MUSTLOCK(dst))
+        return false;
+    SDL_BlendMode mode;
+    uint8_t alpha, cr, cg, cb;
+    SDL_GetSurfaceBlendMode(src, &mode);
+    SDL_GetSurfaceAlphaMod(src, &alpha);
+    SDL_GetSurfaceColorMod(src, &cr, &cg, &cb);
+    if (mode != SDL_BLENDMODE_NONE || alpha != 255 || (cr & cg & cb) != 255)
+        return false;
+    const int bytes = src->format->BytesPerPixel;
+    uint32_t key;
+    if (SDL_GetColorKey(src, &key) != 0) {
+        copyOpaque(src, from, dst, to);
+        return true;
+    }
+    if (bytes == 2)
+        copyKeyed16(src, from, dst, to, uint16_t(key));
+    else if (bytes == 3)
+        copyKeyed24(src, from, dst, to, key);
+    else
+        return false;
+    return true;
+}
+
+// Clips as SDL_BlitSurface does, writing the rectangle actually drawn back into dstRect.
+void blitSurface(SDL_Surface *src, SDL_Rect *srcRect, SDL_Surface *dst, SDL_Rect *dstRect) {
+    if (!src || !dst)
+        return;
+    SDL_Rect whole{0, 0, dst->w, dst->h};
+    SDL_Rect &to = dstRect ? *dstRect : whole;
+    int sx = 0, sy = 0, w = src->w, h = src->h;
+    if (srcRect) {
+        sx = srcRect->x;
+        sy = srcRect->y;
+        w = srcRect->w;
+        h = srcRect->h;
+        if (sx < 0) {
+            w += sx;
+            to.x -= sx;
+            sx = 0;
+        }
+        if (sy < 0) {
+            h += sy;
+            to.y -= sy;
+            sy = 0;
+        }
+        if (src->w - sx < w)
+            w = src->w - sx;
+        if (src->h - sy < h)
+            h = src->h - sy;
+    }
+    const SDL_Rect &clip = dst->clip_rect;
+    if (int dx = clip.x - to.x; dx > 0) {
+        w -= dx;
+        to.x += dx;
+        sx += dx;
+    }
+    if (int dx = to.x + w - clip.x - clip.w; dx > 0)
+        w -= dx;
+    if (int dy = clip.y - to.y; dy > 0) {
+        h -= dy;
+        to.y += dy;
+        sy += dy;
+    }
+    if (int dy = to.y + h - clip.y - clip.h; dy > 0)
+        h -= dy;
+    if (w <= 0 || h <= 0) {
+        to.w = to.h = 0;
+        return;
+    }
+    SDL_Rect from{sx, sy, w, h};
+    to.w = w;
+    to.h = h;
+    if (!copyDirect(src, from, dst, to))
+        SDL_LowerBlit(src, &from, dst, &to);
+}
+
+void blitImage(SDL_Surface *src, int x, int y, SDL_Surface *dst) {
+    SDL_Rect to{x, y, 0, 0};
+    blitSurface(src, nullptr, dst, &to);
+}
+
+void freeSurface(SDL_Surface *image) { SDL_FreeSurface(image); }
+
+// Called by the stage loop and the menus to dim the frame behind a dialog or a fade: one halving.
+// In RGB565 SDL's blend of black at alpha 128 is exactly (p >> 1) & 0x7BEF per pixel; doing that
+// directly costs a tenth of the blend. Other formats keep SDL's blend.
+void darken() {
+    if (screen->format->format != SDL_PIXELFORMAT_RGB565 || SDL_MUSTLOCK(screen)) {
+        SDL_BlitSurface(black, nullptr, screen, nullptr);
+        return;
+    }
+    auto *row = static_cast<uint8_t *>(screen->pixels);
+    for (int y = 0; y < screen->h; y++, row += screen->pitch) {
+        auto *__restrict p = reinterpret_cast<uint16_t *>(row);
+        for (int x = 0; x < screen->w; x++)
+            p[x] = uint16_t((p[x] >> 1) & 0x7BEF);
+    }
+}

@@ -1,0 +1,52 @@
+// The credits scroller under the title screen, with the translucent band behind it.
+#include "main/credits.h"
+
+#include "gfx/font.h"
+#include "gfx/gfx_sdl2.h"
+#include "gfx/image.h"
+#include "main/i18n.h"
+
+#include <cstring>
+
+const char *scroller;
+int32_t scrollmax, scrollidx, scrolldx;
+SDL_Surface *scrollBack;
+
+constexpr int SCROLLER_TEXT = 89;
+constexpr int SCROLLER_CHARS = 41; // 320 pixels plus the partly hidden first character
+
+// Called once at start-up, after the colours are mapped.
+void prepareScrollBack() {
+    scrollBack = createImage(320, 10);
+    fillRect(scrollBack, 0, 0, 320, 10, SDL_MapRGB(scrollBack->format, 64, 128, 64));
+    SDL_SetSurfaceAlphaMod(scrollBack, 128);
+    SDL_SetSurfaceBlendMode(scrollBack, SDL_BLENDMODE_BLEND);
+}
+
+// Called by the asset set-up and by the menu when a game returns to it. The text is measured once.
+void setupScroller() {
+    if (!scroller) {
+        scroller = text(SCROLLER_TEXT);
+        scrollmax = int32_t(strlen(scroller));
+    }
+    scrollidx = 0;
+    scrolldx = 0;
+}
+
+// Called by the title screen on each drawn frame.
+void drawScroller() {
+    fillRect(screen, 0, 194, 320, 1, BLACK);
+    blitImage(scrollBack, 0, 195, screen);
+    fillRect(screen, 0, 205, 320, 1, BLACK);
+    if (scroller && scrollidx < scrollmax)
+        drawTextNAt(screen, scroller + scrollidx, SCROLLER_CHARS, -(scrolldx / 2), 196, font);
+}
+
+// Called once per pass of the menu loop, drawn or not: one pixel every two passes.
+void stepScroller() {
+    if (++scrolldx == 16) {
+        scrolldx = 0;
+        if (++scrollidx >= scrollmax)
+            scrollidx = 0;
+    }
+}

@@ -1,0 +1,220 @@
+// The stage screen: background, time bar, status, decorations, board, target and moving pieces.
+#include "main/draw.h"
+
+#include "gfx/font.h"
+#include "gfx/gfx_sdl2.h"
+#include "gfx/image.h"
+#include "main/bganims.h"
+#include "main/game.h"
+#include "main/i18n.h"
+#include "main/level.h"
+#include "main/rules.h"
+#include "main/sheets.h"
+
+#include <cstring>
+
+enum {
+    TEXT_MOVE = 47,
+    TEXT_LIVES = 48,
+    TEXT_LIFE = 49,
+    TEXT_AT_STAGE = 50,
+    TEXT_SCORE = 63,
+};
+
+// Fruit-sheet frames of the morph animation: row = kind (the new value), column = ticks left / 4.
+// A morph that runs longer than 32 ticks reads on into the next row; -1 draws nothing.
+static constexpr int8_t transFrames[5 * 8] = {
+    -1, 13, 13, 5,  5,  13, 13, 5,  // 0: the fruit vanishes
+    5,  13, 13, 21, 21, 29, 29, 37, // 1
+    37, 45, 45, 53, 53, 61, 61, 69, // 2
+    6,  14, 14, 22, 22, 30, 30, 38, // 3
+    38, 46, 46, 54, 54, 62, 62, 70, // 4
+};
+
+constexpr int FRAME_CURSOR = 64;
+constexpr int FRAME_STEM = 5;
+constexpr int LEGEND_X = 152, LEGEND_Y = 62, LEGEND_STEP = 24;
+constexpr int FLOWER_BASE = 224; // the board's bottom edge
+constexpr int TIME_ALLOWANCE = 120000;
+
+static int transFrame(int index) { return index >= 0 && index < 40 ? transFrames[index] : -1; }
+
+// A frame list with its length, so that a frame number the sheet lacks draws nothing.
+struct Frames {
+    SDL_Surface **list;
+    int count;
+};
+
+static Frames framesOf(SDL_Surface **list) {
+    int count = 0;
+    while (list && list[count])
+        count++;
+    return {list, count};
+}
+
+static SDL_Surface *frameAt(const Frames &frames, int index) {
+    return index >= 0 && index < frames.count ? frames.list[index] : nullptr;
+}
+
+static void drawFrame(const Frames &frames, int index, int x, int y) {
+    if (SDL_Surface *frame = frameAt(frames, index))
+        blitImage(frame, x, y, screen);
+}
+
+static void drawFrameTop(const Frames &frames, int index, int x, int y, int rows) {
+    SDL_Surface *frame = frameAt(frames, index);
+    if (!frame || rows <= 0)
+        return;
+    SDL_Rect part{0, 0, frame->w, rows < frame->h ? rows : frame->h};
+    SDL_Rect at{x, y, 0, 0};
+    blitSurface(frame, &part, screen, &at);
+}
+
+static int textWidth(const char *s) { return 8 * int(strlen(s)); }
+
+static void drawTimeBar() {
+    blitImage(timebar, 8, 8, screen);
+    if (currentTime >= endTime || paused)
+        return;
+    const uint32_t allowance = slowMode ? 2 * TIME_ALLOWANCE : TIME_ALLOWANCE;
+    SDL_Rect fill{0, 0, int(uint32_t(timebar2->w) * (endTime - currentTime) / allowance), timebar2->h};
+    SDL_Rect at{20, 20, 0, 0};
+    blitSurface(timebar2, &fill, screen, &at);
+}
+
+static void drawStatus(int stage, int lives, int movesUsed) {
+    const int y = timebar->h + 8;
+    const char *move = text(TEXT_MOVE);
+    const int movesX = textWidth(move) + 16;
+    drawTextAt(screen, move, 8, y, font);
+    drawNumberAt(screen, movesUsed, movesX, y, 2, 1, font);
+    if (currentMoves > 0) {
+        drawTextAt(screen, "/", movesX + 16, y, font);
+        drawNumberAt(screen, currentMoves, movesX + 24, y, 2, 1, font);
+    }
+
+    if (lives >= 1) {
+        const char *label = text(lives > 1 ? TEXT_LIVES : TEXT_LIFE);
+        const int right = timebar->w;
+        drawTextAt(screen, label, right + 8 - textWidth(label), y, font);
+        drawNumberAt(screen, lives, right - 8 - textWidth(label), y, 1, 0, font);
+        if (lives > 1)
+            blitImage(kitty, right - 24 - textWidth(label), y, screen);
+    }
+
+    const char *atStage = text(TEXT_AT_STAGE);
+    drawTextAt(screen, atStage, 320 - textWidth(atStage) - 40, 6, font);
+    drawNumberAt(screen, stage + 1, 320 - 32, 6, 3, 1, font);
+    drawNumberAt(screen, score, 320 - 104, 15, 6, 1, fontbig);
+    const char *scoreLabel = text(TEXT_SCORE);
+    drawTextAt(screen, scoreLabel, 320 - 8 - textWidth(scoreLabel), y, font);
+}
+
+// Flowers stand in the free columns and always end at the board's bottom edge: a head (the bud
+// cut to the height while growing, the blossom once grown) over stem pieces 5, 6, 5, ...
+static void drawFlowers(const Frames &flowers) {
+    for (int i = 0; i < int(animFlower.size()); i++) {
+        const Flower &flower = animFlower[i];
+        if (flower.isFree)
+            continue;
+        const int x = i < 8 ? 16 + 16 * i : 48 + 16 * i;
+        const int h = flower.height;
+        const int top = FLOWER_BASE - h;
+        if (flower.growing)
+            drawFrameTop(flowers, 0, x, top, h < 16 ? h : 16);
+        else
+            drawFrame(flowers, flower.blossom, x, top);
+        for (int k = 1; h - 16 * k > 0; k++)
+            drawFrameTop(flowers, FRAME_STEM + ((k - 1) & 1), x, top + 16 * k, h - 16 * k);
+    }
+}
+
+static int boardFrame(int c, int r) {
+    if (int t = currentTrans[c + BOARD_COLUMNS * r]) {
+        const TransEntry &morph = animTrans[t - 1];
+        return transFrame(morph.ticks / 4 + morph.newValue * 8);
+    }
+    if (int s = currentShining[16 * r + c]) {
+        const ShineEntry &shine = animShine[s - 1];
+        return shine.frameColumn + 8 * shine.step;
+    }
+    return currentLevel[c + BOARD_COLUMNS * r] - 1;
+}
+
+static int targetFrame(int c, int r) {
+    if (int s = currentShining[16 * r + 8 + c]) {
+        const ShineEntry &shine = animShine[s - 1];
+        return shine.frameColumn + 8 * shine.step;
+    }
+    return currentSource ? targetValue(currentSource, c, r) - 1 : -1;
+}
+
+static void drawBoard(const Frames &fruits, int showCursor) {
+    if (showCursor)
+        drawFrame(fruits, FRAME_CURSOR + ((cursorA / 4) & 3), BOARD_X + CELL_SIZE * cursorX,
+                  BOARD_Y + CELL_SIZE * cursorY);
+    for (int r = 0; r < BOARD_ROWS; r++) {
+        for (int c = 0; c < BOARD_COLUMNS; c++) {
+            drawFrame(fruits, boardFrame(c, r), BOARD_X + CELL_SIZE * c, BOARD_Y + CELL_SIZE * r);
+            drawFrame(fruits, targetFrame(c, r), TARGET_X + CELL_SIZE * c, TARGET_Y + CELL_SIZE * r);
+        }
+    }
+    for (int i = 0; i < curMove; i++) {
+        const MoveEntry &piece = animMove[i];
+        drawFrame(fruits, piece.value - 1, BOARD_X + CELL_SIZE * piece.column,
+                  BOARD_Y + CELL_SIZE * piece.row + piece.ticks);
+    }
+    for (int i = 0; i < curEject; i++) {
+        const EjectEntry &piece = animEject[i];
+        drawFrame(fruits, transFrame((piece.points - 1) * 8 + 4), BOARD_X + piece.x, BOARD_Y + piece.y);
+    }
+    // The hand taps the picked cell: frames 56 to 59 and back over the 32 ticks of a pick.
+    if (curAction > 0) {
+        const int frame = curAction < 16 ? 56 + curAction / 4 : 59 - (curAction - 16) / 4;
+        drawFrame(fruits, frame, 12 + CELL_SIZE * actionX, 68 + CELL_SIZE * actionY);
+    }
+    for (int k = 0; k < 5; k++)
+        drawFrame(fruits, 4 - k, LEGEND_X, LEGEND_Y + LEGEND_STEP * k);
+}
+
+// Called by the stage loop once per drawn frame, and without the cursor as the backdrop of its
+// overlays. Reads the game's state and changes nothing.
+void drawScreen(int stage, int showCursor, int lives, int movesUsed) {
+    const Frames fruits = framesOf(blocks[curBlock & 1]);
+    const Frames birds = framesOf(birdsBlocks[curBirdsBlock & 1]);
+
+    blitImage(backgrounds[stage & 3], 0, 0, screen);
+    if ((stage & 3) == 0)
+        drawFrame(framesOf(sunBlocks), curSunAnim, 192, 0);
+    drawTimeBar();
+    drawStatus(stage, lives, movesUsed);
+    if (curTotemWait == 0)
+        drawFrame(framesOf(totemBlocks), curTotemFrame * 5 + curTotemAnim, 144, 192);
+    drawFrame(framesOf(lionBlocks), curLionFrame * 7 + curLionAnim, 144, 175);
+    drawFlowers(framesOf(flowersBlocks[curFlowersBlock & 1]));
+    for (const PerchedBird &bird : waitingBirds) {
+        if (bird.active)
+            drawFrame(birds, bird.frame, bird.x, bird.y);
+    }
+    if (paused)
+        return;
+    drawBoard(fruits, showCursor);
+    if (birdAnimWait == 0) {
+        const int sway = tsin[birdAngle & 511] >> 6;
+        if (birdAnim.vertical)
+            drawFrame(birds, birdAnim.frame, birdAnim.x + sway, birdAnim.y);
+        else
+            drawFrame(birds, birdAnim.frame, birdAnim.x, birdAnim.y + sway);
+    }
+}
+
+// A band tiled across the screen from image column offset (mod the width) at x = 0.
+void drawLoop(SDL_Surface *image, int offset) {
+    if (!image || image->w <= 0)
+        return;
+    int start = offset % image->w;
+    if (start < 0)
+        start += image->w;
+    for (int x = -start; x < SCREEN_WIDTH; x += image->w)
+        blitImage(image, x, 0, screen);
+}
