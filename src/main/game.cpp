@@ -189,8 +189,8 @@ static void decorations() {
         } else {
             value = targetValue(currentSource, column - BOARD_COLUMNS, row);
         }
-        if (value > 0 && currentShining[16 * row + column] == 0)
-            addShine(column, row, value);
+        if (value > 0)
+            addShine(column, row, value);  // a cell that already sparkles is left alone
     }
     if (curLionAnim == LION_IDLE) {
         if ((rand() & 511) == 0)

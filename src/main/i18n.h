@@ -3,6 +3,8 @@
 
 constexpr int TEXT_COUNT = 90;
 
-extern unsigned lang_id;
+// Language blocks of TEXT_COUNT texts each; the game carries English only.
+extern const char *const translation[][TEXT_COUNT];
+extern unsigned lang_id; // always 0
 
-const char *text(int id);  // id 0 to 89 in the current language
+const char *text(int id); // id 0 to 89 in the current language

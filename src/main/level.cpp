@@ -1,12 +1,12 @@
 // The puzzle's data: the level file and its scrambling, the test level, and the set-up of a stage.
 #include "main/level.h"
 
+#include "data/winzka.h"
 #include "gfx/debug.h"
 #include "main/bganims.h"
 #include "main/rules.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -37,26 +37,6 @@ constexpr uint8_t FIRST_BYTE_KEY = 0x5B;
 constexpr uint8_t MAX_FRUIT = 5;
 
 static uint8_t positionKey(size_t i) { return key1[i % 5] ^ key0[i % 8] ^ uint8_t(i % 256); }
-
-// The whole file in a new buffer (freed by the caller), nullptr when missing, unreadable or empty.
-static uint8_t *readWholeFile(const char *path, uint32_t *size) {
-    FILE *file = fopen(path, "rb");
-    if (!file)
-        return nullptr;
-    uint8_t *data = nullptr;
-    long length = 0;
-    if (fseek(file, 0, SEEK_END) == 0 && (length = ftell(file)) > 0 && fseek(file, 0, SEEK_SET) == 0) {
-        data = static_cast<uint8_t *>(malloc(size_t(length)));
-        if (data && fread(data, 1, size_t(length), file) != size_t(length)) {
-            free(data);
-            data = nullptr;
-        }
-    }
-    fclose(file);
-    if (data)
-        *size = uint32_t(length);
-    return data;
-}
 
 int solutionLength(const uint8_t *record) {
     if (!record)
@@ -114,7 +94,7 @@ void loadLevels() {
     levelCount = 0;
 
     uint32_t size = 0;
-    uint8_t *data = readWholeFile(levelsPath, &size);
+    uint8_t *data = loadBINFile(levelsPath, &size);
     if (!data)
         error("Cannot read the level file", levelsPath);
     descrambleLevels(data, size);
@@ -134,7 +114,7 @@ void loadLevels() {
 // Keeps the previous test board unless "test.bin" holds exactly one board and its target.
 static void loadTestLevel() {
     uint32_t size = 0;
-    uint8_t *data = readWholeFile(testPath, &size);
+    uint8_t *data = loadBINFile(testPath, &size);
     if (data && size == TEST_LEVEL_SIZE) {
         memcpy(testLevel.data(), data, TEST_LEVEL_SIZE);
         sanitizeRecord(testLevel.data(), false);

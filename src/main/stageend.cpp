@@ -39,6 +39,12 @@ StageBonus stageBonus(const StagePlay &play) {
     return bonus;
 }
 
+int lostReason(const StagePlay &play) {
+    if (currentTime >= endTime)
+        return TEXT_TIME_UP;
+    return play.movesUsed >= currentMoves ? TEXT_NO_MOVE : TEXT_ALL_GONE;
+}
+
 // The stage screen without cursor, darkened, under a message.
 static void drawDarkStage(const StagePlay &play) {
     drawScreen(play.stage, 0, lives, play.movesUsed);
@@ -221,9 +227,7 @@ int stageLost(StagePlay &play) {
     lives--;
     if (lives < 1)
         return gameOver(play);
-    int reason = currentTime >= endTime           ? TEXT_TIME_UP
-                 : play.movesUsed >= currentMoves ? TEXT_NO_MOVE
-                                                  : TEXT_ALL_GONE;
+    int reason = lostReason(play);
     drainConfirm();
     untilConfirm([&] {
         drawDarkStage(play);
