@@ -46,6 +46,15 @@ int64_t HarnessRun::value(const char *probe, int tick) const {
     return ticks[tick].values[named - probes.begin()];
 }
 
+int64_t HarnessRun::last(const char *probe) const {
+    if (returned) {
+        const auto named = std::find(probes.begin(), probes.end(), probe);
+        if (named != probes.end())
+            return end.values[named - probes.begin()];
+    }
+    return value(probe, int(ticks.size()) - 1);
+}
+
 int HarnessRun::firstTick(const char *probe, int64_t wanted, int from) const {
     const auto named = std::find(probes.begin(), probes.end(), probe);
     if (named == probes.end()) {
@@ -235,12 +244,16 @@ void runCalls(int t) {
         (*steps)[nextStep++].action();
 }
 
-// The end of read `tick`: record, act, then queue the next tick's events.
-void onRead() {
-    fprintf(trace, "%u %d", sysTicks(), frames);
+void record(const char *prefix) {
+    fprintf(trace, "%s%u %d", prefix, sysTicks(), frames);
     for (const auto &read : *probes)
         fprintf(trace, " %lld", static_cast<long long>(read()));
     fputc('\n', trace);
+}
+
+// The end of read `tick`: record, act, then queue the next tick's events.
+void onRead() {
+    record("");
     runCalls(tick);
     if (++tick >= maxTicks)
         flushAndExit(HARNESS_TIMED_OUT);
@@ -299,7 +312,9 @@ HarnessRun Harness::play(std::function<int()> body) {
         sysVirtualSetIdleObserver(child::onRead);
         sysVirtualSetPresentObserver(child::onPresent);
         child::queueEvents(0);
-        child::flushAndExit(body());
+        const int status = body();
+        child::record("end ");
+        child::flushAndExit(status);
     }
 
     int status = 0;
@@ -323,7 +338,8 @@ HarnessRun Harness::play(std::function<int()> body) {
     std::ifstream traceFile(tracePath);
     std::string line;
     while (std::getline(traceFile, line)) {
-        std::istringstream fields(line);
+        const bool end = line.rfind("end ", 0) == 0;
+        std::istringstream fields(end ? line.substr(4) : line);
         HarnessTick tick;
         fields >> tick.ms >> tick.frames;
         int64_t value;
@@ -331,8 +347,16 @@ HarnessRun Harness::play(std::function<int()> body) {
             tick.values.push_back(value);
         if (tick.values.size() != probeNames.size())
             break; // a line cut short by a crash
-        result.ticks.push_back(std::move(tick));
+        if (end) {
+            result.returned = true;
+            result.end = std::move(tick);
+        } else {
+            result.ticks.push_back(std::move(tick));
+        }
     }
-    result.frames = result.ticks.empty() ? 0 : result.ticks.back().frames;
+    if (result.returned)
+        result.frames = result.end.frames;
+    else if (!result.ticks.empty())
+        result.frames = result.ticks.back().frames;
     return result;
 }

@@ -48,7 +48,11 @@ struct HarnessRun {
     std::vector<std::string> probes;
     std::vector<HarnessTick> ticks; // one per read of the input
 
+    bool returned = false; // the run's body returned (not exit(), stop() or a crash)
+    HarnessTick end;       // the probes after the body returned
+
     int64_t value(const char *probe, int tick) const; // fails the test when either is unknown
+    int64_t last(const char *probe) const;            // after the body returned, else at the last tick
     // The first tick from `from` on at which the probe had this value, or -1.
     int firstTick(const char *probe, int64_t value, int from = 0) const;
 };

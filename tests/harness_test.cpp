@@ -36,6 +36,8 @@ TEST(Harness, EventsReachTheirTickAndTheRunEndsWithTheGame) {
     const HarnessRun r = h.play(pacedLoop);
     EXPECT_EQ(r.status, 7);
     ASSERT_EQ(r.ticks.size(), 15u) << "the quit at tick 14 ends the loop after that read";
+    EXPECT_TRUE(r.returned);
+    EXPECT_EQ(r.last("mouse"), 37201);
     EXPECT_EQ(r.value("held", 4), 0);
     EXPECT_EQ(r.value("held", 5), CTRL_JUMP);
     EXPECT_EQ(r.value("typed", 6), CTRL_JUMP);
@@ -70,6 +72,7 @@ TEST(Harness, StopsTimeOutsExitsAndCrashesAreTold) {
     const HarnessRun a = stopped.play(pacedLoop);
     EXPECT_EQ(a.status, HARNESS_STOPPED);
     EXPECT_EQ(a.ticks.size(), 4u);
+    EXPECT_FALSE(a.returned);
 
     Harness endless("timeout");
     endless.maxTicks = 50;
