@@ -1,9 +1,141 @@
 // The module music player: libmodplug output streamed through SDL_mixer's music hook.
 #include "sound/modplayer.h"
 
+#include <SDL_mixer.h>
+#include <libmodplug/modplug.h>
+
+#include <cstring>
+
 int32_t mpFlags = 3, mpResamplingMode = 1, mpReverbDepth, mpReverbDelay, mpBassAmount, mpBassRange,
         mpSurroundDepth, mpSurroundDelay, mpChannels = 2, mpFrequency;
 
 std::atomic<ModPlugFile *> mp_music{nullptr};
 std::atomic<int32_t> mp_volume{128}, mp_fade{128}, mp_delta{0}, mpLoops{0};
 std::atomic<void (*)()> mp_hook{nullptr};
+
+// Called at start-up with the game's output format; the settings follow the device we asked for.
+int MP_OpenAudio(int frequency, Uint16 format, int channels, int chunkSize) {
+    int result = Mix_OpenAudio(frequency, format, channels, chunkSize);
+    mpFrequency = frequency;
+    mpChannels = channels;
+    return result;
+}
+
+// libmodplug reads its settings when a module is loaded and while it renders, so every load and
+// play rewrites them from our table. The library's own loop count stays 0: it stops at the end of
+// the song and we do the looping.
+void MP_ApplySettings() {
+    ModPlug_Settings settings;
+    ModPlug_GetSettings(&settings);
+    settings.mFlags = mpFlags;
+    settings.mChannels = mpChannels;
+    settings.mBits = 16;
+    settings.mFrequency = mpFrequency;
+    settings.mResamplingMode = mpResamplingMode;
+    settings.mReverbDepth = mpReverbDepth;
+    settings.mReverbDelay = mpReverbDelay;
+    settings.mBassAmount = mpBassAmount;
+    settings.mBassRange = mpBassRange;
+    settings.mSurroundDepth = mpSurroundDepth;
+    settings.mSurroundDelay = mpSurroundDelay;
+    ModPlug_SetSettings(&settings);
+}
+
+ModPlugFile *MP_LoadMusic(const void *data, int size, int loops) {
+    mpLoops = loops;
+    MP_ApplySettings();
+    if (!data || size <= 0)
+        return nullptr;
+    return ModPlug_Load(data, size);
+}
+
+void MP_FreeMusic(ModPlugFile *module) {
+    if (module)
+        ModPlug_Unload(module);
+}
+
+// Hooks module at the current fade level, so a fade in progress carries on with it. The old hook is
+// removed first: once Mix_HookMusic returns, no callback can end the old music and clear mp_music
+// after we set it for the new one.
+static void startMusic(ModPlugFile *module, int loops) {
+    mpLoops = loops;
+    MP_ApplySettings();
+    Mix_HookMusic(nullptr, nullptr);
+    ModPlug_SetMasterVolume(module, mp_fade);
+    ModPlug_Seek(module, 0);
+    mp_music = module;
+    Mix_HookMusic(MP_HookMusic, module);
+}
+
+void MP_PlayMusic(ModPlugFile *module, int loops) {
+    if (module)
+        startMusic(module, loops);
+}
+
+// The fade speed is fixed at one step per buffer, so ms is not used.
+void MP_FadeInMusic(ModPlugFile *module, int loops, int ms) {
+    (void)ms;
+    if (!module || mp_volume <= 0)
+        return;
+    mp_delta = 1;
+    mp_fade = 1;
+    startMusic(module, loops);
+}
+
+// Steps of 2 from an even level end exactly at 0, which the hook takes as the end of the music.
+void MP_FadeOutMusic(int ms) {
+    (void)ms;
+    int32_t volume = mp_volume;
+    mp_delta = -2;
+    mp_fade = ((volume > 2 ? volume : 2) - 2) & 0xFFFE;
+}
+
+void MP_HaltMusic() {
+    Mix_HookMusic(nullptr, nullptr);
+    mp_music = nullptr;
+}
+
+int MP_PlayingMusic() { return mp_music.load() ? 1 : 0; }
+
+// The new level reaches the module at the start of the next buffer: only the audio thread touches a
+// hooked module.
+void MP_VolumeMusic(int volume) {
+    mp_volume = volume;
+    mp_fade = volume;
+}
+
+void MP_HookMusicFinished(void (*callback)()) { mp_hook = callback; }
+
+// Decreases a positive loop count by one; the main thread may set a new count meanwhile, which wins.
+static int32_t countLoop() {
+    int32_t loops = mpLoops;
+    while (loops > 0 && !mpLoops.compare_exchange_weak(loops, loops - 1)) {
+    }
+    return loops > 0 ? loops - 1 : loops;
+}
+
+// The mixer's music hook, once per audio buffer on the audio thread: steps a fade, renders the next
+// stretch of the module over the mixer's silence, and at the end of the module (or of a fade-out)
+// restarts it or ends the music.
+void MP_HookMusic(void *udata, Uint8 *stream, int length) {
+    ModPlugFile *module = static_cast<ModPlugFile *>(udata);
+    int32_t fade = mp_fade, delta = mp_delta;
+    // A level set by the main thread between our read and write wins over the step.
+    if (fade != mp_volume && fade > 0 && mp_fade.compare_exchange_strong(fade, fade + delta))
+        fade += delta;
+    ModPlug_SetMasterVolume(module, fade);
+    int rendered = ModPlug_Read(module, stream, length);
+    if (fade <= 0 && rendered > 0)
+        memset(stream, 0, rendered); // the library's quietest master volume is still audible
+    bool fadedOut = fade == 0 && mp_volume > 0;
+    if (!fadedOut && rendered >= length)
+        return;
+    if (countLoop() != 0 && rendered < length) {
+        ModPlug_Seek(module, 0);
+        return;
+    }
+    if (void (*hook)() = mp_hook)
+        hook();
+    else
+        MP_HaltMusic();
+}

@@ -27,5 +27,5 @@ void MP_HaltMusic();
 int MP_PlayingMusic();
 void MP_VolumeMusic(int volume);
 void MP_HookMusicFinished(void (*callback)());
-void MP_HookMusic(void *module, Uint8 *stream, int length);  // the mixer's music hook
+void MP_HookMusic(void *module, Uint8 *stream, int length); // the mixer's music hook
 void MP_ApplySettings();

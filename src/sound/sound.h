@@ -27,23 +27,25 @@ enum SoundEffect {
 constexpr int MUSIC_TRACKS = 13;
 constexpr int MUSIC_LEVEL_COMPLETE = 11;
 constexpr int MUSIC_JINGLE = 12;
+constexpr int MUSIC_TITLES = 11; // tracks 0 to 10 have a display title
 
 extern const char *const snd_name[SFX_COUNT];
 extern const char *const musix[MUSIC_TRACKS];
+extern const char *const musix_titles[MUSIC_TITLES];
 
 // Volumes: percent settings and the same on the mixer's 0..128 scale.
 extern int32_t _mus_volume_100_, _sfx_volume_100_;
 extern int32_t _mus_volume_, _sfx_volume_;
-int32_t mixerVolume(int32_t percent);  // percent × 128 / 100, rounded toward zero
+int32_t mixerVolume(int32_t percent); // percent × 128 / 100, rounded toward zero
 
 // Called by playSFX with every effect asked for, before it is played; tests listen here.
 extern void (*sfxListener)(int index);
 
 void loadSFX();
-int playSFX(int index);  // the channel, or -1 (no free channel, or the effect is not loaded)
+int playSFX(int index); // the channel, or -1 (no free channel, or the effect is not loaded)
 void freeSFX(int index);
-ModPlugFile *loadMusic(int track);  // nullptr when the track is missing or rejected
+ModPlugFile *loadMusic(int track); // nullptr when the track is missing or rejected
 void stopMusic(ModPlugFile *module);
-const char *getMusicTitle(int track);  // tracks 0 to 10
+const char *getMusicTitle(int track); // tracks 0 to 10; "" for any other
 void playMusicFromBuffer(const void *data, int size, int volume);
 void musicFinished();

@@ -1,0 +1,368 @@
+// sfxgen: synthesizes the game's fourteen sound effects as 22050 Hz 16-bit mono WAV files.
+//   sfxgen OUTDIR     writes OUTDIR/<effect name>.wav for every effect of the effect table
+// Every effect is built from oscillators, noise, filters and envelopes, then faded at both ends,
+// levelled to a common loudness and kept below -3 dBFS. The output is the same on every run.
+#include "sound/sound.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int RATE = 22050;
+constexpr double PI = 3.14159265358979323846;
+constexpr double PEAK_LIMIT = 0.708; // -3 dBFS
+constexpr double TARGET_RMS = 0.16;  // loudness of the active part, about -16 dBFS
+
+using Wave = std::vector<double>;
+
+int samples(double seconds) { return int(seconds * RATE + 0.5); }
+
+// A small deterministic noise source, so every build writes the same bytes.
+struct Noise {
+    uint32_t state;
+    double next() {
+        state = state * 1664525u + 1013904223u;
+        return double(state >> 8) / double(1u << 23) - 1.0;
+    }
+};
+
+// Adds source into wave starting at the given time, growing the wave as needed.
+void mixAt(Wave &wave, const Wave &source, double at, double gain = 1.0) {
+    size_t start = size_t(samples(at));
+    if (wave.size() < start + source.size())
+        wave.resize(start + source.size(), 0.0);
+    for (size_t i = 0; i < source.size(); i++)
+        wave[start + i] += gain * source[i];
+}
+
+// Attack-then-exponential-decay envelope: rises linearly over attack seconds, then falls with time
+// constant tau.
+double env(double t, double attack, double tau) {
+    if (t < attack)
+        return t / attack;
+    return std::exp(-(t - attack) / tau);
+}
+
+// A sine whose frequency glides exponentially from f0 to f1 over glide seconds, shaped by env().
+Wave sweep(double seconds, double f0, double f1, double glide, double attack, double tau) {
+    Wave wave(samples(seconds));
+    double phase = 0.0;
+    for (size_t i = 0; i < wave.size(); i++) {
+        double t = double(i) / RATE;
+        double f = f0 * std::pow(f1 / f0, std::min(t / glide, 1.0));
+        phase += 2 * PI * f / RATE;
+        wave[i] = std::sin(phase) * env(t, attack, tau);
+    }
+    return wave;
+}
+
+// A struck body: a few damped partials at ratios of the fundamental (wood, bells, clock parts).
+struct Partial {
+    double ratio, gain, tau;
+};
+Wave modes(double seconds, double f, const std::vector<Partial> &partials, double attack = 0.001) {
+    Wave wave(samples(seconds));
+    for (const Partial &p : partials)
+        for (size_t i = 0; i < wave.size(); i++) {
+            double t = double(i) / RATE;
+            wave[i] += p.gain * std::sin(2 * PI * f * p.ratio * t) * env(t, attack, p.tau);
+        }
+    return wave;
+}
+
+// Noise through a two-pole resonant band-pass (state-variable filter) whose centre may glide.
+Wave bandNoise(double seconds, double f0, double f1, double q, uint32_t seed) {
+    Noise noise{seed};
+    Wave wave(samples(seconds));
+    double low = 0.0, band = 0.0;
+    for (size_t i = 0; i < wave.size(); i++) {
+        double t = double(i) / wave.size();
+        double f = 2.0 * std::sin(PI * (f0 + (f1 - f0) * t) / RATE);
+        double high = noise.next() - low - band / q;
+        band += f * high;
+        low += f * band;
+        wave[i] = band;
+    }
+    return wave;
+}
+
+void shape(Wave &wave, double attack, double tau) {
+    for (size_t i = 0; i < wave.size(); i++)
+        wave[i] *= env(double(i) / RATE, attack, tau);
+}
+
+// A voice of additive harmonics under a spectral envelope: the hippo's hum through closed lips.
+// pitch(t) gives the fundamental, level(t) the loudness.
+template <typename Pitch, typename Level> Wave hum(double seconds, Pitch pitch, Level level) {
+    Wave wave(samples(seconds));
+    std::vector<double> phases(40, 0.0);
+    for (size_t i = 0; i < wave.size(); i++) {
+        double t = double(i) / RATE;
+        double f = pitch(t), sum = 0.0;
+        for (size_t h = 1; h <= phases.size() && f * h < 3500.0; h++) {
+            phases[h - 1] += 2 * PI * f * h / RATE;
+            double fh = f * h;
+            // nasal murmur: strong around 250 Hz, a weak resonance near 2.1 kHz, little in between
+            double murmur = 1.0 / (1.0 + std::pow(fh / 300.0, 4.0));
+            double nasal = 0.12 * std::exp(-std::pow((fh - 2100.0) / 350.0, 2.0));
+            sum += (murmur + nasal) * std::sin(phases[h - 1]) / std::sqrt(double(h));
+        }
+        wave[i] = sum * level(t);
+    }
+    return wave;
+}
+
+// fruits_disappear: a round bubble pop with a tiny airy burst.
+Wave fruitsDisappear() {
+    Wave wave = sweep(0.16, 380.0, 1100.0, 0.035, 0.002, 0.035);
+    mixAt(wave, sweep(0.1, 1400.0, 2200.0, 0.03, 0.001, 0.018), 0.012, 0.35);
+    Wave air = bandNoise(0.03, 3000.0, 1500.0, 1.5, 11);
+    shape(air, 0.001, 0.006);
+    mixAt(wave, air, 0.0, 0.5);
+    return wave;
+}
+
+// lion_hand: a paw knocking on wood: a few inharmonic, quickly damped modes and a short click.
+Wave lionHand() {
+    Wave wave = modes(0.16, 330.0, {{1.0, 1.0, 0.03}, {2.76, 0.5, 0.014}, {5.4, 0.25, 0.007}});
+    Wave click = bandNoise(0.02, 2500.0, 2500.0, 2.0, 23);
+    shape(click, 0.0005, 0.003);
+    mixAt(wave, click, 0.0, 0.6);
+    return wave;
+}
+
+// menu_control: a soft, short tick.
+Wave menuControl() { return modes(0.07, 1250.0, {{1.0, 1.0, 0.012}, {2.0, 0.25, 0.006}}, 0.0015); }
+
+// select_option: a bright two-note chime, a fifth up.
+Wave selectOption() {
+    const std::vector<Partial> bell = {{1.0, 1.0, 0.16}, {2.0, 0.35, 0.08}, {3.0, 0.12, 0.04}};
+    Wave wave = modes(0.3, 987.8, bell, 0.002);
+    mixAt(wave, modes(0.36, 1480.0, bell, 0.002), 0.085);
+    return wave;
+}
+
+// timer_last_10_sec: a clock's tick and tock, well inside its 1.1 s repeat.
+Wave timerWarning() {
+    auto strike = [](double f, uint32_t seed) {
+        Wave wave = modes(0.09, f, {{1.0, 1.0, 0.012}, {1.7, 0.6, 0.009}, {3.1, 0.3, 0.005}}, 0.0005);
+        Wave click = bandNoise(0.015, 4000.0, 4000.0, 3.0, seed);
+        shape(click, 0.0003, 0.002);
+        mixAt(wave, click, 0.0, 0.5);
+        return wave;
+    };
+    Wave wave = strike(2100.0, 31);
+    mixAt(wave, strike(1500.0, 37), 0.5);
+    return wave;
+}
+
+// hippo: a low, playful "hm-hmm": a short rise, then a longer, lower fall.
+Wave hippo() {
+    auto syllable = [](double seconds, double f0, double f1) {
+        return hum(
+            seconds,
+            [=](double t) {
+                double x = t / seconds;
+                return f0 + (f1 - f0) * x * x * (3 - 2 * x) + 2.0 * std::sin(2 * PI * 5.5 * t);
+            },
+            [=](double t) { return std::min(1.0, t / 0.04) * std::min(1.0, (seconds - t) / 0.08); });
+    };
+    Wave wave = syllable(0.2, 105.0, 128.0);
+    mixAt(wave, syllable(0.36, 140.0, 92.0), 0.27);
+    return wave;
+}
+
+// bird_flying: three soft wing flaps, each a puff of moving air, fading as the bird leaves.
+Wave birdFlying() {
+    Wave wave;
+    for (int flap = 0; flap < 4; flap++) {
+        Wave puff = bandNoise(0.09, 700.0, 1500.0, 1.2, 41 + flap);
+        shape(puff, 0.018, 0.022);
+        mixAt(wave, puff, flap * 0.11, 1.0 - 0.18 * flap);
+    }
+    return wave;
+}
+
+// flower_grow: a rising sparkle: quick bell notes climbing a pentatonic scale over a soft glide.
+Wave flowerGrow() {
+    const double notes[] = {1046.5, 1174.7, 1318.5, 1568.0, 1760.0, 2093.0, 2349.3, 2637.0};
+    Wave wave = sweep(0.5, 520.0, 1040.0, 0.45, 0.05, 0.12);
+    for (double &s : wave)
+        s *= 0.3;
+    int i = 0;
+    for (double f : notes)
+        mixAt(wave, modes(0.16, f, {{1.0, 1.0, 0.05}, {2.0, 0.2, 0.02}}, 0.002), 0.045 * i++, 0.5);
+    return wave;
+}
+
+// The mascot's blinks: tiny blips, one long, one short, and a double for both eyes.
+Wave eyeLong() { return sweep(0.1, 1700.0, 1200.0, 0.08, 0.004, 0.03); }
+Wave eyeShort() { return sweep(0.05, 1900.0, 1600.0, 0.03, 0.003, 0.012); }
+Wave eyesShort() {
+    Wave wave = eyeShort();
+    mixAt(wave, eyeShort(), 0.07, 0.9);
+    return wave;
+}
+
+// kavrin_jump: a springy up-sweep with a little wobble at the top.
+Wave kavrinJump() {
+    Wave wave(samples(0.3));
+    double phase = 0.0;
+    for (size_t i = 0; i < wave.size(); i++) {
+        double t = double(i) / RATE;
+        double f = 220.0 * std::pow(4.0, std::min(t / 0.16, 1.0)) * (1.0 + 0.04 * std::sin(2 * PI * 18 * t));
+        phase += 2 * PI * f / RATE;
+        // a triangle with a touch of its octave: round but bright enough to cut through the music
+        double tri = 2.0 / PI * std::asin(std::sin(phase));
+        wave[i] = (tri + 0.25 * std::sin(2 * phase)) * env(t, 0.006, 0.1);
+    }
+    return wave;
+}
+
+// kavrin_sleep: one slow, low snore: a rattling in-breath, then a soft breathy out-breath.
+Wave kavrinSleep() {
+    Noise noise{57};
+    Wave wave(samples(1.5));
+    double low = 0.0, breath = 0.0, phase = 0.0;
+    for (size_t i = 0; i < wave.size(); i++) {
+        double t = double(i) / RATE;
+        double n = noise.next();
+        low += 0.05 * (n - low);       // the throat: dark noise
+        breath += 0.25 * (n - breath); // the nose: brighter, thinner air
+        if (t < 0.75) {
+            double x = t / 0.75;
+            phase += 2 * PI * (52.0 + 8.0 * x) / RATE;
+            double rattle = 0.55 + 0.45 * std::sin(phase);
+            double level = std::sin(PI * x) * std::sin(PI * x);
+            wave[i] = (3.0 * low * rattle + 0.4 * std::sin(phase)) * level;
+        } else if (t > 0.85) {
+            double x = (t - 0.85) / 0.65;
+            wave[i] = 0.6 * breath * std::sin(PI * x) * (1.0 - 0.5 * x);
+        }
+    }
+    return wave;
+}
+
+// totem_anim: a hollow wooden drum, struck twice.
+Wave totemAnim() {
+    auto hit = [](double f) {
+        Wave wave(samples(0.35));
+        double phase = 0.0;
+        for (size_t i = 0; i < wave.size(); i++) {
+            double t = double(i) / RATE;
+            phase += 2 * PI * f * (1.0 + 0.25 * std::exp(-t / 0.015)) / RATE;
+            wave[i] = std::sin(phase) * env(t, 0.001, 0.09);
+        }
+        mixAt(wave, modes(0.2, f, {{2.32, 0.45, 0.04}, {4.1, 0.2, 0.02}}), 0.0);
+        return wave;
+    };
+    Wave wave = hit(196.0);
+    mixAt(wave, hit(147.0), 0.16, 0.85);
+    return wave;
+}
+
+struct Design {
+    SoundEffect effect;
+    Wave (*make)();
+};
+
+const Design designs[SFX_COUNT] = {
+    {SFX_FRUITS_DISAPPEAR, fruitsDisappear}, {SFX_LION_HAND, lionHand},
+    {SFX_MENU_CONTROL, menuControl},         {SFX_SELECT_OPTION, selectOption},
+    {SFX_TIMER_LAST_10_SEC, timerWarning},   {SFX_HIPPO, hippo},
+    {SFX_BIRD_FLYING, birdFlying},           {SFX_FLOWER_GROW, flowerGrow},
+    {SFX_KAVRIN_EYELONG, eyeLong},           {SFX_KAVRIN_EYESHORT, eyeShort},
+    {SFX_KAVRIN_EYESSHORT, eyesShort},       {SFX_KAVRIN_JUMP, kavrinJump},
+    {SFX_KAVRIN_SLEEP, kavrinSleep},         {SFX_TOTEM_ANIM, totemAnim},
+};
+
+// Loudness of the part that sounds: the RMS over the 10 ms windows within 30 dB of the loudest.
+double activeRms(const Wave &wave) {
+    const size_t window = size_t(samples(0.01));
+    std::vector<double> powers;
+    for (size_t start = 0; start + window <= wave.size(); start += window) {
+        double sum = 0.0;
+        for (size_t i = start; i < start + window; i++)
+            sum += wave[i] * wave[i];
+        powers.push_back(sum / window);
+    }
+    double loudest = *std::max_element(powers.begin(), powers.end());
+    double sum = 0.0;
+    int count = 0;
+    for (double p : powers)
+        if (p >= loudest * 0.001) {
+            sum += p;
+            count++;
+        }
+    return std::sqrt(sum / count);
+}
+
+// Fades both ends (no clicks), then levels the effect to the common loudness without passing -3 dBFS.
+void master(Wave &wave) {
+    const size_t fadeIn = size_t(samples(0.003)), fadeOut = size_t(samples(0.008));
+    for (size_t i = 0; i < fadeIn && i < wave.size(); i++)
+        wave[i] *= double(i) / fadeIn;
+    for (size_t i = 0; i < fadeOut && i < wave.size(); i++)
+        wave[wave.size() - 1 - i] *= double(i) / fadeOut;
+    double peak = 0.0;
+    for (double s : wave)
+        peak = std::max(peak, std::fabs(s));
+    double gain = std::min(TARGET_RMS / activeRms(wave), PEAK_LIMIT / peak);
+    for (double &s : wave)
+        s *= gain;
+}
+
+void put16(std::string &out, uint32_t value) {
+    out += char(value & 0xFF);
+    out += char((value >> 8) & 0xFF);
+}
+void put32(std::string &out, uint32_t value) {
+    put16(out, value & 0xFFFF);
+    put16(out, value >> 16);
+}
+
+bool writeWav(const std::string &path, const Wave &wave) {
+    std::string out = "RIFF";
+    put32(out, uint32_t(36 + 2 * wave.size()));
+    out += "WAVEfmt ";
+    put32(out, 16);
+    put16(out, 1); // PCM
+    put16(out, 1); // mono
+    put32(out, RATE);
+    put32(out, RATE * 2);
+    put16(out, 2);
+    put16(out, 16);
+    out += "data";
+    put32(out, uint32_t(2 * wave.size()));
+    for (double s : wave)
+        put16(out, uint16_t(int16_t(std::lround(std::clamp(s, -1.0, 1.0) * 32767.0))));
+    FILE *file = fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    bool ok = fwrite(out.data(), 1, out.size(), file) == out.size();
+    return fclose(file) == 0 && ok;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc != 2) {
+        fprintf(stderr, "usage: sfxgen OUTDIR\n");
+        return 1;
+    }
+    for (const Design &design : designs) {
+        Wave wave = design.make();
+        master(wave);
+        std::string path = std::string(argv[1]) + "/" + snd_name[design.effect] + ".wav";
+        if (!writeWav(path, wave)) {
+            fprintf(stderr, "sfxgen: cannot write %s\n", path.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
