@@ -1,33 +1,28 @@
 // The mascot, totem, sun, birds and flowers of the stage screen.
 #include "main/bganims.h"
-#include "main/level.h"
-#include "main/rules.h"
-#include "sound/sound.h"
 
-#include <gtest/gtest.h>
+#include "board_fixture.h"
 
-#include <algorithm>
-#include <vector>
-
-static std::vector<int> sounds;
-static void listen(int index) { sounds.push_back(index); }
-
-class Decorations : public ::testing::Test {
+class Decorations : public BoardFixture {
   protected:
-    std::array<uint8_t, LEVEL_RECORD_SIZE> record{};
-
     void SetUp() override {
-        currentLevel.fill(0);
-        currentSource = record.data();
-        clearQueues();
-        srand(3);
+        BoardFixture::SetUp();
+        newStage(3);
+    }
+    void newStage(unsigned seed) {
+        srand(seed);
         resetDecorations();
         sounds.clear();
-        sfxListener = listen;
     }
-    void TearDown() override { sfxListener = nullptr; }
-
-    int count(int sound) const { return int(std::count(sounds.begin(), sounds.end(), sound)); }
+    // Runs the decorations while wait is non-zero; the ticks it took.
+    static int ticksWhileWaiting(const int32_t &wait) {
+        int ticks = 0;
+        while (wait != 0) {
+            doBgAnims();
+            ticks++;
+        }
+        return ticks;
+    }
 };
 
 TEST_F(Decorations, StageStartsWithTheMascotIdleAndNothingShowing) {
@@ -129,14 +124,8 @@ TEST_F(Decorations, JumpSoundsTwiceInTheAirNeverAtItsStart) {
 TEST_F(Decorations, TotemHidesFiveToTwentySecondsThenShowsOneToFourPasses) {
     int firstMin = 1 << 30, firstMax = 0;
     for (int seed = 1; seed <= 300; seed++) {
-        srand(seed);
-        resetDecorations();
-        sounds.clear();
-        int ticks = 0;
-        while (curTotemWait != 0) {
-            doBgAnims();
-            ticks++;
-        }
+        newStage(seed);
+        int ticks = ticksWhileWaiting(curTotemWait);
         firstMin = std::min(firstMin, ticks);
         firstMax = std::max(firstMax, ticks);
         EXPECT_EQ(count(SFX_TOTEM_ANIM), 1);
@@ -172,14 +161,8 @@ TEST_F(Decorations, SunCyclesEverySixteenTicks) {
 TEST_F(Decorations, FirstBirdFlightFiveToEightSecondsAfterTheStart) {
     int lowest = 1 << 30, highest = 0;
     for (int seed = 1; seed <= 300; seed++) {
-        srand(seed);
-        resetDecorations();
-        sounds.clear();
-        int ticks = 0;
-        while (birdAnimWait != 0) {
-            doBgAnims();
-            ticks++;
-        }
+        newStage(seed);
+        int ticks = ticksWhileWaiting(birdAnimWait);
         lowest = std::min(lowest, ticks);
         highest = std::max(highest, ticks);
         EXPECT_EQ(count(SFX_BIRD_FLYING), 1);

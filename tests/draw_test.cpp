@@ -158,8 +158,9 @@ TEST_F(Stage, TimeBarFillsByTimeLeft) {
         paused = c.pause;
         drawScreen(0, 0, 3, 0);
         EXPECT_EQ(at(8, 8), TIMEBAR);
-        if (c.width)
+        if (c.width) {
             EXPECT_EQ(at(20 + c.width - 1, 27), TIMEBAR_FILL) << c.now << " of " << c.end;
+        }
         EXPECT_EQ(at(20 + c.width, 20), TIMEBAR) << c.now << " of " << c.end;
     }
 }

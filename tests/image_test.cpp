@@ -32,16 +32,30 @@ struct Images : ::testing::Test {
     }
 };
 
+// The frames and glyphs cut at 16 bits: a key only where the key colour occurs.
 TEST_F(Images, SixteenBitImageIsKeyedOnlyWhenTheKeyColourOccurs) {
-    SDL_Surface *plain = load(rgbImage(8, 4, [](int x, int) { return x < 4 ? 0xFF0000u : 0x0000FFu; }), 1);
+    SDL_Surface *plain = solid(8, 4, RED);
+    setColorKey(plain, 255, 0, 255);
     uint32_t key;
     EXPECT_NE(SDL_GetColorKey(plain, &key), 0); // no magenta: no key, the fast opaque copy
     EXPECT_EQ(seeThrough(plain), std::vector<bool>(32, false));
 
-    // One magenta pixel, the very last one, keys the image.
+    putPixel(plain, 7, 3, PURPLE); // one magenta pixel, the very last one, keys the image
+    setColorKey(plain, 255, 0, 255);
+    ASSERT_EQ(SDL_GetColorKey(plain, &key), 0);
+    std::vector<bool> expected(32, false);
+    expected[31] = true;
+    EXPECT_EQ(seeThrough(plain), expected);
+    SDL_FreeSurface(plain);
+}
+
+TEST_F(Images, LoadedImagesKeyedOrDrawnAsTheyAre) {
+    SDL_Surface *plain = load(rgbImage(8, 4, [](int x, int) { return x < 4 ? 0xFF0000u : 0x0000FFu; }), 1);
+    EXPECT_EQ(seeThrough(plain), std::vector<bool>(32, false));
+    EXPECT_EQ(getPixel(plain, 5, 1), BLUE);
+
     SDL_Surface *last =
         load(rgbImage(8, 4, [](int x, int y) { return x == 7 && y == 3 ? MAGENTA : 0xFF0000u; }), 1);
-    ASSERT_EQ(SDL_GetColorKey(last, &key), 0);
     std::vector<bool> expected(32, false);
     expected[31] = true;
     EXPECT_EQ(seeThrough(last), expected);

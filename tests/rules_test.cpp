@@ -1,17 +1,10 @@
 // The pick and transformation rules: picks, morphs, gravity, falls, flying pieces, sparkles, score.
-#include "main/level.h"
-#include "main/rules.h"
-#include "sound/sound.h"
-
-#include <gtest/gtest.h>
+#include "board_fixture.h"
 
 #include <algorithm>
 #include <numeric>
 #include <random>
 #include <vector>
-
-static std::vector<int> sounds;
-static void listen(int index) { sounds.push_back(index); }
 
 static int &cell(int c, int r) { return currentLevel[c + BOARD_COLUMNS * r]; }
 
@@ -27,21 +20,12 @@ static void expectBackReferences() {
     EXPECT_EQ(currentShining, shine);
 }
 
-class Rules : public ::testing::Test {
+class Rules : public BoardFixture {
   protected:
-    std::array<uint8_t, LEVEL_RECORD_SIZE> record{};
-
     void SetUp() override {
-        currentLevel.fill(0);
-        currentSource = record.data();
-        clearQueues();
+        BoardFixture::SetUp();
         score = lives = 0;
-        currentCount = 0;
-        sounds.clear();
-        sfxListener = listen;
-        srand(1);
     }
-    void TearDown() override { sfxListener = nullptr; }
 
     void setBoard(int c, int r, int v) {
         cell(c, r) = v;
@@ -101,7 +85,7 @@ TEST_F(Rules, PickOfValueFourScoresThreeTwiceAtFortyEightAndSixteenTicksLeft) {
     EXPECT_EQ(pick(3, 9), 2);
     EXPECT_EQ(animTrans[0].ticks, 63);
     EXPECT_EQ(animTrans[0].newValue, 2);
-    for (int i = 0; i < 15; i++)  // one tick of start delay, then 14 of the morph
+    for (int i = 0; i < 15; i++) // one tick of start delay, then 14 of the morph
         doTrans();
     EXPECT_EQ(score, 0);
     doTrans(); // 48 ticks left

@@ -60,8 +60,10 @@ class InTempFolder : public testing::Test {
   protected:
     void SetUp() override {
         ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-        char pattern[] = "/tmp/mirabo_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
+        // In memory where the system offers it: the tests write and sync thousands of small files.
+        char shared[] = "/dev/shm/mirabo_test_XXXXXX", plain[] = "/tmp/mirabo_test_XXXXXX";
+        char *pattern = mkdtemp(shared) ? shared : plain;
+        ASSERT_NE(pattern == plain ? mkdtemp(plain) : pattern, nullptr);
         folder = pattern;
         ASSERT_EQ(chdir(folder.c_str()), 0);
     }

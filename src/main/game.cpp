@@ -190,7 +190,7 @@ static void decorations() {
             value = targetValue(currentSource, column - BOARD_COLUMNS, row);
         }
         if (value > 0)
-            addShine(column, row, value);  // a cell that already sparkles is left alone
+            addShine(column, row, value); // a cell that already sparkles is left alone
     }
     if (curLionAnim == LION_IDLE) {
         if ((rand() & 511) == 0)

@@ -12,7 +12,7 @@ struct StageBonus {
 };
 
 StageBonus stageBonus(const StagePlay &play);
-int lostReason(const StagePlay &play);  // the text id of "TIME UP", "NO MOVE LEFT" or "ALL GONE"
+int lostReason(const StagePlay &play); // the text id of "TIME UP", "NO MOVE LEFT" or "ALL GONE"
 
 // Each returns 1 when the game goes on (at play.stage, which a win advances), 0 when run returns.
 int stageWon(StagePlay &play);

@@ -229,39 +229,22 @@ const Motif motifs[] = {
 
 // Varies the motif for bar number bar (0..7) of a phrase: statements, altered endings, an answer with
 // the contour turned over, a rhythmic split, and a held cadence to close the phrase.
-Motif vary(const Motif &motif, int bar, bool lastPhrase) {
+Motif vary(const Motif &motif, int bar) {
+    if (bar == 7)
+        return {{0, 12, 0}, {12, 4, 1}};
     Motif out;
-    switch (bar) {
-    case 1:
-    case 5:
-        out = motif;
-        if (!out.empty())
-            out.back().step += bar == 1 ? 2 : -1;
-        break;
-    case 3:
-        for (MotifNote note : motif) {
+    for (MotifNote note : motif) {
+        if (bar == 3)
             note.step = 4 - note.step;
+        if (bar == 6 && note.length >= 4) {
+            out.push_back({note.row, note.length / 2, note.step});
+            out.push_back({note.row + note.length / 2, note.length - note.length / 2, note.step + 1});
+        } else {
             out.push_back(note);
         }
-        break;
-    case 6:
-        for (const MotifNote &note : motif) {
-            if (note.length >= 4) {
-                out.push_back({note.row, note.length / 2, note.step});
-                out.push_back({note.row + note.length / 2, note.length - note.length / 2, note.step + 1});
-            } else {
-                out.push_back(note);
-            }
-        }
-        break;
-    case 7:
-        out = {{0, lastPhrase ? 16 : 12, 0}};
-        if (!lastPhrase)
-            out.push_back({12, 4, 1});
-        break;
-    default:
-        out = motif;
     }
+    if ((bar == 1 || bar == 5) && !out.empty())
+        out.back().step += bar == 1 ? 2 : -1;
     return out;
 }
 
@@ -472,6 +455,7 @@ int triad(const Style &style, int degree) {
 
 // Note indexes of the voices: the lead around C-4, the bass below C-3 (its long cycle sounds an octave
 // lower), chords around C-4.
+constexpr int LEAD_LOW = -2, LEAD_HIGH = 10; // scale degrees around the lead's tonic
 int leadBase(const Style &style) { return style.root <= 6 ? 12 + style.root : style.root; }
 int bassNote(const Style &style, int degree, int kind) {
     int note = style.root + semis(*style.mode, degree) + (kind == 1 ? 7 : kind == 2 ? 12 : 0);
@@ -485,18 +469,18 @@ int chordNote(const Style &style, int degree) {
 struct Composer {
     const Style &style;
     Song &song;
-    int lastLeadDegree = 4, lastPad = -1;
+    int lastLeadDegree = 2, lastPad = -1;
 
     // One bar of the melody starting at row from over the chord on degree.
     void melodyBar(int from, int chord, const Motif &notes, int instrument) {
         for (const MotifNote &note : notes) {
-            int degree = chord + note.step;
-            // keep the tune within an octave and a third, nearest to where it was
-            while (degree - lastLeadDegree > 3 && degree - 7 >= 0)
-                degree -= 7;
-            while (lastLeadDegree - degree > 3 && degree + 7 <= 10)
-                degree += 7;
-            degree = std::clamp(degree, 0, 10);
+            // the octave nearest to the last note, within the lead's range of an octave and a half
+            int degree = chord + note.step, best = LEAD_HIGH + 7;
+            for (int candidate = degree - 14; candidate <= degree + 14; candidate += 7)
+                if (candidate >= LEAD_LOW && candidate <= LEAD_HIGH &&
+                    std::abs(candidate - lastLeadDegree) < std::abs(best - lastLeadDegree))
+                    best = candidate;
+            degree = best <= LEAD_HIGH ? best : std::clamp(degree, LEAD_LOW, LEAD_HIGH);
             lastLeadDegree = degree;
             int row = from + note.row, accent = note.row == 0 ? 0x30 : note.row == 8 ? 0x2C : 0x26;
             play(song, row, MEL, leadBase(style) + semis(*style.mode, degree), instrument, 0xC, accent);
@@ -587,10 +571,10 @@ struct Composer {
     }
 
     // An 8-bar section; second marks the varied repeat.
-    void section(int from, const int *prog, int motif, int lead, bool second, bool last) {
+    void section(int from, const int *prog, int motif, int lead, bool second) {
         for (int bar = 0; bar < 8; bar++) {
             int at = from + bar * BAR, next = prog[(bar + 1) % 8];
-            Motif notes = vary(motifs[motif], bar, last);
+            Motif notes = vary(motifs[motif], bar);
             if (second && bar != 7)
                 notes = embellish(notes);
             melodyBar(at, prog[bar], notes, lead);
@@ -618,10 +602,10 @@ Song composeStage(int track) {
     Song song{musix_titles[track], std::vector<Row>(ROWS * 9), 1};
     Composer c{style, song};
     c.intro();
-    c.section(1 * ROWS, style.progA, style.motifA, style.lead, false, false);
-    c.section(3 * ROWS, style.progB, style.motifB, style.leadB, false, false);
-    c.section(5 * ROWS, style.progA, style.motifA, style.lead, true, false);
-    c.section(7 * ROWS, style.progB, style.motifB, style.leadB, true, false);
+    c.section(1 * ROWS, style.progA, style.motifA, style.lead, false);
+    c.section(3 * ROWS, style.progB, style.motifB, style.leadB, false);
+    c.section(5 * ROWS, style.progA, style.motifA, style.lead, true);
+    c.section(7 * ROWS, style.progB, style.motifB, style.leadB, true);
     command(song, 0, 0xF, 6);
     command(song, 0, 0xF, style.tempo);
     return song;
