@@ -42,7 +42,8 @@ struct HarnessTick {
 };
 
 struct HarnessRun {
-    int status = -1; // exit status, HARNESS_STOPPED, HARNESS_TIMED_OUT, or -signal when killed
+    int status = -1; // exit status, HARNESS_STOPPED, HARNESS_TIMED_OUT, or -signal (under the sanitizer
+                     // a crash other than abort() ends with status 1)
     std::string out; // what the game wrote to standard output
     int frames = 0;  // frames presented
     std::vector<std::string> probes;
