@@ -30,6 +30,10 @@ static pid_t game;
     exit(1);
 }
 
+// Windows may vanish while they are looked at (the game failing at start-up): such errors are no
+// reason to stop; the checks below tell what went wrong.
+static int ignoreXError(Display *, XErrorEvent *) { return 0; }
+
 static Window findGameWindow(Display *display, Window parent) {
     Window root, up, *children = nullptr;
     unsigned count = 0;
@@ -99,6 +103,7 @@ int main(int argc, char **argv) {
         fprintf(stderr, "window smoke: no X display, skipped\n");
         return 77;
     }
+    XSetErrorHandler(ignoreXError);
 
     char folder[] = "/tmp/mirabo-window-XXXXXX";
     if (!mkdtemp(folder))
@@ -120,6 +125,11 @@ int main(int argc, char **argv) {
     for (const auto give_up = Clock::now() + std::chrono::seconds(20); !window;) {
         if (Clock::now() > give_up)
             fail("no window titled MIRABO appeared");
+        int status = 0;
+        if (waitpid(game, &status, WNOHANG) == game) {
+            game = 0;
+            fail("the game ended before its window appeared");
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         window = findGameWindow(display, DefaultRootWindow(display));
     }
