@@ -114,6 +114,8 @@ struct Script {
         sysVirtualQueueEvent(at + holdMs, up);
         at += holdMs + gapMs;
     }
+    // A control held long enough for one read of the held controls, and released.
+    void hold(SDL_Scancode key, uint32_t holdMs) { press(key, holdMs); }
     void click(int x, int y, uint32_t gapMs = 200) {
         // The input layer reports clicks on the 320 × 240 screen; the event carries them as SDL
         // reports them for the renderer's logical size.
@@ -257,11 +259,14 @@ class StageTest : public ::testing::Test {
 
     static void SetUpTestSuite() {
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO), 0) << SDL_GetError();
+        // Presenting waits for no display: the virtual clock paces the frames.
+        SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
         fs = 0;
         ScalingMethod = 1;
         bpp = 16;
         screen = gfxSetVideoMode();
         ASSERT_NE(screen, nullptr);
+        SDL_SetWindowSize(sdl2->window, SCREEN_WIDTH, SCREEN_HEIGHT); // no scaling to pay for
         gfxInitColors();
         gfxPrepareBlackScreen();
         prepareScrollBack();

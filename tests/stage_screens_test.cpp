@@ -23,6 +23,7 @@ class StageScreens : public StageTest {
         lameMode = 0;
         currentTime = sysTicks();
         endTime = currentTime + 120000;
+        playedSounds().clear(); // the morphs that made the records played effects too
     }
     StagePlay play;
 };
@@ -127,8 +128,8 @@ TEST_F(StageScreens, UndoIsOneMoveDeep) {
     actionX = 2;
     actionY = 2;
     doSwitch();
-    while (curTrans > 0 || curMove > 0)
-        curTrans > 0 ? doTrans() : doMove();
+    while (curTrans > 0 || curMove > 0 || curEject > 0)
+        curTrans > 0 ? doTrans() : curMove > 0 ? doMove() : doEject();
     currentUndo = before;
     canUndo = 1;
     play.movesUsed = 1;
