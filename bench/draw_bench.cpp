@@ -1,7 +1,7 @@
 // The cost of one stage frame: drawScreen, the doubling passes, darken, and the raw blits underneath.
 // Uses the real art when the build has made data/gfx.zka, flat-coloured stand-ins otherwise.
 //   bench/draw_bench
-//   valgrind --tool=callgrind --callgrind-out-file=/dev/null bench/draw_bench --benchmark_filter=Scanline
+//   valgrind --tool=callgrind ... bench/draw_bench --repeat NAME N   (see measured() below)
 #include "data/winzka.h"
 #include "gfx/font.h"
 #include "gfx/gfx_sdl2.h"
@@ -16,6 +16,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -25,9 +26,7 @@ static uint8_t record[LEVEL_RECORD_SIZE];
 
 static void makeScreen(int depth) {
     bpp = depth;
-    fscreen = SDL_CreateRGBSurface(0, 640, 480, depth, 0, 0, 0, 0);
-    const SDL_PixelFormat *f = fscreen->format;
-    screen = SDL_CreateRGBSurface(0, 320, 240, f->BitsPerPixel, f->Rmask, f->Gmask, f->Bmask, f->Amask);
+    screen = gfxCreateSurfaces();
     gfxInitColors();
     gfxPrepareBlackScreen();
 }
@@ -106,8 +105,7 @@ static void busyStage() {
     animFlower[12] = {0, 5, 100, 45, 1, 0};
 }
 
-// The stage world is built once at 16 bits; a 24-bit run of a pass swaps in 24-bit copies of the
-// composed frame.
+// The stage world is built once at 16 bits and composed once.
 static void setUp() {
     static bool made = false;
     if (made)
@@ -119,17 +117,65 @@ static void setUp() {
     drawScreen(0, 1, 3, 5);
 }
 
-template <typename Pass> static void runPass(benchmark::State &state, Pass pass) {
+// The raw work of a typical frame: the background, 160 keyed 16 × 16 frames, 20 unkeyed ones and
+// 60 glyphs, through SDL's blitter or ours.
+template <bool OURS> static void rawBlits() {
+    static SDL_Surface *opaque = createImage(16, 16);
+    SDL_Surface *keyed = blocks[0][0], *glyph = font['A' - 32];
+    auto blit = [](SDL_Surface *src, int x, int y) {
+        if (OURS) {
+            blitImage(src, x, y, screen);
+        } else {
+            SDL_Rect at{x, y, 0, 0};
+            SDL_BlitSurface(src, nullptr, screen, &at);
+        }
+    };
+    blit(backgrounds[0], 0, 0);
+    for (int i = 0; i < 160; i++)
+        blit(keyed, 16 + (i % 16) * 18, 16 + (i / 16) * 18);
+    for (int i = 0; i < 20; i++)
+        blit(opaque, 8 * i, 200);
+    for (int i = 0; i < 60; i++)
+        blit(glyph, 8 * (i % 38), 8 * (i / 38));
+}
+
+// What a plain copy of the 614,400-byte doubled picture costs, for comparison with Scanline2x.
+static void copyDoubledFrame() {
+    for (int y = 0; y < 480; y++)
+        memcpy(static_cast<uint8_t *>(fscreen->pixels) + y * fscreen->pitch,
+               static_cast<uint8_t *>(screen->pixels) + (y / 2) * screen->pitch, 640 * 2);
+}
+
+static void drawFrame() { drawScreen(0, 1, 3, 5); }
+static void sdlDarken() { SDL_BlitSurface(black, nullptr, screen, nullptr); }
+
+struct Operation {
+    const char *name;
+    int depth; // the passes also run on 24-bit copies of the composed frame
+    void (*run)();
+};
+static const Operation operations[] = {
+    {"drawScreen", 16, drawFrame},
+    {"Scanline2x", 16, Scanline2x},
+    {"Scanline2x/24", 24, Scanline2x},
+    {"memcpyDoubledFrame", 16, copyDoubledFrame},
+    {"antiAlias2", 16, antiAlias2},
+    {"antiAlias2/24", 24, antiAlias2},
+    {"darken", 16, darken},
+    {"darkenSdlBlend", 16, sdlDarken},
+    {"rawBlitsSdl", 16, rawBlits<false>},
+    {"rawBlitsOurs", 16, rawBlits<true>},
+};
+
+// Runs body with screen and fscreen at the operation's depth.
+template <typename Body> static void atDepth(int depth, Body body) {
     setUp();
     SDL_Surface *screen16 = screen, *fscreen16 = fscreen;
-    if (state.range(0) == 24) {
+    if (depth == 24) {
         fscreen = SDL_CreateRGBSurface(0, 640, 480, 24, 0, 0, 0, 0);
         screen = SDL_ConvertSurface(screen16, fscreen->format, 0);
     }
-    for (auto _ : state) {
-        pass();
-        benchmark::ClobberMemory();
-    }
+    body();
     if (screen != screen16) {
         SDL_FreeSurface(screen);
         SDL_FreeSurface(fscreen);
@@ -140,78 +186,36 @@ template <typename Pass> static void runPass(benchmark::State &state, Pass pass)
     }
 }
 
-static void BM_DrawScreen(benchmark::State &state) {
-    setUp();
-    for (auto _ : state) {
-        drawScreen(0, 1, 3, 5);
-        benchmark::ClobberMemory();
-    }
+// Kept out of line so that callgrind can count exactly the operation's instructions:
+//   valgrind --tool=callgrind --collect-atstart=no --toggle-collect='measured*'
+//            bench/draw_bench --repeat drawScreen 100
+// and divide the total by 100.
+__attribute__((noinline)) void measured(void (*run)(), int times) {
+    for (int i = 0; i < times; i++)
+        run();
 }
-BENCHMARK(BM_DrawScreen);
 
-static void BM_Scanline2x(benchmark::State &state) { runPass(state, Scanline2x); }
-BENCHMARK(BM_Scanline2x)->Arg(16)->Arg(24);
-
-// What a plain copy of the 614,400-byte doubled picture costs, for comparison with Scanline2x.
-static void BM_MemcpyDoubledFrame(benchmark::State &state) {
-    setUp();
-    for (auto _ : state) {
-        for (int y = 0; y < 480; y++)
-            memcpy(static_cast<uint8_t *>(fscreen->pixels) + y * fscreen->pitch,
-                   static_cast<uint8_t *>(screen->pixels) + (y / 2) * screen->pitch, 1280 / 2 * 2);
-        benchmark::ClobberMemory();
+int main(int argc, char **argv) {
+    if (argc == 4 && strcmp(argv[1], "--repeat") == 0) {
+        for (const Operation &op : operations)
+            if (strcmp(op.name, argv[2]) == 0) {
+                atDepth(op.depth, [&] { measured(op.run, atoi(argv[3])); });
+                return 0;
+            }
+        fprintf(stderr, "no operation %s\n", argv[2]);
+        return 1;
     }
+    for (const Operation &op : operations)
+        benchmark::RegisterBenchmark(op.name, [op](benchmark::State &state) {
+            atDepth(op.depth, [&] {
+                for (auto _ : state) {
+                    op.run();
+                    benchmark::ClobberMemory();
+                }
+            });
+        });
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
-BENCHMARK(BM_MemcpyDoubledFrame);
-
-static void BM_AntiAlias2(benchmark::State &state) { runPass(state, antiAlias2); }
-BENCHMARK(BM_AntiAlias2)->Arg(16)->Arg(24);
-
-static void BM_Darken(benchmark::State &state) {
-    setUp();
-    for (auto _ : state) {
-        darken();
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_Darken);
-
-static void BM_DarkenSdlBlend(benchmark::State &state) {
-    setUp();
-    for (auto _ : state) {
-        SDL_BlitSurface(black, nullptr, screen, nullptr);
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_DarkenSdlBlend);
-
-// The raw work of a typical frame: the background, 160 keyed 16 × 16 frames, 20 unkeyed ones and
-// 60 glyphs, through SDL's blitter (arg 0) or ours (arg 1).
-static void BM_RawBlits(benchmark::State &state) {
-    setUp();
-    SDL_Surface *keyed = blocks[0][0], *glyph = font['A' - 32];
-    SDL_Surface *opaque = createImage(16, 16);
-    const bool ours = state.range(0) == 1;
-    auto blit = [ours](SDL_Surface *src, int x, int y) {
-        if (ours) {
-            blitImage(src, x, y, screen);
-        } else {
-            SDL_Rect at{x, y, 0, 0};
-            SDL_BlitSurface(src, nullptr, screen, &at);
-        }
-    };
-    for (auto _ : state) {
-        blit(backgrounds[0], 0, 0);
-        for (int i = 0; i < 160; i++)
-            blit(keyed, 16 + (i % 16) * 18, 16 + (i / 16) * 18);
-        for (int i = 0; i < 20; i++)
-            blit(opaque, 8 * i, 200);
-        for (int i = 0; i < 60; i++)
-            blit(glyph, 8 * (i % 38), 8 * (i / 38));
-        benchmark::ClobberMemory();
-    }
-    SDL_FreeSurface(opaque);
-}
-BENCHMARK(BM_RawBlits)->Arg(0)->Arg(1);
-
-BENCHMARK_MAIN();

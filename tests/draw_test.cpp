@@ -46,9 +46,10 @@ int listLength(SDL_Surface **list) {
     return n;
 }
 
-TEST(Sheets, CutRowByRowKeyedOrOpaque) {
+using Sheets = InTempFolder;
+
+TEST_F(Sheets, CutRowByRowKeyedOrOpaque) {
     makeSurfaces(16);
-    ScratchDir dir;
     writeSheet("fruits", 128, 144, 16, 16);
     SDL_Surface **fruits = initBlocks("fruits", 16, 16, 1);
     ASSERT_EQ(listLength(fruits), 72);

@@ -1,8 +1,8 @@
-// Helpers shared by the graphics tests: a back surface without a window, pixel access, bitmap files
-// and a scratch working directory.
+// Helpers shared by the graphics tests: a back surface without a window, pixel access, bitmap files.
 #pragma once
 
 #include "gfx/gfx_sdl2.h"
+#include "temp_folder.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -21,9 +21,7 @@ inline void makeSurfaces(int depth) {
     SDL_FreeSurface(screen);
     SDL_FreeSurface(black);
     bpp = depth;
-    fscreen = SDL_CreateRGBSurface(0, 640, 480, depth, 0, 0, 0, 0);
-    const SDL_PixelFormat *f = fscreen->format;
-    screen = SDL_CreateRGBSurface(0, 320, 240, f->BitsPerPixel, f->Rmask, f->Gmask, f->Bmask, f->Amask);
+    screen = gfxCreateSurfaces();
     gfxInitColors();
     gfxPrepareBlackScreen();
 }
@@ -59,22 +57,12 @@ inline SDL_Surface *solid(int w, int h, uint32_t value) {
     return s;
 }
 
-inline std::vector<uint8_t> readFile(const std::string &path) {
-    std::vector<uint8_t> bytes;
-    if (FILE *f = fopen(path.c_str(), "rb")) {
-        int c;
-        while ((c = fgetc(f)) != EOF)
-            bytes.push_back(uint8_t(c));
-        fclose(f);
-    }
-    return bytes;
-}
-
-// The bitmap file SDL writes for a surface, as bytes.
+// The bitmap file SDL writes for a surface, as bytes; the surface is freed.
 inline std::vector<uint8_t> bmpBytes(SDL_Surface *s) {
     const char *path = "bmp_bytes.tmp";
     SDL_SaveBMP(s, path);
-    std::vector<uint8_t> bytes = readFile(path);
+    SDL_FreeSurface(s);
+    std::vector<uint8_t> bytes = readBytes(path);
     remove(path);
     return bytes;
 }
@@ -89,20 +77,3 @@ template <typename F> inline SDL_Surface *rgbImage(int w, int h, F rgb) {
         }
     return s;
 }
-
-// Runs a test inside a fresh empty working directory, and goes back afterwards.
-struct ScratchDir {
-    std::string old, path;
-    ScratchDir() {
-        char cwd[4096];
-        old = getcwd(cwd, sizeof cwd) ? cwd : ".";
-        char pattern[] = "/tmp/mirabo_gfx_XXXXXX";
-        path = mkdtemp(pattern);
-        EXPECT_EQ(chdir(path.c_str()), 0);
-    }
-    ~ScratchDir() {
-        EXPECT_EQ(chdir(old.c_str()), 0);
-        std::string cmd = "rm -rf '" + path + "'";
-        EXPECT_EQ(system(cmd.c_str()), 0);
-    }
-};

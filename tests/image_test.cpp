@@ -2,6 +2,7 @@
 #include "data/winzka.h"
 #include "gfx/image.h"
 #include "gfx_helpers.h"
+#include "zka_writer.h"
 
 #include <random>
 
@@ -27,7 +28,6 @@ struct Images : ::testing::Test {
 
     SDL_Surface *load(SDL_Surface *source, int useKey) {
         std::vector<uint8_t> bmp = bmpBytes(source);
-        SDL_FreeSurface(source);
         return loadGFXFromMemory(bmp.data(), uint32_t(bmp.size()), useKey, 255, 0, 255);
     }
 };
@@ -177,25 +177,27 @@ TEST(Darken, TwentyFourBitsRoughlyHalves) {
 }
 
 // Loading by asset name: a loose file first, then the graphics archive, else a fatal error.
-struct Loading : Images {
-    ScratchDir dir;
-    void writeBmp(const std::string &path, uint32_t rgb) {
-        SDL_Surface *s = rgbImage(4, 4, [rgb](int, int) { return rgb; });
-        SDL_SaveBMP(s, path.c_str());
-        SDL_FreeSurface(s);
+struct Loading : InTempFolder {
+    void SetUp() override {
+        InTempFolder::SetUp();
+        makeSurfaces(16);
+    }
+    void TearDown() override {
+        freeSurfaces();
+        InTempFolder::TearDown();
+    }
+    static Bytes flatBmp(uint32_t rgb) {
+        return bmpBytes(rgbImage(4, 4, [rgb](int, int) { return rgb; }));
     }
 };
 
 TEST_F(Loading, LooseFileOverridesTheArchive) {
     ASSERT_EQ(mkdir("data", 0755), 0);
-    ASSERT_EQ(mkdir("members", 0755), 0);
-    writeBmp("members/logo.bmp", 0xFF0000);
-    std::string pack = std::string(MIRABO_RUN_DIR) + "/tools/zka/zka pack data/gfx.zka members/logo.bmp";
-    ASSERT_EQ(system(pack.c_str()), 0);
+    writeBytes("data/gfx.zka", makeZka({{"logo.bmp", flatBmp(0xFF0000)}}));
     openArchives();
     SDL_Surface *fromArchive = loadGFX("logo", 0, 0, 0, 0);
     EXPECT_EQ(getPixel(fromArchive, 0, 0), RED);
-    writeBmp("logo.bmp", 0x0000FF);
+    writeBytes("logo.bmp", flatBmp(0x0000FF));
     SDL_Surface *loose = loadGFX("logo", 0, 0, 0, 0);
     EXPECT_EQ(getPixel(loose, 0, 0), BLUE);
     closeArchives();
@@ -214,18 +216,15 @@ TEST_F(Loading, MissingAssetIsFatalAndLeavesNoDump) {
 }
 
 TEST_F(Loading, UndecodableDataIsDumpedThenFatal) {
-    const char junk[] = "BMnot a bitmap at all\0\x01\x02";
-    FILE *f = fopen("broken.bmp", "wb");
-    fwrite(junk, 1, sizeof junk, f);
-    fclose(f);
+    const Bytes junk = {'B', 'M', 'n', 'o', 't', ' ', 'a', ' ', 'b', 'i', 't', 'm', 'a', 'p', 0, 1, 2, 0xFF};
+    writeBytes("broken.bmp", junk);
     EXPECT_EXIT(
         {
             dup2(2, 1);
             loadGFX("broken", 0, 0, 0, 0);
         },
         ::testing::ExitedWithCode(1), "^Unable to load bitmap: ");
-    std::vector<uint8_t> dump = readFile("fuu.xxx");
-    EXPECT_EQ(dump, std::vector<uint8_t>(junk, junk + sizeof junk));
+    EXPECT_EQ(readBytes("fuu.xxx"), junk);
 }
 
 } // namespace
