@@ -20,7 +20,8 @@
 
 inline void feedFile(const char *path, const uint8_t *data, size_t size) {
     if (FILE *file = fopen(path, "wb")) {
-        fwrite(data, 1, size, file);
+        if (size > 0)
+            fwrite(data, 1, size, file);
         fclose(file);
     }
 }
@@ -53,18 +54,24 @@ inline bool feedArchive(const uint8_t *data, size_t size) {
 
 inline bool inRange(int32_t value, int32_t low, int32_t high) { return value >= low && value <= high; }
 
-// mirabo.cfg, read by both passes from the compiled-in defaults.
-inline bool feedConfig(const uint8_t *data, size_t size) {
-    feedFile("mirabo.cfg", data, size);
+// Every setting the configuration file holds back at its compiled-in value.
+inline void defaultSettings() {
     getConfigFolder();
     cfgScreen = 0;
     cfgScalingMethod = 1;
+    cfgbpp = 16;
     resetDefaultControls();
     _mus_volume_100_ = 100;
     _sfx_volume_100_ = 15;
     mpFlags = 3;
     mpResamplingMode = 1;
     mpReverbDepth = mpReverbDelay = mpBassAmount = mpBassRange = mpSurroundDepth = mpSurroundDelay = 0;
+}
+
+// mirabo.cfg, read by both passes from the compiled-in defaults.
+inline bool feedConfig(const uint8_t *data, size_t size) {
+    feedFile("mirabo.cfg", data, size);
+    defaultSettings();
     loadGfxConfig();
     loadConfig();
     // The delays keep their default 0 unless the file sets them.
@@ -96,7 +103,8 @@ inline bool feedHiscores(const uint8_t *data, size_t size) {
     // Otherwise the file was taken as it stands (missing bytes read as 0 before unscrambling): only
     // default entries and nameless ones got new names.
     uint8_t plain[HISCORE_TABLE_SIZE] = {};
-    memcpy(plain, data, std::min(size, sizeof plain));
+    if (size > 0)
+        memcpy(plain, data, std::min(size, sizeof plain));
     decodebuf(plain, HISCORE_TABLE_SIZE, 0xD9);
     for (int i = 0; i < HISCORE_ENTRIES; i++) {
         const uint8_t *stored = plain + 16 * i;
