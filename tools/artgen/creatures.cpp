@@ -35,13 +35,11 @@ void lionMap(PixelMap &m, const Pose &p) {
     mapDisc(m, 16, by, brx, bry, 'b');
     mapDisc(m, 16, by + 1.5f, brx * 0.55f, bry * 0.6f, 'c');
     const float py = p.lying ? by + 2.5f : by + 4.5f;
-    if (p.paw == 0 || p.lying) {
+    const bool raised = p.paw != 0 && !p.lying;
+    if (!raised || p.paw == 1)
         mapDisc(m, 12, py, 2.8f, 2.0f, 'p');
+    if (!raised)
         mapDisc(m, 20, py, 2.8f, 2.0f, 'q');
-    } else {
-        mapDisc(m, 12, p.paw == 2 ? hy + 6 : py, 2.6f, 2.2f, 'p');
-        mapDisc(m, 22.5f, hy + 7, 2.6f, 2.2f, 'q');
-    }
     // The mane: a disc with a wavy rim.
     for (int y = 0; y < 32; y++)
         for (int x = 0; x < 32; x++) {
@@ -62,9 +60,7 @@ void lionMap(PixelMap &m, const Pose &p) {
         int ex = side ? 19 : 12;
         switch (p.eyes) {
         case 0:
-            mapOverlay(m, ex, ey, {"ee", "ew", "ee"});
-            if (side == 0)
-                mapOverlay(m, ex, ey, {"ee", "we", "ee"});
+            mapOverlay(m, ex, ey, {"we", "ee", "ee"});
             break;
         case 1:
             mapOverlay(m, ex, ey + 1, {"ee", "ee"});
@@ -77,6 +73,10 @@ void lionMap(PixelMap &m, const Pose &p) {
             break;
         }
     }
+    if (p.eyes != 2) {
+        mapOverlay(m, 10, ey + 3, {"BB"});
+        mapOverlay(m, 20, ey + 3, {"BB"});
+    }
     mapOverlay(m, 15, int(hy) + 3, {"nn", "nn"});
     const int my = int(hy) + 5;
     if (p.mouth == 0)
@@ -85,6 +85,15 @@ void lionMap(PixelMap &m, const Pose &p) {
         mapOverlay(m, 14, my, {"mmmm", "mrrm", ".mm"});
     else
         mapOverlay(m, 14, my, {"mmmm", "mrrm", "mrrm", ".mm"});
+    // Raised paws come in front of the mane: one to tap, both to cheer.
+    if (raised) {
+        mapDisc(m, 25, hy + 7, 2.8f, 2.6f, 'q');
+        mapOverlay(m, 24, int(hy) + 5, {"k.k"});
+        if (p.paw == 2) {
+            mapDisc(m, 7, hy + 7, 2.8f, 2.6f, 'p');
+            mapOverlay(m, 6, int(hy) + 5, {"k.k"});
+        }
+    }
     if (p.zzz)
         mapOverlay(m, 25, p.zzz == 1 ? 6 : 2,
                    p.zzz == 1 ? std::vector<std::string>{"ZZZ", "..Z", ".Z", "ZZZ"}
@@ -97,24 +106,10 @@ Img lionSheet() {
         PixelMap m = blankMap(32, 32);
         lionMap(m, p);
         paintMap(sheet, anim * 32, frame * 32, m,
-                 {{'e', GREY, 5},
-                  {'w', GREY, 0},
-                  {'n', RED, 3},
-                  {'m', SAND, 4},
-                  {'r', RED, 1},
-                  {'Z', GREY, 0},
-                  {'i', RED, 0},
-                  {'z', SAND, 0},
-                  {'f', SAND, -1},
-                  {'E', SAND, -1},
-                  {'F', SAND, -1},
-                  {'M', ORANGE, -1},
-                  {'p', SAND, -1},
-                  {'q', SAND, -1},
-                  {'c', SAND, 0},
-                  {'b', SAND, -1},
-                  {'u', ORANGE, -1},
-                  {'t', SAND, -1}});
+                 {{'e', GREY, 5},  {'k', SAND, 3},  {'w', GREY, 0},  {'B', RED, 0},     {'n', RED, 3},
+                  {'m', SAND, 4},  {'r', RED, 1},   {'Z', GREY, 0},  {'i', RED, 0},     {'z', SAND, 0},
+                  {'f', SAND, -1}, {'E', SAND, -1}, {'F', SAND, -1}, {'M', ORANGE, -1}, {'p', SAND, -1},
+                  {'q', SAND, -1}, {'c', SAND, 0},  {'b', SAND, -1}, {'u', ORANGE, -1}, {'t', SAND, -1}});
     };
     auto pose = [](int eyes, int dy = 0) {
         Pose p;
@@ -216,7 +211,7 @@ Img hippoSheet() {
                   {'F', PURPLE, -1},
                   {'l', PURPLE, -1},
                   {'L', PURPLE, -1},
-                  {'y', RED, 0},
+                  {'y', PURPLE, 0},
                   {'b', PURPLE, -1}});
     }
     return sheet;
@@ -225,37 +220,29 @@ Img hippoSheet() {
 // A small bird flying left, wings up (0), level (1) or down (2).
 PixelMap birdSide(int wing) {
     PixelMap m = blankMap(16, 16);
-    mapDisc(m, 8.5f, 9, 4.5f, 3, 'b');
-    mapDisc(m, 4.5f, 7, 2.8f, 2.6f, 'h');
-    mapOverlay(m, 12, 7, {"tt", "ttt", ".tt"});
-    mapOverlay(m, 7, 10, {"cccc", ".cc"});
-    mapOverlay(m, 1, 7, {"k"});
-    mapOverlay(m, 0, 7, {"kk"});
-    mapPut(m, 4, 6, 'e');
+    mapOverlay(m, 0, 5, {"..hh", ".hhhh", "khehbbbbbbbbttt", ".hhhbbbbbbbbtt", "..ccccbbbbbt", "...cccccb"});
     if (wing == 0)
-        mapOverlay(m, 7, 2, {"..ww", ".www", "wwww", ".www", "..ww"});
+        mapOverlay(m, 5, 1, {"...ww", "..www", ".wwww", "wwwww", "wwww", "www"});
     else if (wing == 1)
-        mapOverlay(m, 6, 7, {".wwwwwww", "..wwww"});
+        mapOverlay(m, 4, 8, {".wwwwwwwww", "..wwwwwww"});
     else
-        mapOverlay(m, 7, 10, {"wwww", ".www", ".ww", "..w"});
+        mapOverlay(m, 5, 9, {".wwwww", "wwwwww", "wwwww", ".www", "..w"});
     return m;
 }
 
-// A small bird perched, facing left; pose 1 turns its head up, pose 2 pecks.
+// A small bird perched, facing left; pose 1 looks up, pose 2 pecks. Its feet stand on row 14.
 PixelMap birdPerched(int pose) {
     PixelMap m = blankMap(16, 16);
-    mapDisc(m, 8.5f, 10, 3.8f, 3.5f, 'b');
-    mapDisc(m, 8.8f, 11, 2.2f, 2.2f, 'c');
-    const int hy = pose == 2 ? 8 : 6;
-    mapDisc(m, 6.5f, float(hy), 2.8f, 2.6f, 'h');
-    mapOverlay(m, 11, 9, {"ww", "www", ".ww"});
-    mapOverlay(m, 12, 11, {"tt", ".tt", "..t"});
+    mapOverlay(
+        m, 2, 6,
+        {"....bb", "..bbbbbw", ".cbbbwwww", ".ccbwwwwwt", "..ccbwwwwtt", "...cbbbb..tt", "....bbb....t"});
+    mapOverlay(m, 5, 13, {"l.l", "l.l"});
+    const int hy = pose == 2 ? 4 : (pose == 1 ? 2 : 3);
+    mapOverlay(m, 2, hy, {"..hhh", ".hhhhh", "hhehhh", ".hhhhh"});
     if (pose == 1)
-        mapOverlay(m, 2, hy - 2, {"kk", ".k"});
+        mapOverlay(m, 0, hy + 1, {".k", "kk"});
     else
-        mapOverlay(m, 2, hy, {"kk"});
-    mapPut(m, 5, hy - 1, 'e');
-    mapOverlay(m, 7, 13, {"k.k", "k.k", "kkkk"});
+        mapOverlay(m, 0, hy + 2, {"kk", ".k"});
     return m;
 }
 
@@ -278,8 +265,8 @@ PixelMap birdFront(bool up) {
 
 Img birdSheet(const Ramp &body, const Ramp &head, const Ramp &wing, const Ramp &chest) {
     Img sheet(15 * 16, 16);
-    const std::vector<Ink> inks = {{'e', GREY, 5},  {'k', ORANGE, 1}, {'w', wing, -1}, {'h', head, -1},
-                                   {'c', chest, 1}, {'t', body, 2},   {'b', body, -1}};
+    const std::vector<Ink> inks = {{'e', GREY, 5},    {'k', ORANGE, 1}, {'l', SAND, 4}, {'w', wing, AUTO},
+                                   {'h', head, AUTO}, {'c', chest, 1},  {'t', body, 3}, {'b', body, AUTO}};
     auto put = [&](int frame, const PixelMap &m, bool flip) {
         Img f(16, 16);
         paintMap(f, 0, 0, m, inks);
