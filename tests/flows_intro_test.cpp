@@ -7,7 +7,6 @@
 #include "main/game.h"
 #include "main/level.h"
 #include "main/screen.h"
-#include "main/startup.h"
 #include "sound/modplayer.h"
 
 #include <gtest/gtest.h>
@@ -56,12 +55,7 @@ TEST(StartUpFlow, HelpPrintsTenLinesBeforeAnythingStarts) {
     for (const auto &args : commandLines) {
         Harness h("help");
         const HarnessRun r = h.play([args] {
-            std::vector<std::string> words{"mirabo"};
-            words.insert(words.end(), args.begin(), args.end());
-            std::vector<char *> argv;
-            for (std::string &word : words)
-                argv.push_back(word.data());
-            const int status = gameMain(int(argv.size()), argv.data());
+            const int status = gameMainWith(args);
             return SDL_WasInit(SDL_INIT_EVERYTHING) ? 99 : status;
         });
         EXPECT_EQ(r.status, 0) << args[0];

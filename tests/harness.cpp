@@ -204,16 +204,18 @@ Harness &Harness::file(const char *fileName, const std::vector<uint8_t> &bytes) 
 
 std::string Harness::path(const char *fileName) const { return runDir + "/" + fileName; }
 
+int gameMainWith(const std::vector<std::string> &args) {
+    std::vector<std::string> words{"mirabo"};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char *> argv;
+    for (std::string &word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    return gameMain(int(words.size()), argv.data());
+}
+
 HarnessRun Harness::runGame(const std::vector<std::string> &args) {
-    return play([args] {
-        std::vector<std::string> words{"mirabo"};
-        words.insert(words.end(), args.begin(), args.end());
-        std::vector<char *> argv;
-        for (std::string &word : words)
-            argv.push_back(word.data());
-        argv.push_back(nullptr);
-        return gameMain(int(words.size()), argv.data());
-    });
+    return play([args] { return gameMainWith(args); });
 }
 
 // The child's side: the script, the trace and the tick count, reached from the platform's observers.

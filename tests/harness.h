@@ -117,4 +117,5 @@ struct Harness {
     std::vector<std::function<int64_t()>> probeReads;
 };
 
-std::string harnessArtifactDir(); // created on first use
+std::string harnessArtifactDir();                       // created on first use
+int gameMainWith(const std::vector<std::string> &args); // gameMain("mirabo", args...)
