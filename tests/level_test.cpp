@@ -3,6 +3,7 @@
 #include "main/level.h"
 #include "main/rules.h"
 
+#include "board_fixture.h"
 #include "temp_folder.h"
 
 #include <random>
@@ -182,7 +183,7 @@ TEST_F(LevelFiles, TestStageUsesTestBinOnlyWhenItHoldsExactly160Bytes) {
 
     Bytes board = makeRecord(twentyThree, 0);
     board.resize(160);
-    board[0] = 7;  // no such fruit: the highest
+    board[0] = 7; // no such fruit: the highest
     writeBytes("test.bin", board);
     loadLevel(-1);
     EXPECT_EQ(currentSource, testLevel.data());
@@ -220,14 +221,7 @@ TEST_F(LevelFiles, RandomLevelFilesPlaySafely) {
                 actionY = currentSol[2 * j + 1];
                 ASSERT_TRUE(actionX < 8 && actionY < 10);
                 doSwitch();
-                for (int tick = 0; tick < 2000 && (curTrans || curMove || curEject); tick++) {
-                    if (curTrans)
-                        doTrans();
-                    else if (curMove)
-                        doMove();
-                    if (curEject)
-                        doEject();
-                }
+                runToIdle(2000);
                 ASSERT_EQ(curTrans + curMove + curEject, 0);
             }
             int fruits = 0;
