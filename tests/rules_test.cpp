@@ -1,17 +1,10 @@
 // The pick and transformation rules: picks, morphs, gravity, falls, flying pieces, sparkles, score.
-#include "main/level.h"
-#include "main/rules.h"
-#include "sound/sound.h"
-
-#include <gtest/gtest.h>
+#include "board_fixture.h"
 
 #include <algorithm>
 #include <numeric>
 #include <random>
 #include <vector>
-
-static std::vector<int> sounds;
-static void listen(int index) { sounds.push_back(index); }
 
 static int &cell(int c, int r) { return currentLevel[c + BOARD_COLUMNS * r]; }
 
@@ -27,21 +20,12 @@ static void expectBackReferences() {
     EXPECT_EQ(currentShining, shine);
 }
 
-class Rules : public ::testing::Test {
+class Rules : public BoardFixture {
   protected:
-    std::array<uint8_t, LEVEL_RECORD_SIZE> record{};
-
     void SetUp() override {
-        currentLevel.fill(0);
-        currentSource = record.data();
-        clearQueues();
+        BoardFixture::SetUp();
         score = lives = 0;
-        currentCount = 0;
-        sounds.clear();
-        sfxListener = listen;
-        srand(1);
     }
-    void TearDown() override { sfxListener = nullptr; }
 
     void setBoard(int c, int r, int v) {
         cell(c, r) = v;
@@ -51,21 +35,6 @@ class Rules : public ::testing::Test {
         actionX = c;
         actionY = r;
         return doSwitch();
-    }
-    // The stage loop's board work until the board is idle; flying pieces move alongside.
-    int runToIdle() {
-        int ticks = 0;
-        while ((curTrans || curMove) && ticks < 10000) {
-            if (curTrans)
-                doTrans();
-            else
-                doMove();
-            if (curEject)
-                doEject();
-            expectBackReferences();
-            ticks++;
-        }
-        return ticks;
     }
 };
 
@@ -101,7 +70,7 @@ TEST_F(Rules, PickOfValueFourScoresThreeTwiceAtFortyEightAndSixteenTicksLeft) {
     EXPECT_EQ(pick(3, 9), 2);
     EXPECT_EQ(animTrans[0].ticks, 63);
     EXPECT_EQ(animTrans[0].newValue, 2);
-    for (int i = 0; i < 15; i++)  // one tick of start delay, then 14 of the morph
+    for (int i = 0; i < 15; i++) // one tick of start delay, then 14 of the morph
         doTrans();
     EXPECT_EQ(score, 0);
     doTrans(); // 48 ticks left
@@ -112,7 +81,7 @@ TEST_F(Rules, PickOfValueFourScoresThreeTwiceAtFortyEightAndSixteenTicksLeft) {
     doTrans(); // 16 ticks left
     EXPECT_EQ(score, 6);
     EXPECT_EQ(curEject, 2);
-    runToIdle();
+    runToIdle(10000, expectBackReferences);
     EXPECT_EQ(cell(3, 9), 2);
     EXPECT_EQ(currentCount, 1);
 }
@@ -195,7 +164,7 @@ TEST_F(Rules, NeighbourOfThreeMorphsToTwoAndScoresThree) {
     setBoard(3, 9, 1);
     setBoard(4, 9, 3);
     pick(3, 9);
-    runToIdle();
+    runToIdle(10000, expectBackReferences);
     EXPECT_EQ(cell(3, 9), 0);
     EXPECT_EQ(cell(4, 9), 2);
     EXPECT_EQ(score, 1 + 3);
@@ -259,7 +228,7 @@ TEST_F(Rules, NoFallIntoAGapBelowAMorphStillWorking) {
     ASSERT_EQ(curMove, 1);
     EXPECT_EQ(animMove[0].row, 3);
     EXPECT_EQ(cell(0, 6), 1);
-    runToIdle();
+    runToIdle(10000, expectBackReferences);
     const int column[10] = {0, 0, 0, 0, 0, 2, 2, 1, 1, 1};
     for (int r = 0; r < 10; r++)
         EXPECT_EQ(cell(0, r), column[r]) << "row " << r;
@@ -437,7 +406,7 @@ TEST_F(Rules, AnyPickSettlesToTheSameBoardWhateverRandReturns) {
             currentLevel = start;
             currentCount = int(fruits.size());
             ASSERT_GT(pick(pc, pr), 0);
-            runToIdle();
+            runToIdle(10000, expectBackReferences);
             ASSERT_EQ(currentLevel, expected)
                 << "round " << round << " pick " << pc << "," << pr << " seed " << seed;
             EXPECT_EQ(currentCount, expectedCount);

@@ -1,0 +1,54 @@
+// A fixture for the rules and the decorations: an empty board with an all-zero level record, empty
+// queues, and every sound effect asked for recorded in order.
+#pragma once
+
+#include "main/level.h"
+#include "main/rules.h"
+#include "sound/sound.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+inline std::vector<int> &recordedSounds() {
+    static std::vector<int> sounds;
+    return sounds;
+}
+
+// The stage loop's board work, with the flying pieces moving alongside, until nothing morphs, falls
+// or flies, or limit ticks have passed; afterTick, if given, checks the state after every tick.
+inline int runToIdle(int limit = 10000, void (*afterTick)() = nullptr) {
+    int ticks = 0;
+    while ((curTrans || curMove || curEject) && ticks < limit) {
+        if (curTrans)
+            doTrans();
+        else if (curMove)
+            doMove();
+        if (curEject)
+            doEject();
+        if (afterTick)
+            afterTick();
+        ticks++;
+    }
+    return ticks;
+}
+
+class BoardFixture : public ::testing::Test {
+  protected:
+    std::array<uint8_t, LEVEL_RECORD_SIZE> record{};
+    std::vector<int> &sounds = recordedSounds();
+
+    void SetUp() override {
+        currentLevel.fill(0);
+        currentSource = record.data();
+        currentCount = 0;
+        clearQueues();
+        sounds.clear();
+        sfxListener = [](int index) { recordedSounds().push_back(index); };
+        srand(1);
+    }
+    void TearDown() override { sfxListener = nullptr; }
+
+    int count(int sound) const { return int(std::count(sounds.begin(), sounds.end(), sound)); }
+};
