@@ -52,14 +52,18 @@ SDL_Surface *gfxSetVideoMode() {
         sdl2->renderer = SDL_CreateRenderer(sdl2->window, -1, 0);
     SDL_RenderSetLogicalSize(sdl2->renderer, 320, 240);
 
+    SDL_Surface *back = gfxCreateSurfaces();
+    atexit(SDL_Quit);
+    return back;
+}
+
+// The window-free half of the video set-up, also used by tools and tests that draw without a window.
+SDL_Surface *gfxCreateSurfaces() {
     fscreen = SDL_CreateRGBSurface(0, 640, 480, bpp, 0, 0, 0, 0);
     if (!fscreen)
         return nullptr;
     const SDL_PixelFormat *f = fscreen->format;
-    SDL_Surface *back =
-        SDL_CreateRGBSurface(0, 320, 240, f->BitsPerPixel, f->Rmask, f->Gmask, f->Bmask, f->Amask);
-    atexit(SDL_Quit);
-    return back;
+    return SDL_CreateRGBSurface(0, 320, 240, f->BitsPerPixel, f->Rmask, f->Gmask, f->Bmask, f->Amask);
 }
 
 // Called once, right after screen is set.

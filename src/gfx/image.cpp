@@ -166,55 +166,43 @@ static bool copyDirect(SDL_Surface *src, const SDL_Rect &from, SDL_Surface *dst,
     return true;
 }
 
+// One axis of SDL_BlitSurface's clipping: the source span to the source image (when the caller gave
+// one), then the destination span to the clip span, moving the start of both spans together.
+static void clipAxis(bool fromRect, int &from, int &len, int &to, int srcSize, int clipFrom, int clipLen) {
+    if (fromRect) {
+        if (from < 0) {
+            len += from;
+            to -= from;
+            from = 0;
+        }
+        if (srcSize - from < len)
+            len = srcSize - from;
+    }
+    if (int cut = clipFrom - to; cut > 0) {
+        len -= cut;
+        to += cut;
+        from += cut;
+    }
+    if (int cut = to + len - clipFrom - clipLen; cut > 0)
+        len -= cut;
+}
+
 // Clips as SDL_BlitSurface does, writing the rectangle actually drawn back into dstRect.
 void blitSurface(SDL_Surface *src, SDL_Rect *srcRect, SDL_Surface *dst, SDL_Rect *dstRect) {
     if (!src || !dst)
         return;
     SDL_Rect whole{0, 0, dst->w, dst->h};
     SDL_Rect &to = dstRect ? *dstRect : whole;
-    int sx = 0, sy = 0, w = src->w, h = src->h;
-    if (srcRect) {
-        sx = srcRect->x;
-        sy = srcRect->y;
-        w = srcRect->w;
-        h = srcRect->h;
-        if (sx < 0) {
-            w += sx;
-            to.x -= sx;
-            sx = 0;
-        }
-        if (sy < 0) {
-            h += sy;
-            to.y -= sy;
-            sy = 0;
-        }
-        if (src->w - sx < w)
-            w = src->w - sx;
-        if (src->h - sy < h)
-            h = src->h - sy;
-    }
+    SDL_Rect from = srcRect ? *srcRect : SDL_Rect{0, 0, src->w, src->h};
     const SDL_Rect &clip = dst->clip_rect;
-    if (int dx = clip.x - to.x; dx > 0) {
-        w -= dx;
-        to.x += dx;
-        sx += dx;
-    }
-    if (int dx = to.x + w - clip.x - clip.w; dx > 0)
-        w -= dx;
-    if (int dy = clip.y - to.y; dy > 0) {
-        h -= dy;
-        to.y += dy;
-        sy += dy;
-    }
-    if (int dy = to.y + h - clip.y - clip.h; dy > 0)
-        h -= dy;
-    if (w <= 0 || h <= 0) {
+    clipAxis(srcRect, from.x, from.w, to.x, src->w, clip.x, clip.w);
+    clipAxis(srcRect, from.y, from.h, to.y, src->h, clip.y, clip.h);
+    if (from.w <= 0 || from.h <= 0) {
         to.w = to.h = 0;
         return;
     }
-    SDL_Rect from{sx, sy, w, h};
-    to.w = w;
-    to.h = h;
+    to.w = from.w;
+    to.h = from.h;
     if (!copyDirect(src, from, dst, to))
         SDL_LowerBlit(src, &from, dst, &to);
 }

@@ -6,7 +6,7 @@
 static std::array<int32_t, 512> makeTable(double (*wave)(double)) {
     std::array<int32_t, 512> table{};
     for (int i = 0; i < 512; i++)
-        table[i] = int32_t(1024.0 * wave(2.0 * M_PI * i / 512.0));  // the cast truncates toward zero
+        table[i] = int32_t(1024.0 * wave(2.0 * M_PI * i / 512.0)); // the cast truncates toward zero
     return table;
 }
 

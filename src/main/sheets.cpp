@@ -2,10 +2,6 @@
 #include "main/sheets.h"
 
 #include "gfx/image.h"
-#include "main/credits.h"
-#include "main/game.h"
-#include "main/savegame.h"
-#include "sound/sound.h"
 
 #include <cstdlib>
 
@@ -65,6 +61,14 @@ static const SheetEntry sheetTable[] = {
     {&butterflyBlocks, "butterfly", 16, 16, 1},
 };
 
+// Cuts every sheet whose list is not there yet, in the table's order.
+void cutSheets() {
+    for (const SheetEntry &sheet : sheetTable) {
+        if (!*sheet.list)
+            *sheet.list = initBlocks(sheet.name, sheet.frameWidth, sheet.frameHeight, sheet.keyed);
+    }
+}
+
 // Called once at exit.
 void freeSheets() {
     SDL_Surface ***const order[] = {&blocks[0],        &blocks[1],        &optionsBlocks,  &lionBlocks,
@@ -117,23 +121,4 @@ void freeSharedImages() {
         freeImage(image);
     for (SDL_Surface *&image : menubkg)
         freeImage(image);
-}
-
-// Called by the main menu each time it is entered and by the test-stage start. The sheets are cut
-// on the first call only: later calls find the lists in place and keep them, which draws the same
-// and spares the weak handhelds a second cutting every time the menu comes back.
-void initStuff() {
-    useSound = 1;
-    escape = loaded = paused = lastLoad = workflow = 0;
-    scrollidx = scrolldx = 0;
-    hsRank = -1;
-    setupScroller();
-    for (const SheetEntry &sheet : sheetTable) {
-        if (!*sheet.list)
-            *sheet.list = initBlocks(sheet.name, sheet.frameWidth, sheet.frameHeight, sheet.keyed);
-    }
-    if (useSound)
-        loadSFX();
-    loaded = 1;
-    saved = 0;
 }

@@ -16,6 +16,7 @@ extern std::array<SDL_Surface *, 3> menubkg;
 
 SDL_Surface **initBlocks(const char *name, int frameWidth, int frameHeight, int keyed);
 void freeBlocks(SDL_Surface **&list); // frees the frames and the list, and clears it
+void cutSheets();                     // the sheets not cut yet, in their fixed order
 void freeSheets();                    // every frame list, in the order of shutdown
 void loadSharedImages();
 void freeSharedImages(); // the single images, in the order of shutdown

@@ -93,6 +93,8 @@ void stopMusic(ModPlugFile *module) {
         return;
     MP_HookMusicFinished(nullptr);
     MP_HaltMusic();
+    ModPlugFile *buffered = module;
+    musBuf.compare_exchange_strong(buffered, nullptr); // never unloaded twice
     MP_FreeMusic(module);
 }
 

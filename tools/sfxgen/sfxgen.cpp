@@ -303,18 +303,22 @@ double activeRms(const Wave &wave) {
 }
 
 // Fades both ends (no clicks), then levels the effect to the common loudness without passing -3 dBFS.
+// Effects with sharp peaks (ticks, noise bursts) would stay quiet under a plain peak limit, so their
+// peaks are rounded off by a soft limiter, up to 6 dB of it.
 void master(Wave &wave) {
     const size_t fadeIn = size_t(samples(0.003)), fadeOut = size_t(samples(0.008));
     for (size_t i = 0; i < fadeIn && i < wave.size(); i++)
         wave[i] *= double(i) / fadeIn;
     for (size_t i = 0; i < fadeOut && i < wave.size(); i++)
         wave[wave.size() - 1 - i] *= double(i) / fadeOut;
-    double peak = 0.0;
-    for (double s : wave)
-        peak = std::max(peak, std::fabs(s));
-    double gain = std::min(TARGET_RMS / activeRms(wave), PEAK_LIMIT / peak);
-    for (double &s : wave)
-        s *= gain;
+    for (int pass = 0; pass < 3; pass++) {
+        double peak = 0.0;
+        for (double s : wave)
+            peak = std::max(peak, std::fabs(s));
+        double gain = std::min(TARGET_RMS / activeRms(wave), 2.0 * PEAK_LIMIT / peak);
+        for (double &s : wave)
+            s = gain * peak <= PEAK_LIMIT ? gain * s : PEAK_LIMIT * std::tanh(gain * s / PEAK_LIMIT);
+    }
 }
 
 void put16(std::string &out, uint32_t value) {

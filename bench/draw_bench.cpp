@@ -1,0 +1,221 @@
+// The cost of one stage frame: drawScreen, the doubling passes, darken, and the raw blits underneath.
+// Uses the real art when the build has made data/gfx.zka, flat-coloured stand-ins otherwise.
+//   bench/draw_bench
+//   valgrind --tool=callgrind ... bench/draw_bench --repeat NAME N   (see measured() below)
+#include "data/winzka.h"
+#include "gfx/font.h"
+#include "gfx/gfx_sdl2.h"
+#include "gfx/image.h"
+#include "gfx/scaling.h"
+#include "main/bganims.h"
+#include "main/draw.h"
+#include "main/game.h"
+#include "main/level.h"
+#include "main/rules.h"
+#include "main/sheets.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+static uint8_t record[LEVEL_RECORD_SIZE];
+
+static void makeScreen(int depth) {
+    bpp = depth;
+    screen = gfxCreateSurfaces();
+    gfxInitColors();
+    gfxPrepareBlackScreen();
+}
+
+// Flat frames with a magenta corner, so that keyed frames take the keyed copy as real sprites do.
+static SDL_Surface **standIns(int count, int w, int h, uint32_t base, int keyed) {
+    auto **list = static_cast<SDL_Surface **>(calloc(count + 1, sizeof(SDL_Surface *)));
+    for (int k = 0; k < count; k++) {
+        list[k] = createImage(w, h);
+        fillRect(list[k], 0, 0, w, h, base + 97 * k);
+        if (keyed) {
+            fillRect(list[k], 0, 0, 2, 2, PURPLE);
+            setColorKey(list[k], 255, 0, 255);
+        }
+    }
+    return list;
+}
+
+static void loadArt() {
+    const std::string data = std::string(MIRABO_RUN_DIR) + "/data/gfx.zka";
+    if (access(data.c_str(), R_OK) == 0 && chdir(MIRABO_RUN_DIR) == 0) {
+        openArchives();
+        loadSpriteFont();
+        loadSharedImages();
+        cutSheets();
+        return;
+    }
+    for (auto &image : backgrounds)
+        image = standIns(1, 320, 240, 0x1234, 0)[0];
+    timebar = standIns(1, 200, 24, 0x4321, 1)[0];
+    timebar2 = standIns(1, 176, 8, 0x0F0F, 0)[0];
+    kitty = standIns(1, 8, 8, 0x7777, 1)[0];
+    font = standIns(96, 8, 8, 0x2000, 1);
+    fontbig = standIns(96, 16, 16, 0x3000, 1);
+    blocks = {standIns(72, 16, 16, 0x4000, 1), standIns(72, 16, 16, 0x4000, 1)};
+    lionBlocks = standIns(42, 32, 32, 0x5000, 1);
+    totemBlocks = standIns(15, 32, 48, 0x6000, 0);
+    sunBlocks = standIns(3, 64, 64, 0x7000, 0);
+    birdsBlocks = {standIns(15, 16, 16, 0x8000, 1), standIns(15, 16, 16, 0x8000, 1)};
+    flowersBlocks = {standIns(7, 16, 16, 0x9000, 1), standIns(7, 16, 16, 0x9000, 1)};
+}
+
+// A busy moment of play: full board and target, five morphs, falling and flying pieces, the hand,
+// two flowers, perched birds, a bird in flight and the totem.
+static void busyStage() {
+    for (int r = 0; r < BOARD_ROWS; r++)
+        for (int c = 0; c < BOARD_COLUMNS; c++) {
+            currentLevel[c + 8 * r] = 1 + (c * 3 + r) % 5;
+            record[16 * r + 8 + c] = uint8_t(1 + (c + r * 2) % 5);
+        }
+    currentSource = record;
+    for (int i = 0; i < 5; i++) {
+        animTrans[i] = {i, 4, 40 - 6 * i, i % 4, 0};
+        currentTrans[i + 8 * 4] = uint8_t(i + 1);
+    }
+    curTrans = 5;
+    for (int i = 0; i < 4; i++)
+        animMove[i] = {6, i, 5 + i, 1 + i, 0};
+    curMove = 4;
+    for (int i = 0; i < 20; i++)
+        animEject[i] = {8 * i, -20 + 7 * i, 2, 1, 1 + i % 5};
+    curEject = 20;
+    curAction = 12;
+    actionX = actionY = 3;
+    currentTime = 30000;
+    endTime = 100000;
+    currentMoves = 14;
+    score = 12345;
+    curTotemWait = 0;
+    birdAnimWait = 0;
+    birdAnim = {120, 30, 4, 0, 6, 3, 0};
+    for (int i = 0; i < 4; i++)
+        waitingBirds[i] = {192 + 16 * i, 36, 10, 2, 1};
+    animFlower.fill({1, 0, 0, 0, 0, 0});
+    animFlower[6] = {0, 5, 80, 80, 0, 4};
+    animFlower[12] = {0, 5, 100, 45, 1, 0};
+}
+
+// The stage world is built once at 16 bits and composed once.
+static void setUp() {
+    static bool made = false;
+    if (made)
+        return;
+    made = true;
+    makeScreen(16);
+    loadArt();
+    busyStage();
+    drawScreen(0, 1, 3, 5);
+}
+
+// The raw work of a typical frame: the background, 160 keyed 16 × 16 frames, 20 unkeyed ones and
+// 60 glyphs, through SDL's blitter or ours.
+template <bool OURS> static void rawBlits() {
+    static SDL_Surface *opaque = createImage(16, 16);
+    SDL_Surface *keyed = blocks[0][0], *glyph = font['A' - 32];
+    auto blit = [](SDL_Surface *src, int x, int y) {
+        if (OURS) {
+            blitImage(src, x, y, screen);
+        } else {
+            SDL_Rect at{x, y, 0, 0};
+            SDL_BlitSurface(src, nullptr, screen, &at);
+        }
+    };
+    blit(backgrounds[0], 0, 0);
+    for (int i = 0; i < 160; i++)
+        blit(keyed, 16 + (i % 16) * 18, 16 + (i / 16) * 18);
+    for (int i = 0; i < 20; i++)
+        blit(opaque, 8 * i, 200);
+    for (int i = 0; i < 60; i++)
+        blit(glyph, 8 * (i % 38), 8 * (i / 38));
+}
+
+// What a plain copy of the 614,400-byte doubled picture costs, for comparison with Scanline2x.
+static void copyDoubledFrame() {
+    for (int y = 0; y < 480; y++)
+        memcpy(static_cast<uint8_t *>(fscreen->pixels) + y * fscreen->pitch,
+               static_cast<uint8_t *>(screen->pixels) + (y / 2) * screen->pitch, 640 * 2);
+}
+
+static void drawFrame() { drawScreen(0, 1, 3, 5); }
+static void sdlDarken() { SDL_BlitSurface(black, nullptr, screen, nullptr); }
+
+struct Operation {
+    const char *name;
+    int depth; // the passes also run on 24-bit copies of the composed frame
+    void (*run)();
+};
+static const Operation operations[] = {
+    {"drawScreen", 16, drawFrame},
+    {"Scanline2x", 16, Scanline2x},
+    {"Scanline2x/24", 24, Scanline2x},
+    {"memcpyDoubledFrame", 16, copyDoubledFrame},
+    {"antiAlias2", 16, antiAlias2},
+    {"antiAlias2/24", 24, antiAlias2},
+    {"darken", 16, darken},
+    {"darkenSdlBlend", 16, sdlDarken},
+    {"rawBlitsSdl", 16, rawBlits<false>},
+    {"rawBlitsOurs", 16, rawBlits<true>},
+};
+
+// Runs body with screen and fscreen at the operation's depth.
+template <typename Body> static void atDepth(int depth, Body body) {
+    setUp();
+    SDL_Surface *screen16 = screen, *fscreen16 = fscreen;
+    if (depth == 24) {
+        fscreen = SDL_CreateRGBSurface(0, 640, 480, 24, 0, 0, 0, 0);
+        screen = SDL_ConvertSurface(screen16, fscreen->format, 0);
+    }
+    body();
+    if (screen != screen16) {
+        SDL_FreeSurface(screen);
+        SDL_FreeSurface(fscreen);
+        free(aabuf);
+        aabuf = nullptr;
+        screen = screen16;
+        fscreen = fscreen16;
+    }
+}
+
+// Kept out of line so that callgrind can count exactly the operation's instructions:
+//   valgrind --tool=callgrind --collect-atstart=no --toggle-collect='measured*'
+//            bench/draw_bench --repeat drawScreen 100
+// and divide the total by 100.
+__attribute__((noinline)) void measured(void (*run)(), int times) {
+    for (int i = 0; i < times; i++)
+        run();
+}
+
+int main(int argc, char **argv) {
+    if (argc == 4 && strcmp(argv[1], "--repeat") == 0) {
+        for (const Operation &op : operations)
+            if (strcmp(op.name, argv[2]) == 0) {
+                atDepth(op.depth, [&] { measured(op.run, atoi(argv[3])); });
+                return 0;
+            }
+        fprintf(stderr, "no operation %s\n", argv[2]);
+        return 1;
+    }
+    for (const Operation &op : operations)
+        benchmark::RegisterBenchmark(op.name, [op](benchmark::State &state) {
+            atDepth(op.depth, [&] {
+                for (auto _ : state) {
+                    op.run();
+                    benchmark::ClobberMemory();
+                }
+            });
+        });
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,263 @@
+// The two fruit sheets: five fruits each, their shine, the morph frames, the paw and the cursor.
+#include "art.h"
+
+#include <array>
+#include <cmath>
+
+namespace {
+
+struct Fruit {
+    PixelMap map;
+    std::vector<Ink> inks;
+};
+
+const Ink STEM{'k', SAND, 4}, SHINE{'w', GREY, 0};
+
+// Set one: grapes, apple, orange, pear, banana (values 1 to 5, smallest to largest).
+Fruit grapes() {
+    PixelMap m = blankMap(16, 16);
+    const float pos[6][2] = {{8, 12.2f}, {6.5f, 9.4f}, {9.5f, 9.4f}, {5, 6.6f}, {8, 6.6f}, {11, 6.6f}};
+    std::vector<Ink> inks;
+    for (int i = 5; i >= 0; i--)
+        mapDisc(m, pos[i][0], pos[i][1], 2.2f, 2.2f, char('a' + i));
+    for (int i = 0; i < 6; i++)
+        inks.push_back({char('a' + i), PURPLE, -1});
+    mapOverlay(m, 7, 1, {"k.ll", "kllk", ".k.."});
+    for (int i = 0; i < 6; i++)
+        mapPut(m, int(pos[i][0]) - 1, int(pos[i][1]) - 1, 'w');
+    inks.insert(inks.begin(), {{'l', LEAF, -1}, STEM, SHINE});
+    return {m, inks};
+}
+
+Fruit apple() {
+    PixelMap m = blankMap(16, 16);
+    mapDisc(m, 6.3f, 9.4f, 4.3f, 4.5f, 'r');
+    mapDisc(m, 9.7f, 9.4f, 4.3f, 4.5f, 'r');
+    mapDisc(m, 8, 11.5f, 4.0f, 2.6f, 'r');
+    mapOverlay(m, 7, 2, {"k.lll", "kllll", "k...."});
+    mapOverlay(m, 4, 7, {"ww", "w"});
+    return {m, {{'l', LEAF, -1}, STEM, SHINE, {'r', RED, -1}}};
+}
+
+Fruit orange() {
+    PixelMap m = blankMap(16, 16);
+    mapDisc(m, 8, 9.2f, 6.0f, 5.8f, 'o');
+    mapOverlay(m, 7, 2, {".lll", "kllll", "k"});
+    mapOverlay(m, 4, 6, {"ww", "w"});
+    for (auto [x, y] : {std::pair{9, 7}, {11, 9}, {6, 11}, {9, 12}, {12, 12}, {7, 9}})
+        mapPut(m, x, y, 'x');
+    return {m, {{'l', LEAF, -1}, STEM, SHINE, {'x', ORANGE, 2}, {'o', ORANGE, -1}}};
+}
+
+Fruit pear() {
+    PixelMap m = blankMap(16, 16);
+    mapDisc(m, 8, 6.8f, 3.0f, 3.6f, 'g');
+    mapDisc(m, 8, 11.0f, 5.2f, 4.6f, 'g');
+    mapOverlay(m, 7, 0, {".k", "k.ll", "klll"});
+    mapOverlay(m, 6, 5, {"w", "w", "", "w"});
+    return {m, {{'l', LEAF, -1}, STEM, SHINE, {'g', LEAF, -1}}};
+}
+
+Fruit banana() {
+    PixelMap m = blankMap(16, 16);
+    mapOverlay(m, 0, 1,
+               {"............kk..", "...........kyk..", "...........yyy..", "..........yyyy..",
+                "..........yyyy..", ".........yyyyy..", "........yyyyy...", ".......yyyyyy...",
+                "......yyyyyy....", "....yyyyyyy.....", "..yyyyyyyyy.....", ".kyyyyyyyy......",
+                ".kkyyyyy........"});
+    mapOverlay(m, 8, 7, {"..w", ".w", "w"});
+    return {m, {STEM, SHINE, {'y', YELLOW, LIT}}};
+}
+
+// Set two: plums, strawberry, peach, melon, pineapple.
+Fruit plums() {
+    PixelMap m = blankMap(16, 16);
+    mapDisc(m, 10.5f, 11.0f, 3.4f, 3.5f, 'b');
+    mapDisc(m, 5.5f, 10.6f, 3.4f, 3.5f, 'a');
+    mapOverlay(m, 6, 1, {".....ll", "..k.ll", "..k.k", ".k...k", ".k...k", "k.....k"});
+    mapPut(m, 4, 9, 'w'), mapPut(m, 9, 9, 'w');
+    return {m, {{'l', LEAF, -1}, STEM, SHINE, {'a', PURPLE, -1}, {'b', PURPLE, -1}}};
+}
+
+Fruit strawberry() {
+    PixelMap m = blankMap(16, 16);
+    const int widths[] = {8, 12, 12, 12, 10, 10, 8, 6, 6, 4, 2};
+    for (int i = 0; i < 11; i++)
+        for (int x = 8 - widths[i] / 2; x < 8 + widths[i] / 2; x++)
+            mapPut(m, x, 4 + i, ((x + (i & 2)) % 3 == 0 && i % 2 == 1 && i < 10) ? 'x' : 'r');
+    mapOverlay(m, 3, 2, {"....ll", ".llllllll", "ll.llll.ll"});
+    mapOverlay(m, 4, 6, {"w", "w"});
+    return {m, {{'l', LEAF, -1}, SHINE, {'x', YELLOW, 0}, {'r', RED, -1}}};
+}
+
+Fruit peach() {
+    PixelMap m = blankMap(16, 16);
+    mapDisc(m, 8, 9.2f, 6.0f, 5.8f, 'o');
+    mapOverlay(m, 7, 2, {"k.ll", "klll"});
+    mapOverlay(m, 7, 4, {"x", "x", ".x", ".x", ".x"});
+    mapOverlay(m, 4, 6, {".w", "w", "w"});
+    return {m, {{'l', LEAF, -1}, STEM, SHINE, {'x', ORANGE, 2}, {'o', ORANGE, -1}}};
+}
+
+Fruit melon() {
+    PixelMap m = blankMap(16, 16);
+    const float cx = 8, cy = 8.6f, rx = 6.8f, ry = 6.5f;
+    mapDisc(m, cx, cy, rx, ry, 'g');
+    for (int y = 0; y < 16; y++)
+        for (int x = 0; x < 16; x++) {
+            float v = (float(y) + 0.5f - cy) / ry;
+            if (m.at(x, y) != 'g' || v * v >= 1)
+                continue;
+            float u = (float(x) + 0.5f - cx) / (rx * std::sqrt(1 - v * v));
+            for (float s : {-0.72f, 0.0f, 0.72f})
+                if (std::fabs(u - s) < 0.13f)
+                    mapPut(m, x, y, 'x');
+        }
+    mapOverlay(m, 7, 0, {".k", "kk", ".k"});
+    mapOverlay(m, 4, 5, {".w", "w", "w"});
+    return {m, {STEM, SHINE, {'x', LEAF, 3}, {'g', LEAF, -1}}};
+}
+
+Fruit pineapple() {
+    PixelMap m = blankMap(16, 16);
+    mapDisc(m, 8, 10.6f, 5.4f, 5.2f, 'y');
+    for (int y = 0; y < 16; y++)
+        for (int x = 0; x < 16; x++)
+            if (m.at(x, y) == 'y' && ((x + y) % 4 == 0 || (x - y + 32) % 4 == 0))
+                mapPut(m, x, y, 'x');
+    mapOverlay(m, 3, 0, {".....l", ".l...ll..l", "..l.ll.ll", "...llllll", "..llllllll", "...llllll"});
+    mapPut(m, 5, 8, 'w'), mapPut(m, 4, 10, 'w');
+    return {m, {{'l', LEAF, -1}, SHINE, {'x', YELLOW, 2}, {'y', YELLOW, -1}}};
+}
+
+void paintFruit(Img &sheet, int frame, const Fruit &f, float scale) {
+    PixelMap m = scale >= 1 ? f.map : scaleMap(f.map, scale, 16, 16);
+    paintMap(sheet, (frame % 8) * 16, (frame / 8) * 16, m, f.inks);
+}
+
+// A four-pointed glint; size 1 is a small cross, 2 a star, 3 a star with diagonal sparks.
+void glint(Img &img, int x, int y, int size, uint32_t core, uint32_t arm) {
+    for (int k = 1; k <= size; k++) {
+        uint32_t c = k == size ? arm : core;
+        img.set(x + k, y, c), img.set(x - k, y, c), img.set(x, y + k, c), img.set(x, y - k, c);
+    }
+    if (size >= 3)
+        img.set(x + 1, y + 1, arm), img.set(x - 1, y - 1, arm), img.set(x + 1, y - 1, arm),
+            img.set(x - 1, y + 1, arm);
+    img.set(x, y, core);
+}
+
+// The swirl of a morph: sparks on a ring that turns and swells (phase 0..2).
+void puff(Img &sheet, int frame, int phase) {
+    const int ox = (frame % 8) * 16, oy = (frame / 8) * 16;
+    const float radius[] = {6.5f, 6.0f, 4.5f};
+    const int count[] = {4, 8, 6};
+    for (int i = 0; i < count[phase]; i++) {
+        float a = float(i) * 6.2832f / float(count[phase]) + float(phase) * 0.6f;
+        int x = ox + 8 + int(std::lround(std::cos(a) * radius[phase]));
+        int y = oy + 8 + int(std::lround(std::sin(a) * radius[phase]));
+        if (phase == 1)
+            glint(sheet, x, y, i % 2 ? 1 : 2, 0xffffff, 0xfff27a);
+        else
+            glint(sheet, x, y, 1, phase == 0 ? 0xfff27a : 0xeaf6ff, phase == 0 ? 0xf7c531 : 0xa8dcf5);
+    }
+}
+
+// The paw of KAVRIN tapping a cell: raised at frame 55, pressed flat at 59.
+void paw(Img &sheet, int frame, int lift) {
+    PixelMap m = blankMap(16, 16);
+    const bool pressed = lift == 0;
+    const float y = 8.5f + float(lift);
+    for (int k = 0; k <= 8; k++)
+        mapDisc(m, 9.5f + float(k) * 0.7f, y + 2 + float(k), 3.4f, 3.4f, 'p');
+    mapDisc(m, 8, y, pressed ? 5.2f : 4.6f, pressed ? 3.6f : 4.0f, 'p');
+    for (int t = 0; t < 3; t++)
+        mapDisc(m, 4.6f + 3.4f * float(t), y - 3.6f + (t == 1 ? -0.8f : 0), 1.7f, 1.7f, char('a' + t));
+    mapOverlay(m, 7, int(y), {"ss", "ss"});
+    paintMap(sheet, (frame % 8) * 16, (frame / 8) * 16, m,
+             {{'s', RED, 0}, {'a', SAND, AUTO}, {'b', SAND, AUTO}, {'c', SAND, AUTO}, {'p', SAND, AUTO}});
+    if (pressed) {
+        const int ox = (frame % 8) * 16, oy = (frame / 8) * 16;
+        for (auto [x, yy] : {std::pair{1, 3}, {2, 2}, {14, 3}, {13, 2}, {8, 0}})
+            sheet.set(ox + x, oy + yy, 0xfff27a);
+    }
+}
+
+// The cursor lies under the fruit: a bright rounded frame over a see-through glow, with white
+// corner brackets that reach out and back over the four frames.
+void cursor(Img &sheet, int frame, int step) {
+    const int ox = (frame % 8) * 16, oy = (frame / 8) * 16;
+    for (int y = 0; y < 16; y++)
+        for (int x = 0; x < 16; x++) {
+            int edge = std::min(std::min(x, y), std::min(15 - x, 15 - y));
+            bool corner = (x == 0 || x == 15) && (y == 0 || y == 15);
+            uint32_t c = KEY;
+            if (corner)
+                continue;
+            if (edge == 0)
+                c = 0x6b3a1f;
+            else if (edge == 1)
+                c = 0xf7c531;
+            else if (edge == 2)
+                c = ((x + y) & 1) ? 0xfff27a : KEY;
+            else if (((x + y) & 3) == 0 && (x & 1))
+                c = 0xfff27a;
+            sheet.set(ox + x, oy + y, c);
+        }
+    const int len[4] = {3, 4, 5, 4};
+    for (int k = 1; k < len[step]; k++)
+        for (auto [cx, cy, dx, dy] :
+             {std::array<int, 4>{1, 1, 1, 1}, {14, 1, -1, 1}, {1, 14, 1, -1}, {14, 14, -1, -1}}) {
+            sheet.set(ox + cx + dx * (k - 1), oy + cy, 0xffffff);
+            sheet.set(ox + cx, oy + cy + dy * (k - 1), 0xffffff);
+        }
+}
+
+Img fruitSheet(const Fruit (&fruits)[5]) {
+    Img sheet(128, 144);
+    for (int v = 1; v <= 5; v++) {
+        const Fruit &f = fruits[v - 1];
+        paintFruit(sheet, v - 1, f, 1);
+        // Shine of value v at step s is frame (v + 7) + 8s: a glint crossing from top left.
+        const int gx[] = {4, 6, 9, 11}, gy[] = {4, 6, 8, 11}, gs[] = {1, 2, 3, 1};
+        for (int s = 0; s < 4; s++) {
+            int frame = v + 7 + 8 * s;
+            paintFruit(sheet, frame, f, 1);
+            glint(sheet, (frame % 8) * 16 + gx[s], (frame / 8) * 16 + gy[s], gs[s], 0xffffff,
+                  s == 3 ? 0xfff27a : 0xeaf6ff);
+        }
+    }
+    // Morph strips: column 5 runs fruit 1 (row 0), 2 (row 4), 3 (row 8); column 6 runs fruits 3, 4,
+    // 5. The morph plays a strip from the larger fruit up to the smaller: row 4k+3 is the larger
+    // fruit caught by the swirl, 4k+2 the swirl at its height (also the flying piece), 4k+1 the
+    // smaller fruit coming out of it.
+    for (int col = 5; col <= 6; col++) {
+        const int base = col == 5 ? 1 : 3;
+        for (int k = 0; k <= 2; k++)
+            paintFruit(sheet, col + 32 * k, fruits[base + k - 1], 1);
+        for (int k = 0; k < 2; k++) {
+            const Fruit &small = fruits[base + k - 1], &large = fruits[base + k];
+            int row = 4 * k;
+            paintFruit(sheet, col + 8 * (row + 3), large, 0.85f);
+            puff(sheet, col + 8 * (row + 3), 0);
+            paintFruit(sheet, col + 8 * (row + 2), large, 0.62f);
+            puff(sheet, col + 8 * (row + 2), 1);
+            paintFruit(sheet, col + 8 * (row + 1), small, 0.8f);
+            puff(sheet, col + 8 * (row + 1), 2);
+        }
+    }
+    for (int i = 0; i < 5; i++)
+        paw(sheet, 55 + i, 4 - i);
+    for (int i = 0; i < 4; i++)
+        cursor(sheet, 64 + i, i);
+    return sheet;
+}
+
+} // namespace
+
+void drawFruits(Assets &out) {
+    const Fruit first[5] = {grapes(), apple(), orange(), pear(), banana()};
+    const Fruit second[5] = {plums(), strawberry(), peach(), melon(), pineapple()};
+    out.push_back({"fruitanim", fruitSheet(first), true});
+    out.push_back({"fruitanim2", fruitSheet(second), true});
+}
