@@ -633,7 +633,7 @@ Song composeShort(const std::string &title, int tempo, int length, const std::ve
     return song;
 }
 
-// The stage-complete fanfare: a rising C major call, a cadence and a held chord, about 3.8 s.
+// The stage-complete fanfare: a rising C major call, a ii-V cadence and a held chord, about 3.8 s.
 Song composeFanfare() {
     std::vector<ShortNote> notes = {
         {0, MEL, 12, SQUARE, 0xC, 0x30},  {2, MEL, 16, SQUARE, 0xC, 0x30},  {4, MEL, 19, SQUARE, 0xC, 0x30},
@@ -647,12 +647,16 @@ Song composeFanfare() {
         {16, DRUM, 19, PAD, 0xC, 0x30},
     };
     Song song = composeShort(musix[MUSIC_LEVEL_COMPLETE], 125, 32, notes);
-    for (int r = 1; r < 12; r++) // the arpeggio holds through the call
-        effect(song, r, CHORD, 0x0, 0x47);
+    int arp = 0;
+    for (int r = 0; r < 16; r++) { // each arpeggio holds until the next chord
+        Cell &cell = song.rows[r][CHORD];
+        arp = cell.note >= 0 ? cell.param : arp;
+        effect(song, r, CHORD, 0x0, arp);
+    }
     return song;
 }
 
-// The maker jingle: three rising bell notes over a stab, then a held major ninth chord, about 2.9 s.
+// The maker jingle: three rising bell notes over a stab, then a held chord with an added ninth, about 2.9 s.
 Song composeJingle() {
     std::vector<ShortNote> notes = {
         {0, MEL, 19, BELL, 0xC, 0x34},   {2, MEL, 24, BELL, 0xC, 0x38},  {4, MEL, 28, BELL, 0xC, 0x3C},

@@ -232,8 +232,8 @@ Wave kavrinSleep() {
     for (size_t i = 0; i < wave.size(); i++) {
         double t = double(i) / RATE;
         double n = noise.next();
-        low += 0.05 * (n - low);       // the throat: dark noise
-        breath += 0.25 * (n - breath); // the nose: brighter, thinner air
+        low += 0.05 * (n - low);      // the throat: dark noise
+        breath += 0.1 * (n - breath); // the nose: thinner air
         if (t < 0.75) {
             double x = t / 0.75;
             phase += 2 * PI * (52.0 + 8.0 * x) / RATE;
