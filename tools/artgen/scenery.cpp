@@ -146,10 +146,10 @@ namespace {
 
 // The sun of the morning savanna: a disc with rays that turn over three frames.
 void sun(Img &img, int frame) {
-    const float cx = 210, cy = 40;
+    const float cx = 214, cy = 38;
     for (int i = 0; i < 12; i++) {
         float a = float(i) * 0.5236f + float(frame) * 0.1745f;
-        float r0 = 14, r1 = (i & 1) ? 19.0f : 22.0f;
+        float r0 = 14, r1 = (i & 1) ? 17.5f : 20.0f;
         thickLine(img, cx + std::cos(a) * r0, cy + std::sin(a) * r0, cx + std::cos(a) * r1,
                   cy + std::sin(a) * r1, 0.8f, (i & 1) ? 0xfff1c1 : 0xfff27a);
     }

@@ -1,0 +1,237 @@
+// The generated graphics archive: every image the game loads is there, with the sizes, frame counts
+// and colour keys that the drawing and animation code rely on.
+#include "data/winzka.h"
+#include "main/i18n.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+constexpr uint32_t MAGENTA = 0xFF00FF;
+
+// An image decoded from data/gfx.zka as the game does it, kept as 0xRRGGBB pixels.
+struct Picture {
+    int w = 0, h = 0;
+    std::vector<uint32_t> px;
+    uint32_t at(int x, int y) const { return px[size_t(y) * w + x]; }
+    bool hasKey(int x0, int y0, int fw, int fh) const {
+        for (int y = y0; y < y0 + fh; y++)
+            for (int x = x0; x < x0 + fw; x++)
+                if (at(x, y) == MAGENTA)
+                    return true;
+        return false;
+    }
+    // Pixels of the rectangle that are not the key colour.
+    int drawn(int x0, int y0, int fw, int fh) const {
+        int n = 0;
+        for (int y = y0; y < y0 + fh; y++)
+            for (int x = x0; x < x0 + fw; x++)
+                n += at(x, y) != MAGENTA;
+        return n;
+    }
+};
+
+class GfxArchive : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+        ASSERT_EQ(chdir(MIRABO_RUN_DIR), 0) << "run folder " << MIRABO_RUN_DIR;
+        openArchives();
+    }
+    static void TearDownTestSuite() {
+        closeArchives();
+        ASSERT_EQ(chdir(previous), 0);
+    }
+
+    static Picture load(const char *name) {
+        Picture pic;
+        uint32_t size = 0;
+        uint8_t *data = loadZKAFile(ZKA_GFX, name, "bmp", &size);
+        EXPECT_NE(data, nullptr) << name << ".bmp is missing from data/gfx.zka";
+        if (!data)
+            return pic;
+        SDL_Surface *bmp = SDL_LoadBMP_RW(SDL_RWFromConstMem(data, int(size)), 1);
+        free(data);
+        EXPECT_NE(bmp, nullptr) << name << ": " << SDL_GetError();
+        if (!bmp)
+            return pic;
+        SDL_Surface *rgb = SDL_ConvertSurfaceFormat(bmp, SDL_PIXELFORMAT_RGB24, 0);
+        SDL_FreeSurface(bmp);
+        pic.w = rgb->w, pic.h = rgb->h;
+        for (int y = 0; y < rgb->h; y++) {
+            const auto *row = static_cast<const uint8_t *>(rgb->pixels) + y * rgb->pitch;
+            for (int x = 0; x < rgb->w; x++)
+                pic.px.push_back(uint32_t(row[3 * x]) << 16 | uint32_t(row[3 * x + 1]) << 8 | row[3 * x + 2]);
+        }
+        SDL_FreeSurface(rgb);
+        return pic;
+    }
+
+    static char previous[PATH_MAX];
+};
+char GfxArchive::previous[PATH_MAX];
+
+// A sheet as the cutting code sees it: whole frames only, row-major.
+struct Sheet {
+    const char *name;
+    int frameW, frameH;
+    int columns;   // exact number of columns the drawing code indexes with, 0 when any
+    int minFrames; // frames the code reaches
+    bool keyed;
+};
+
+const Sheet sheets[] = {
+    {"fruitanim", 16, 16, 8, 72, true}, {"fruitanim2", 16, 16, 8, 72, true},
+    {"lionanim", 32, 32, 7, 49, true},  {"totem", 32, 48, 5, 15, false},
+    {"sunanim", 64, 64, 0, 3, false},   {"options_vert", 32, 32, 0, 5, true},
+    {"birds", 16, 16, 0, 15, true},     {"birds2", 16, 16, 0, 15, true},
+    {"flowers", 16, 16, 0, 7, true},    {"flowers2", 16, 16, 0, 7, true},
+    {"butterfly", 16, 16, 0, 2, true},
+};
+
+// The frames each animation shows: fruits, their shine, both morph strips, the paw and the cursor;
+// the mascot's seven animations by their frame counts.
+std::vector<int> usedFrames(const std::string &name) {
+    std::vector<int> frames;
+    if (name.rfind("fruitanim", 0) == 0) {
+        for (int v = 1; v <= 5; v++)
+            for (int s = -1; s < 4; s++)
+                frames.push_back(s < 0 ? v - 1 : v + 7 + 8 * s);
+        for (int row = 0; row <= 8; row++)
+            frames.push_back(5 + 8 * row), frames.push_back(6 + 8 * row);
+        for (int f = 55; f <= 59; f++)
+            frames.push_back(f);
+        for (int f = 64; f <= 67; f++)
+            frames.push_back(f);
+    } else if (name == "lionanim") {
+        const int counts[7] = {3, 4, 6, 7, 3, 6, 3};
+        for (int a = 0; a < 7; a++)
+            for (int f = 0; f < counts[a]; f++)
+                frames.push_back(f * 7 + a);
+    } else {
+        for (const Sheet &s : sheets)
+            if (name == s.name)
+                for (int f = 0; f < s.minFrames; f++)
+                    frames.push_back(f);
+    }
+    return frames;
+}
+
+TEST_F(GfxArchive, SheetsHoldEveryFrameTheGameIndexes) {
+    for (const Sheet &s : sheets) {
+        SCOPED_TRACE(s.name);
+        Picture pic = load(s.name);
+        ASSERT_GT(pic.w, 0);
+        const int columns = pic.w / s.frameW, rows = pic.h / s.frameH;
+        if (s.columns) {
+            EXPECT_EQ(columns, s.columns) << "frame indices assume this many columns";
+        }
+        EXPECT_GE(columns * rows, s.minFrames);
+        EXPECT_EQ(pic.hasKey(0, 0, pic.w, pic.h), s.keyed)
+            << (s.keyed ? "keyed sheets use magenta" : "unkeyed sheets must not show magenta");
+        for (int f : usedFrames(s.name)) {
+            if (f >= columns * rows)
+                continue;
+            const int x = (f % columns) * s.frameW, y = (f / columns) * s.frameH;
+            EXPECT_GT(pic.drawn(x, y, s.frameW, s.frameH), s.frameW * s.frameH / 16)
+                << "frame " << f << " is empty";
+        }
+    }
+}
+
+TEST_F(GfxArchive, SharedImagesHaveTheirSizesAndKeys) {
+    struct Single {
+        const char *name;
+        int minW, minH, maxW, maxH;
+        bool keyed;
+    };
+    const Single singles[] = {
+        {"logo", 64, 24, 320, 160, true},
+        {"timebar", 32, 20, 200, 48, true},
+        {"timebar2", 16, 2, 200, 24, false},
+        {"gameover", 32, 8, 320, 120, true},
+        {"kitty", 6, 6, 16, 16, true},
+        {"pause", 32, 8, 320, 120, true},
+        {"ingamebkg1", 320, 240, 320, 240, false},
+        {"ingamebkg2", 320, 240, 320, 240, false},
+        {"ingamebkg3", 320, 240, 320, 240, false},
+        {"ingamebkg4", 320, 240, 320, 240, false},
+        {"titbkgl0", 1, 240, 4096, 480, false},
+        {"titbkgl1", 1, 240, 4096, 480, true},
+        {"titbkgl2", 1, 240, 4096, 480, true},
+        {"hippo", 32, 32, 136, 160, true},
+        {"creditsend", 64, 64, 320, 240, false},
+        {"zk-zenk", 16, 16, 320, 200, true},
+        {"zk-logo", 32, 8, 320, 100, true},
+    };
+    for (const Single &s : singles) {
+        SCOPED_TRACE(s.name);
+        Picture pic = load(s.name);
+        EXPECT_GE(pic.w, s.minW);
+        EXPECT_GE(pic.h, s.minH);
+        EXPECT_LE(pic.w, s.maxW);
+        EXPECT_LE(pic.h, s.maxH);
+        if (pic.w > 0) {
+            EXPECT_EQ(pic.hasKey(0, 0, pic.w, pic.h), s.keyed);
+        }
+    }
+    // The fill is drawn at (20, 20) inside the frame drawn at (8, 8), so it must fit the frame.
+    Picture frame = load("timebar"), fill = load("timebar2");
+    EXPECT_LE(12 + fill.w, frame.w);
+    EXPECT_LE(12 + fill.h, frame.h);
+    EXPECT_EQ(load("hippo").w % 2, 0) << "two frames side by side";
+}
+
+// The sun is drawn unkeyed over background 1 at (192, 0), the totem over every background at
+// (144, 192): their frames must meet the picture behind them without a visible edge.
+TEST_F(GfxArchive, UnkeyedOverlaysMatchTheBackgroundAroundThem) {
+    Picture sun = load("sunanim"), totem = load("totem");
+    Picture backgrounds[4] = {load("ingamebkg1"), load("ingamebkg2"), load("ingamebkg3"), load("ingamebkg4")};
+    ASSERT_GE(sun.w, 192);
+    auto ringMismatches = [](const Picture &sheet, int sx, int sy, int fw, int fh, const Picture &bg, int bx,
+                             int by) {
+        int bad = 0;
+        for (int y = 0; y < fh; y++)
+            for (int x = 0; x < fw; x++)
+                if ((x == 0 || y == 0 || x == fw - 1 || y == fh - 1) &&
+                    sheet.at(sx + x, sy + y) != bg.at(bx + x, by + y))
+                    bad++;
+        return bad;
+    };
+    for (int f = 0; f < 3; f++)
+        EXPECT_EQ(ringMismatches(sun, 64 * f, 0, 64, 64, backgrounds[0], 192, 0), 0) << "sun frame " << f;
+    for (int f = 0; f < 15; f++)
+        for (int b = 0; b < 4; b++)
+            EXPECT_EQ(ringMismatches(totem, (f % 5) * 32, (f / 5) * 48, 32, 48, backgrounds[b], 144, 192), 0)
+                << "totem frame " << f << " on background " << b + 1;
+}
+
+TEST_F(GfxArchive, FontsCoverEveryCharacterOfTheTexts) {
+    for (auto [name, cell] : {std::pair{"font", 8}, {"fontbig", 16}}) {
+        SCOPED_TRACE(name);
+        Picture pic = load(name);
+        const int columns = pic.w / cell, glyphs = columns * (pic.h / cell);
+        ASSERT_GE(glyphs, 95) << "codes 32 to 126";
+        auto glyphPixels = [&](int code) {
+            int g = code - 32;
+            return pic.drawn((g % columns) * cell, (g / columns) * cell, cell, cell);
+        };
+        EXPECT_EQ(glyphPixels(' '), 0) << "the blank is blank";
+        for (int code = 33; code <= 126; code++)
+            EXPECT_GT(glyphPixels(code), 0) << "glyph '" << char(code) << "' is empty";
+        for (int id = 0; id < TEXT_COUNT; id++)
+            for (const char *c = translation[0][id]; *c; c++)
+                EXPECT_TRUE(uint8_t(*c) >= 32 && uint8_t(*c) <= 126)
+                    << "text " << id << " uses code " << int(*c);
+        EXPECT_TRUE(pic.hasKey(0, 0, pic.w, pic.h));
+    }
+}
+
+} // namespace
