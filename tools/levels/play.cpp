@@ -1,0 +1,52 @@
+// Plays picks on the game's own board with the game's own rules, tick by tick as the stage loop does.
+#include "play.h"
+
+#include "main/level.h"
+#include "main/rules.h"
+
+// No pick keeps the board busy this long (morphs last at most 103 ticks, falls 160 more); a board
+// still busy after it has gone wrong.
+constexpr int MAX_SETTLE_TICKS = 10000;
+
+void placeBoard(const Board &board) {
+    clearQueues();
+    curAction = 0;
+    currentCount = 0;
+    for (int i = 0; i < BOARD_CELLS; i++) {
+        currentLevel[i] = board[i];
+        if (board[i] != 0)
+            currentCount++;
+    }
+}
+
+Board boardNow() {
+    Board board{};
+    for (int i = 0; i < BOARD_CELLS; i++)
+        board[i] = uint8_t(currentLevel[i]);
+    return board;
+}
+
+int playPick(const Pick &pick) {
+    actionX = pick.column;
+    actionY = pick.row;
+    int steps = doSwitch();
+    for (int tick = 0; curTrans > 0 || curMove > 0; tick++) {
+        if (tick == MAX_SETTLE_TICKS)
+            return -1;
+        if (curTrans > 0)
+            doTrans();
+        else
+            doMove();
+        if (curEject > 0)
+            doEject();
+    }
+    return steps;
+}
+
+bool settledPick(const Board &board, const Pick &pick, Board &after) {
+    placeBoard(board);
+    if (playPick(pick) <= 0)
+        return false;
+    after = boardNow();
+    return true;
+}
