@@ -62,9 +62,7 @@ void lionMap(PixelMap &m, const Pose &p) {
         int ex = side ? 19 : 12;
         switch (p.eyes) {
         case 0:
-            mapOverlay(m, ex, ey, {"ee", "ew", "ee"});
-            if (side == 0)
-                mapOverlay(m, ex, ey, {"ee", "we", "ee"});
+            mapOverlay(m, ex, ey, {"we", "ee", "ee"});
             break;
         case 1:
             mapOverlay(m, ex, ey + 1, {"ee", "ee"});
@@ -76,6 +74,10 @@ void lionMap(PixelMap &m, const Pose &p) {
             mapOverlay(m, ex - (side ? 0 : 1), ey + 1, {".e.", "e.e"});
             break;
         }
+    }
+    if (p.eyes != 2) {
+        mapOverlay(m, 10, ey + 3, {"BB"});
+        mapOverlay(m, 20, ey + 3, {"BB"});
     }
     mapOverlay(m, 15, int(hy) + 3, {"nn", "nn"});
     const int my = int(hy) + 5;
@@ -99,6 +101,7 @@ Img lionSheet() {
         paintMap(sheet, anim * 32, frame * 32, m,
                  {{'e', GREY, 5},
                   {'w', GREY, 0},
+                  {'B', RED, 0},
                   {'n', RED, 3},
                   {'m', SAND, 4},
                   {'r', RED, 1},
@@ -216,7 +219,7 @@ Img hippoSheet() {
                   {'F', PURPLE, -1},
                   {'l', PURPLE, -1},
                   {'L', PURPLE, -1},
-                  {'y', RED, 0},
+                  {'y', PURPLE, 0},
                   {'b', PURPLE, -1}});
     }
     return sheet;
@@ -225,37 +228,29 @@ Img hippoSheet() {
 // A small bird flying left, wings up (0), level (1) or down (2).
 PixelMap birdSide(int wing) {
     PixelMap m = blankMap(16, 16);
-    mapDisc(m, 8.5f, 9, 4.5f, 3, 'b');
-    mapDisc(m, 4.5f, 7, 2.8f, 2.6f, 'h');
-    mapOverlay(m, 12, 7, {"tt", "ttt", ".tt"});
-    mapOverlay(m, 7, 10, {"cccc", ".cc"});
-    mapOverlay(m, 1, 7, {"k"});
-    mapOverlay(m, 0, 7, {"kk"});
-    mapPut(m, 4, 6, 'e');
+    mapOverlay(m, 0, 5, {"..hh", ".hhhh", "khehbbbbbbbbttt", ".hhhbbbbbbbbtt", "..ccccbbbbbt", "...cccccb"});
     if (wing == 0)
-        mapOverlay(m, 7, 2, {"..ww", ".www", "wwww", ".www", "..ww"});
+        mapOverlay(m, 5, 1, {"...ww", "..www", ".wwww", "wwwww", "wwww", "www"});
     else if (wing == 1)
-        mapOverlay(m, 6, 7, {".wwwwwww", "..wwww"});
+        mapOverlay(m, 4, 8, {".wwwwwwwww", "..wwwwwww"});
     else
-        mapOverlay(m, 7, 10, {"wwww", ".www", ".ww", "..w"});
+        mapOverlay(m, 5, 9, {".wwwww", "wwwwww", "wwwww", ".www", "..w"});
     return m;
 }
 
-// A small bird perched, facing left; pose 1 turns its head up, pose 2 pecks.
+// A small bird perched, facing left; pose 1 looks up, pose 2 pecks. Its feet stand on row 14.
 PixelMap birdPerched(int pose) {
     PixelMap m = blankMap(16, 16);
-    mapDisc(m, 8.5f, 10, 3.8f, 3.5f, 'b');
-    mapDisc(m, 8.8f, 11, 2.2f, 2.2f, 'c');
-    const int hy = pose == 2 ? 8 : 6;
-    mapDisc(m, 6.5f, float(hy), 2.8f, 2.6f, 'h');
-    mapOverlay(m, 11, 9, {"ww", "www", ".ww"});
-    mapOverlay(m, 12, 11, {"tt", ".tt", "..t"});
+    mapOverlay(
+        m, 2, 6,
+        {"....bb", "..bbbbbw", ".cbbbwwww", ".ccbwwwwwt", "..ccbwwwwtt", "...cbbbb..tt", "....bbb....t"});
+    mapOverlay(m, 5, 13, {"l.l", "l.l"});
+    const int hy = pose == 2 ? 4 : (pose == 1 ? 2 : 3);
+    mapOverlay(m, 2, hy, {"..hhh", ".hhhhh", "hhehhh", ".hhhhh"});
     if (pose == 1)
-        mapOverlay(m, 2, hy - 2, {"kk", ".k"});
+        mapOverlay(m, 0, hy + 1, {".k", "kk"});
     else
-        mapOverlay(m, 2, hy, {"kk"});
-    mapPut(m, 5, hy - 1, 'e');
-    mapOverlay(m, 7, 13, {"k.k", "k.k", "kkkk"});
+        mapOverlay(m, 0, hy + 2, {"kk", ".k"});
     return m;
 }
 
@@ -278,8 +273,8 @@ PixelMap birdFront(bool up) {
 
 Img birdSheet(const Ramp &body, const Ramp &head, const Ramp &wing, const Ramp &chest) {
     Img sheet(15 * 16, 16);
-    const std::vector<Ink> inks = {{'e', GREY, 5},  {'k', ORANGE, 1}, {'w', wing, -1}, {'h', head, -1},
-                                   {'c', chest, 1}, {'t', body, 2},   {'b', body, -1}};
+    const std::vector<Ink> inks = {{'e', GREY, 5},    {'k', ORANGE, 1}, {'l', SAND, 4}, {'w', wing, AUTO},
+                                   {'h', head, AUTO}, {'c', chest, 1},  {'t', body, 3}, {'b', body, AUTO}};
     auto put = [&](int frame, const PixelMap &m, bool flip) {
         Img f(16, 16);
         paintMap(f, 0, 0, m, inks);

@@ -22,11 +22,11 @@ Img logoImage(const Assets &assets) {
                  4, 5};
     Img word = wordArt("MIRABO", st);
     // Fruit from the game's first sheet tumbles around the word.
-    Img img(word.w + 24, word.h + 12);
-    blit(word, img, 12, 8);
+    Img img(word.w + 28, word.h + 10);
     const Img &fruits = findAsset(assets, "fruitanim");
-    blit(scaleNearest(crop(fruits, 64, 0, 16, 16), 2), img, 0, 0);
-    blit(scaleNearest(crop(fruits, 0, 0, 16, 16), 2), img, img.w - 32, img.h - 34);
+    blit(scaleNearest(crop(fruits, 64, 0, 16, 16), 2), img, 0, img.h - 36);
+    blit(word, img, 14, 4);
+    blit(scaleNearest(crop(fruits, 16, 0, 16, 16), 2), img, img.w - 32, 0);
     return img;
 }
 

@@ -47,7 +47,7 @@ void acacia(Img &img, int x, int baseY, int h, int w, uint32_t trunk, const std:
 
 void grassTufts(Img &img, int y0, int y1, uint32_t seed, const std::vector<uint32_t> &blades, int period) {
     Rng rng(seed);
-    const int count = (y1 - y0) * img.w / 40;
+    const int count = (y1 - y0) * img.w / 90;
     for (int i = 0; i < count; i++) {
         int x = rng.range(0, img.w - 1), y = rng.range(y0, y1);
         int h = rng.range(2, 4);
@@ -70,12 +70,21 @@ void panelFrame(Img &img, int x, int y, int w, int h) {
         img.set(x + w + 1, j, FRAME_WOOD);
 }
 
-// The calm panel behind board and target: the scene darkened and cooled, cells in a faint checker.
+// The calm panel behind board and target: the scene's own average colour, darkened and cooled, with
+// only a trace of the scene showing through, and the cells in a faint checker.
 void panel(Img &img, int x, int y, int w, int h) {
+    uint64_t sum[3] = {0, 0, 0};
+    for (int j = y; j < y + h; j++)
+        for (int i = x; i < x + w; i++)
+            for (int k = 0; k < 3; k++)
+                sum[k] += (img.at(i, j) >> (16 - 8 * k)) & 255;
+    const uint64_t n = uint64_t(w) * uint64_t(h);
+    const uint32_t average = rgb(int(sum[0] / n), int(sum[1] / n), int(sum[2] / n));
+    const uint32_t base = mix(darkenColour(average, 0.35f), 0x14141f, 0.55f);
     for (int j = y; j < y + h; j++)
         for (int i = x; i < x + w; i++) {
             bool odd = (((i - x) / 16) + ((j - y) / 16)) & 1;
-            uint32_t c = mix(darkenColour(img.at(i, j), 0.30f), 0x14141f, 0.45f);
+            uint32_t c = mix(base, darkenColour(img.at(i, j), 0.3f), 0.12f);
             img.set(i, j, odd ? mix(c, 0x4e4e66, 0.10f) : c);
         }
     panelFrame(img, x, y, w, h);
@@ -98,19 +107,21 @@ void legendSign(Img &img) {
 
 // The branch the perched birds sit on, higher on the right (they perch at y 36 and 34).
 void birdBranch(Img &img, uint32_t bark, uint32_t barkDark, const std::vector<uint32_t> &leaf) {
+    // The two left birds stand on row 50, the two right ones on row 48.
     for (int x = 182; x <= 276; x++) {
-        float t = float(x - 182) / 94.0f;
-        int y = 52 - int(std::lround(t * 2.0f)) + (x > 268 ? (x - 268) / 3 : 0);
+        int y = x < 220 ? 51 : (x < 228 ? 50 : 49);
+        if (x > 268)
+            y -= (x - 268) / 3;
         img.set(x, y, bark);
         img.set(x, y + 1, barkDark);
         if (x < 190)
-            img.set(x, y - 1, bark);
+            img.set(x, y + 2, barkDark);
     }
     Rng rng(77);
-    for (int x : {186, 204, 229, 262, 273}) {
-        int y = 50 - (x - 182) / 47;
+    for (int x : {184, 222, 270, 276}) {
+        int y = x < 224 ? 50 : 47;
         for (int k = 0; k < 3; k++)
-            fillEllipse(img, float(x + rng.range(-3, 3)), float(y + rng.range(-3, 1)), 2.2f, 1.4f,
+            fillEllipse(img, float(x + rng.range(-3, 3)), float(y + rng.range(-3, 0)), 2.2f, 1.4f,
                         leaf[size_t(k % leaf.size())]);
     }
 }
@@ -266,48 +277,58 @@ Img stageBackground(int n, int sunFrame) {
     return img;
 }
 
-// The totem: a carved face in the post's niche. Column a is an animation, row f its frame.
+// The totem: a carved tiki face in the post's niche. Column a is an animation, row f its frame:
+// 0 rises out of the ground, 1 blinks, 2 its eyes glow, 3 opens its mouth, 4 looks left and right.
 void totemFrame(Img &img, int ox, int oy, int anim, int frame) {
+    static const uint32_t woodC[] = {0xf2c879, 0xd9954b, 0xa65e2e, 0x6b3a1f};
+    const Ramp wood{woodC, 4};
     drawPillar(img, ox, oy);
-    const int rise[3] = {12, 5, 0};
+    const int rise[3] = {14, 6, 0};
     const int lift = anim == 0 ? rise[frame] : 0;
-    Img face(20, 28);
-    PixelMap m = blankMap(20, 28);
-    mapDisc(m, 10, 15, 8.5f, 13.5f, 'w');
-    // Brow, eyes and mouth are fixed inks carved into the wood.
-    mapOverlay(m, 3, 6, {"bbbbbbbbbbbbbb"});
-    const bool eyesOpen = !(anim == 1 && frame == 1);
-    const bool glow = anim == 2 && frame != 0;
-    const char eye = glow ? 'g' : 'e';
-    if (eyesOpen)
-        mapOverlay(m, 4, 9,
-                   {std::string(1, eye) + eye + eye + "....." + eye + eye + eye,
-                    std::string(1, eye) + "e" + eye + "....." + eye + "e" + eye});
-    else
-        mapOverlay(m, 4, 10, {"eee.....eee"});
-    mapOverlay(m, 9, 12, {"nn", "nn"});
-    const int mouth = anim == 3 ? (frame == 1 ? 3 : 1) : 1;
-    for (int k = 0; k < mouth; k++)
-        mapOverlay(m, 5, 18 + k, {"mmmmmmmmm"});
+    PixelMap m = blankMap(18, 30);
+    mapOverlay(m, 0, 0, {"....r...y...s",     "....rr.yy.ss",      ".....r.y..s",       ".....rryyss",
+                         "..wwwwwwwwwwwwww",  ".wwwwwwwwwwwwwwww", ".wsswwwwwwwwwssww", ".wwwwwwwwwwwwwwww",
+                         ".dddddddddddddddd", ".wwwwwwwwwwwwwwww", ".w.EEE.www.EEE.ww", ".wEEEEEwwwEEEEEww",
+                         ".wEEpEEwwwEEpEEww", ".w.EEE.wnw.EEE.ww", ".wwwwwwwnwwwwwwww", ".wrrrwwwnwwwrrrww",
+                         ".wwwwwwnnnwwwwwww", ".wwwwwwwwwwwwwwww", ".wwddddddddddwwww", ".wwdTTTTTTTTdwwww",
+                         ".wwdMMMMMMMMdwwww", ".wwdTTTTTTTTdwwww", ".wwddddddddddwwww", ".wwwwwwwwwwwwwwww",
+                         ".wsswwwwwwwwwssww", ".wwwwwwwwwwwwwwww", ".ddddddddddddddd",  ".wwwwwwwwwwwwwwww",
+                         ".wwwwwwwwwwwwwwww", ".wwwwwwwwwwwwwwww"});
+    auto eyes = [&](const std::vector<std::string> &rows) {
+        mapOverlay(m, 2, 10, rows);
+        mapOverlay(m, 10, 10, rows);
+    };
+    if (anim == 1 && frame == 1)
+        eyes({"wwwww", "wwwww", "ddddd", "wwwww"});
+    if (anim == 2 && frame > 0)
+        eyes({".GGG.", "GGGGG", frame == 2 ? "GGHGG" : "GGpGG", ".GGG."});
+    if (anim == 4 && frame != 2)
+        eyes({".EEE.", "EEEEE", frame == 0 ? "EpEEE" : "EEEpE", ".EEE."});
     if (anim == 3 && frame == 1)
-        mapOverlay(m, 8, 20, {"rrr"});
-    if (anim == 4)
-        mapOverlay(m, frame == 1 ? 2 : 16, 12, {"cc", "cc"});
-    mapOverlay(m, 5, 24, {"bbbbbbbbbb"});
+        mapOverlay(m, 3, 18,
+                   {"dddddddddd", "dTTTTTTTTd", "dMMMMMMMMd", "dMMkkkkMMd", "dTTTTTTTTd", "dddddddddd"});
+    if (anim == 3 && frame == 2)
+        mapOverlay(m, 3, 20, {"dMMkkkkMMd"});
+    Img face(18, 30);
     paintMap(face, 0, 0, m,
-             {{'w', SAND, -1},
-              {'b', SAND, 4},
-              {'e', GREY, 5},
-              {'g', YELLOW, 0},
-              {'n', SAND, 3},
-              {'m', SAND, 4},
+             {{'E', GREY, 0},
+              {'p', GREY, 5},
+              {'G', YELLOW, 0},
+              {'H', GREY, 0},
+              {'d', wood, 3},
+              {'T', GREY, 1},
+              {'M', GREY, 5},
+              {'k', RED, 1},
+              {'n', wood, 0},
               {'r', RED, 1},
-              {'c', RED, 0}});
-    const int wobble = anim == 4 ? (frame == 1 ? -1 : (frame == 2 ? 1 : 0)) : 0;
+              {'s', SKY, 2},
+              {'y', YELLOW, 1},
+              {'w', wood, AUTO}});
+    const int wobble = anim == 4 ? (frame == 0 ? -1 : (frame == 1 ? 1 : 0)) : 0;
     // The niche clips the face as it rises out of the ground.
-    for (int j = 0; j < 28; j++)
-        for (int i = 0; i < 20; i++) {
-            int x = 6 + i + wobble, y = 18 + j + lift;
+    for (int j = 0; j < 30; j++)
+        for (int i = 0; i < 18; i++) {
+            int x = 7 + i + wobble, y = 16 + j + lift;
             uint32_t c = face.at(i, j);
             if (c != KEY && y >= 18 && y < 46 && x >= 7 && x < 25)
                 img.set(ox + x, oy + y, c);
@@ -410,20 +431,20 @@ Img creditsEnd(const Assets &assets) {
     hills(img, 196, 14, 40, 62, 0x4c9a2a, 0x2a6a2c, 0);
     grassTufts(img, 196, 239, 63, {0x8ccf3c, 0x173d22, 0x4c9a2a}, 0);
     acacia(img, 290, 190, 40, 56, 0x3d1a5c, {0x6a2f8f, 0x3d1a5c, 0x2a2a3d});
-    // A heap of fruit with the lion, scaled up from the game's own sprites.
+    // A heap of fruit in the lower left with the lion on top, scaled up from the game's own sprites;
+    // the texts in the middle keep the sky to themselves.
     const Img &fruits = findAsset(assets, "fruitanim");
     const Img &lion = findAsset(assets, "lionanim");
     Rng rng(5);
-    for (int row = 0; row < 4; row++)
+    for (int row = 0; row < 3; row++)
         for (int i = 0; i <= 4 - row; i++) {
-            Img f = scaleNearest(crop(fruits, 16 * ((i + row) % 5), 0, 16, 16), 2);
-            blit(f, img, 10 + i * 26 + row * 13 + rng.range(-2, 2), 204 - row * 20);
+            Img f = scaleNearest(crop(fruits, 16 * ((i * 2 + row) % 5), 0, 16, 16), 2);
+            blit(f, img, 2 + i * 24 + row * 12 + rng.range(-2, 2), 212 - row * 16);
         }
-    Img kavrin = scaleNearest(crop(lion, 32 * 4, 0, 32, 32), 2);
-    blit(kavrin, img, 50, 92);
+    blit(scaleNearest(crop(lion, 32 * 4, 0, 32, 32), 2), img, 26, 158);
     const Img &flowers = findAsset(assets, "flowers2");
-    for (int i = 0; i < 5; i++)
-        blitPart(flowers, 64, 0, 16, 16, img, 160 + i * 22, 200 + (i % 2) * 6);
+    for (int i = 0; i < 6; i++)
+        blitPart(flowers, 64, 0, 16, 16, img, 150 + i * 20, 206 + (i % 2) * 8);
     return img;
 }
 
