@@ -55,8 +55,7 @@ uint32_t mix(uint32_t a, uint32_t b, float t) {
         float va = float((a >> s) & 255), vb = float((b >> s) & 255);
         return int(std::lround(va + (vb - va) * t));
     };
-    uint32_t c = rgb(ch(16), ch(8), ch(0));
-    return c == KEY ? 0xFE00FF : c;
+    return rgb(ch(16), ch(8), ch(0));
 }
 
 uint32_t darkenColour(uint32_t c, float f) { return mix(0, c, f); }

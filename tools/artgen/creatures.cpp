@@ -35,13 +35,11 @@ void lionMap(PixelMap &m, const Pose &p) {
     mapDisc(m, 16, by, brx, bry, 'b');
     mapDisc(m, 16, by + 1.5f, brx * 0.55f, bry * 0.6f, 'c');
     const float py = p.lying ? by + 2.5f : by + 4.5f;
-    if (p.paw == 0 || p.lying) {
+    const bool raised = p.paw != 0 && !p.lying;
+    if (!raised || p.paw == 1)
         mapDisc(m, 12, py, 2.8f, 2.0f, 'p');
+    if (!raised)
         mapDisc(m, 20, py, 2.8f, 2.0f, 'q');
-    } else {
-        mapDisc(m, 12, p.paw == 2 ? hy + 6 : py, 2.6f, 2.2f, 'p');
-        mapDisc(m, 22.5f, hy + 7, 2.6f, 2.2f, 'q');
-    }
     // The mane: a disc with a wavy rim.
     for (int y = 0; y < 32; y++)
         for (int x = 0; x < 32; x++) {
@@ -87,6 +85,15 @@ void lionMap(PixelMap &m, const Pose &p) {
         mapOverlay(m, 14, my, {"mmmm", "mrrm", ".mm"});
     else
         mapOverlay(m, 14, my, {"mmmm", "mrrm", "mrrm", ".mm"});
+    // Raised paws come in front of the mane: one to tap, both to cheer.
+    if (raised) {
+        mapDisc(m, 25, hy + 7, 2.8f, 2.6f, 'q');
+        mapOverlay(m, 24, int(hy) + 5, {"k.k"});
+        if (p.paw == 2) {
+            mapDisc(m, 7, hy + 7, 2.8f, 2.6f, 'p');
+            mapOverlay(m, 6, int(hy) + 5, {"k.k"});
+        }
+    }
     if (p.zzz)
         mapOverlay(m, 25, p.zzz == 1 ? 6 : 2,
                    p.zzz == 1 ? std::vector<std::string>{"ZZZ", "..Z", ".Z", "ZZZ"}
@@ -99,25 +106,10 @@ Img lionSheet() {
         PixelMap m = blankMap(32, 32);
         lionMap(m, p);
         paintMap(sheet, anim * 32, frame * 32, m,
-                 {{'e', GREY, 5},
-                  {'w', GREY, 0},
-                  {'B', RED, 0},
-                  {'n', RED, 3},
-                  {'m', SAND, 4},
-                  {'r', RED, 1},
-                  {'Z', GREY, 0},
-                  {'i', RED, 0},
-                  {'z', SAND, 0},
-                  {'f', SAND, -1},
-                  {'E', SAND, -1},
-                  {'F', SAND, -1},
-                  {'M', ORANGE, -1},
-                  {'p', SAND, -1},
-                  {'q', SAND, -1},
-                  {'c', SAND, 0},
-                  {'b', SAND, -1},
-                  {'u', ORANGE, -1},
-                  {'t', SAND, -1}});
+                 {{'e', GREY, 5},  {'k', SAND, 3},  {'w', GREY, 0},  {'B', RED, 0},     {'n', RED, 3},
+                  {'m', SAND, 4},  {'r', RED, 1},   {'Z', GREY, 0},  {'i', RED, 0},     {'z', SAND, 0},
+                  {'f', SAND, -1}, {'E', SAND, -1}, {'F', SAND, -1}, {'M', ORANGE, -1}, {'p', SAND, -1},
+                  {'q', SAND, -1}, {'c', SAND, 0},  {'b', SAND, -1}, {'u', ORANGE, -1}, {'t', SAND, -1}});
     };
     auto pose = [](int eyes, int dy = 0) {
         Pose p;
