@@ -155,6 +155,23 @@ void drawPillar(Img &img, int x, int y) {
 
 namespace {
 
+// A far giraffe grazing (or looking up), in a few pixels of the sand ramp.
+void giraffe(Img &img, int x, int baseY, bool grazing) {
+    const uint32_t c = 0xa65e2e, d = 0x6b3a1f;
+    fillRect(img, x, baseY - 8, 6, 3, c);
+    for (int leg : {0, 1, 4, 5})
+        fillRect(img, x + leg, baseY - 5, 1, 5, d);
+    if (grazing) {
+        line(img, x + 5, baseY - 8, x + 8, baseY - 5, c);
+        fillRect(img, x + 8, baseY - 4, 2, 1, d);
+    } else {
+        line(img, x + 5, baseY - 8, x + 8, baseY - 14, c);
+        fillRect(img, x + 8, baseY - 15, 2, 1, d);
+        img.set(x + 8, baseY - 16, d);
+    }
+    img.set(x + 2, baseY - 7, d), img.set(x + 4, baseY - 8, d);
+}
+
 // The sun of the morning savanna: a disc with rays that turn over three frames.
 void sun(Img &img, int frame) {
     const float cx = 214, cy = 38;
@@ -175,11 +192,13 @@ void savanna(Img &img, int sunFrame) {
     hills(img, 64, 14, 60, 11, 0xa8dcf5, 0x8fc6d8, 0);
     hills(img, 70, 10, 45, 12, 0xf2c879, 0xd9954b, 0);
     fillRect(img, 0, 72, 320, 168, 0xd9954b);
-    vGradient(img, 72, 239, {0xd9954b, 0xa65e2e});
+    vGradient(img, 72, 239, {0xd9954b, 0xd9954b, 0xd9954b, 0xa65e2e, 0xa65e2e});
     grassTufts(img, 66, 239, 5, {0xf2c879, 0xa65e2e, 0x8ccf3c}, 0);
     acacia(img, 28, 64, 22, 34, 0x6b3a1f, {0x8ccf3c, 0x4c9a2a, 0x2a6a2c});
     acacia(img, 300, 66, 26, 40, 0x6b3a1f, {0x8ccf3c, 0x4c9a2a, 0x2a6a2c});
     acacia(img, 170, 60, 12, 18, 0xa65e2e, {0x8ccf3c, 0x4c9a2a, 0x4c9a2a});
+    giraffe(img, 124, 63, false);
+    giraffe(img, 138, 64, true);
     birdBranch(img, 0xa65e2e, 0x6b3a1f, {0x8ccf3c, 0x4c9a2a});
 }
 
@@ -222,12 +241,17 @@ void dusk(Img &img) {
     fillEllipse(img, 96, 66, 15, 15, 0xf7c531);
     fillEllipse(img, 96, 66, 12, 12, 0xfff27a);
     hills(img, 64, 8, 50, 41, 0x6a2f8f, 0x3d1a5c, 0);
-    vGradient(img, 70, 239, {0x3d1a5c, 0x2a2a3d});
+    vGradient(img, 70, 239, {0x3d1a5c, 0x3d1a5c, 0x2a2a3d, 0x2a2a3d});
     grassTufts(img, 64, 239, 9, {0x6a2f8f, 0x2a2a3d, 0x821a33}, 0);
     const std::vector<uint32_t> sil = {0x2a2a3d, 0x2a2a3d, 0x14141f};
     acacia(img, 36, 66, 30, 46, 0x14141f, sil);
     acacia(img, 292, 64, 24, 38, 0x14141f, sil);
     acacia(img, 132, 62, 10, 16, 0x3d1a5c, {0x3d1a5c, 0x3d1a5c, 0x3d1a5c});
+    // A flock heading home.
+    for (auto [x, y] : {std::pair{168, 18}, {178, 24}, {160, 26}, {188, 14}}) {
+        img.set(x - 2, y - 1, 0x3d1a5c), img.set(x - 1, y, 0x3d1a5c), img.set(x, y - 1, 0x3d1a5c);
+        img.set(x + 1, y, 0x3d1a5c), img.set(x + 2, y - 1, 0x3d1a5c);
+    }
     birdBranch(img, 0x3d1a5c, 0x14141f, {0x2a2a3d, 0x3d1a5c});
 }
 
@@ -244,7 +268,7 @@ void night(Img &img) {
     fillEllipse(img, 178, 20, 10, 10, 0xfff1c1);
     fillEllipse(img, 182, 17, 9, 9, 0x1a1f40);
     hills(img, 62, 10, 70, 51, 0x2a2a3d, 0x1a1f33, 0);
-    vGradient(img, 70, 239, {0x1a1f33, 0x14141f});
+    vGradient(img, 70, 239, {0x1a1f33, 0x1a1f33, 0x14141f, 0x14141f});
     grassTufts(img, 62, 239, 13, {0x2a6a2c, 0x173d22, 0x2a2a3d}, 0);
     // Fireflies over the plain.
     for (int i = 0; i < 14; i++) {
