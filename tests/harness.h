@@ -20,9 +20,10 @@
 // next 60 Hz refresh of a virtual display, so a paced screen loop runs 60 ticks per virtual second,
 // as on a real display with vertical sync. Each tick's virtual milliseconds are in the trace.
 // Isolation: every run is a fork of the test process: the game's globals start fresh, a fatal error or
-// exit() ends only the child, and standard output is captured. The run folder (MIRABO_RUN_DIR/data
-// linked as data/, plus the files given with file()) is removed with the Harness. SDL runs with the
-// dummy video and audio drivers. Snapshots go to the tests' artifacts folder.
+// exit() ends only the child, and standard output is captured. The run folder (a data/ folder linking
+// every file of MIRABO_RUN_DIR/data, plus the files given with file(), "data/levels.bin" too) is removed
+// with the Harness. SDL runs with the dummy video and audio drivers. Snapshots go to the tests'
+// artifacts folder.
 #pragma once
 
 #include <SDL.h>
@@ -116,4 +117,5 @@ struct Harness {
     std::vector<std::function<int64_t()>> probeReads;
 };
 
-std::string harnessArtifactDir(); // created on first use
+std::string harnessArtifactDir();                       // created on first use
+int gameMainWith(const std::vector<std::string> &args); // gameMain("mirabo", args...)
