@@ -29,7 +29,6 @@ constexpr int ITEM_Y = 104, ITEM_SPACING = 18; // also the rows a click selects
 constexpr int PRESS_START_Y = 128, VERSION_Y = 208, LOGO_RAISE = 56;
 constexpr int TABLE_TITLE_Y = 16, TABLE_Y = 48, TABLE_SPACING = 18, TABLE_NAME_X = 48, TABLE_SCORE_X = 192;
 constexpr uint32_t BLINK = 32; // frames shown, then as many hidden
-constexpr int MUSIC_TITLE_TRACK = 0;
 
 // What one call of menu keeps from frame to frame.
 struct MenuLoop {
@@ -39,27 +38,6 @@ struct MenuLoop {
 };
 
 static MenuLoop loop;
-
-static void startGame(int startStage);
-
-static void newGame() { startGame(0); }
-static void continueGame() { startGame(saved); } // no saved game: 0, a new game
-static void openHiscores() { workflow = MENU_HISCORE_TABLE; }
-static void openOptions() {
-    workflow = MENU_OPTIONS_SCREEN;
-    enterOptions();
-}
-static void exitMenu() { escape = 1; } // the loop returns at the end of the frame
-
-// The main menu, states 1 to 5 in order.
-struct MenuItem {
-    int label;     // text id
-    int withSound; // "select_option" before the choice acts
-    void (*choose)();
-};
-static const MenuItem menuItems[MENU_ITEMS] = {
-    {6, 1, newGame}, {7, 1, continueGame}, {8, 0, openHiscores}, {9, 0, openOptions}, {4, 1, exitMenu},
-};
 
 static int blinkShows() { return (loop.frames & BLINK) == 0; }
 
@@ -89,6 +67,25 @@ static void startGame(int startStage) {
     startMenuMusic();
     initFPS();
 }
+
+static void newGame() { startGame(0); }
+static void continueGame() { startGame(saved); } // no saved game: 0, a new game
+static void openHiscores() { workflow = MENU_HISCORE_TABLE; }
+static void openOptions() {
+    workflow = MENU_OPTIONS_SCREEN;
+    enterOptions();
+}
+static void exitMenu() { escape = 1; } // the loop returns at the end of the frame
+
+// The main menu, states 1 to 5 in order.
+struct MenuItem {
+    int label;     // text id
+    int withSound; // "select_option" before the choice acts
+    void (*choose)();
+};
+static const MenuItem menuItems[MENU_ITEMS] = {
+    {6, 1, newGame}, {7, 1, continueGame}, {8, 0, openHiscores}, {9, 0, openOptions}, {4, 1, exitMenu},
+};
 
 // A click on one of the five item rows selects that item. The click is used up either way, so it
 // never reaches the next frame or a game. Returns 1 when the selection changed.

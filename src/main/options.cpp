@@ -22,7 +22,6 @@ constexpr int COOL_DOWN = 10; // frames after an action in which the controls re
 constexpr int VOLUME_STEP = 5;
 constexpr int32_t DEFAULT_MUSIC_VOLUME = 100, DEFAULT_SFX_VOLUME = 15;
 constexpr int SOUNDCHECK_TRACKS = MUSIC_TITLES; // the titled tracks 0 to 10
-constexpr int MUSIC_TITLE_TRACK = 0;
 
 constexpr int TEXT_OPTIONS = 9, TEXT_PAD_READY = 10, TEXT_NOT_AVAILABLE = 11;
 constexpr int TEXT_PRESS_START_BUTTON = 20, TEXT_PRESS_ACTION_BUTTON = 21, TEXT_ALREADY_USED = 42;
