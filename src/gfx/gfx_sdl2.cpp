@@ -2,6 +2,7 @@
 #include "gfx/gfx_sdl2.h"
 
 #include "gfx/scaling.h"
+#include "input/sys.h"
 
 #include <cstdlib>
 
@@ -120,6 +121,7 @@ void flipScreen() {
     SDL_RenderClear(sdl2->renderer);
     SDL_RenderCopy(sdl2->renderer, sdl2->texture, nullptr, nullptr);
     SDL_RenderPresent(sdl2->renderer);
+    sysPresented();
 }
 
 // Called once at exit, before the images are freed and SDL is quit.

@@ -7,4 +7,4 @@ extern uint32_t fpsCurTick, fpsGrpTick;
 extern int32_t cntFrames, fpsSum, framesSkipped, skipFrame;
 
 void initFPS();
-int controlFPS();  // 1: draw and present this frame; 0: skip the drawing
+int controlFPS(); // 1: draw and present this frame; 0: skip the drawing

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 // The control mapping: a key (SDL scancode) and a joystick button (hat mask for directions) each.
-extern int32_t JUMP_BUTTON, PAUSE_BUTTON, START_BUTTON, SELECT_BUTTON, LEFT_BUTTON, RIGHT_BUTTON,
-    UP_BUTTON, DOWN_BUTTON;
+extern int32_t JUMP_BUTTON, PAUSE_BUTTON, START_BUTTON, SELECT_BUTTON, LEFT_BUTTON, RIGHT_BUTTON, UP_BUTTON,
+    DOWN_BUTTON;
 extern int32_t JUMP_KEY, PAUSE_KEY, START_KEY, SELECT_KEY, LEFT_KEY, RIGHT_KEY, UP_KEY, DOWN_KEY;
 
 constexpr int32_t DEFAULT_JUMP_BUTTON = 2;
@@ -27,12 +27,18 @@ constexpr int32_t DEFAULT_UP_KEY = SDL_SCANCODE_UP;
 constexpr int32_t DEFAULT_DOWN_KEY = SDL_SCANCODE_DOWN;
 
 // The control state, read by every screen loop.
-extern int32_t lastKey;       // held controls
-extern int32_t lastKeyTyped;  // the control released during the last checkInput, or 0
-extern int32_t lastJButton;   // last joystick button pressed, -1 after a key event
-extern int32_t mouseX, mouseY;  // last click on the 320 × 240 screen, -1 when none is pending
-extern int32_t done;            // the quit flag
-extern SDL_Joystick *joystick;  // the first game pad, or nullptr
+extern int32_t lastKey;        // held controls
+extern int32_t lastKeyTyped;   // the control released during the last checkInput, or 0
+extern int32_t lastJButton;    // last joystick button pressed, -1 after a key event
+extern int32_t mouseX, mouseY; // last click on the 320 × 240 screen, -1 when none is pending
+extern int32_t done;           // the quit flag
+extern SDL_Joystick *joystick; // the first game pad, or nullptr
 
 void checkInput();
 void waitKeyUp();
+
+// A click position as SDL reports it, brought onto the 320 × 240 screen. The renderer has a logical
+// size of 320 × 240, so SDL already reports positions in screen pixels whatever the window or desktop
+// size; only clicks on the black bars beside or below the picture fall outside and are clamped to
+// the nearest edge.
+SDL_Point clickToScreen(int x, int y);

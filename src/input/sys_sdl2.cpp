@@ -12,3 +12,5 @@ void sysUsleep(uint32_t usec) { usleep(usec); }
 int sysPollEvent(SDL_Event *event) { return SDL_PollEvent(event); }
 
 void sysPumpEvents() { SDL_PumpEvents(); }
+
+void sysPresented() {}

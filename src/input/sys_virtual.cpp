@@ -11,16 +11,20 @@ struct ScriptedEvent {
     SDL_Event event;
 };
 
-static uint64_t nowUsec;  // the clock, in microseconds so that usleep adds up exactly
+static uint64_t nowUsec; // the clock, in microseconds so that usleep adds up exactly
 static uint64_t sleptUsec;
 static uint64_t nextOrder;
-static std::vector<ScriptedEvent> script;  // sorted by (atTicks, order)
+static std::vector<ScriptedEvent> script; // sorted by (atTicks, order)
+static void (*idleObserver)();
+static void (*presentObserver)();
 
 void sysVirtualReset(uint32_t ticks) {
     nowUsec = uint64_t(ticks) * 1000;
     sleptUsec = 0;
     nextOrder = 0;
     script.clear();
+    idleObserver = nullptr;
+    presentObserver = nullptr;
 }
 
 void sysVirtualSetTicks(uint32_t ticks) { nowUsec = uint64_t(ticks) * 1000; }
@@ -31,15 +35,18 @@ uint64_t sysVirtualSlept() { return sleptUsec; }
 
 void sysVirtualQueueEvent(uint32_t atTicks, const SDL_Event &event) {
     ScriptedEvent scripted{atTicks, nextOrder++, event};
-    auto later = std::upper_bound(script.begin(), script.end(), scripted,
-                                  [](const ScriptedEvent &a, const ScriptedEvent &b) {
-                                      return a.atTicks < b.atTicks ||
-                                             (a.atTicks == b.atTicks && a.order < b.order);
-                                  });
+    auto later = std::upper_bound(
+        script.begin(), script.end(), scripted, [](const ScriptedEvent &a, const ScriptedEvent &b) {
+            return a.atTicks < b.atTicks || (a.atTicks == b.atTicks && a.order < b.order);
+        });
     script.insert(later, scripted);
 }
 
 int sysVirtualPendingEvents() { return int(script.size()); }
+
+void sysVirtualSetIdleObserver(void (*observer)()) { idleObserver = observer; }
+
+void sysVirtualSetPresentObserver(void (*observer)()) { presentObserver = observer; }
 
 uint32_t sysTicks() { return uint32_t(nowUsec / 1000); }
 
@@ -51,11 +58,22 @@ void sysUsleep(uint32_t usec) {
 }
 
 int sysPollEvent(SDL_Event *event) {
-    if (script.empty() || script.front().atTicks > sysTicks())
+    if (script.empty() || script.front().atTicks > sysTicks()) {
+        if (idleObserver)
+            idleObserver();
         return 0;
+    }
     *event = script.front().event;
     script.erase(script.begin());
     return 1;
 }
 
-void sysPumpEvents() {}
+void sysPumpEvents() {
+    if (SDL_WasInit(SDL_INIT_JOYSTICK))
+        SDL_JoystickUpdate();
+}
+
+void sysPresented() {
+    if (presentObserver)
+        presentObserver();
+}

@@ -1,7 +1,24 @@
-// Start-up and shutdown. The window side of the game is still being built: for now the program
-// only answers -h.
+// Start-up and shutdown: the command line, the fixed start-up order, the intro screens, exitGame.
 #include "main/startup.h"
 
+#include "data/config.h"
+#include "data/hiscores.h"
+#include "data/winzka.h"
+#include "gfx/debug.h"
+#include "gfx/font.h"
+#include "gfx/gfx_sdl2.h"
+#include "input/fpshelper.h"
+#include "input/keyhelper_sdl2.h"
+#include "main/credits.h"
+#include "main/game.h"
+#include "main/level.h"
+#include "main/menu.h"
+#include "main/screen.h"
+#include "main/sheets.h"
+#include "sound/modplayer.h"
+#include "sound/sound.h"
+
+#include <SDL_mixer.h>
 #include <cstdio>
 #include <cstring>
 
@@ -18,16 +35,171 @@ static const char *const helpLines[] = {
     "-h : help",
 };
 
-int gameMain(int argc, char **argv) {
+// The command line: each argument sets one display setting; "-t" also asks for the test stage and
+// "-h" (no setting) for the help.
+struct CommandSwitch {
+    const char *name;
+    int32_t *setting; // nullptr: the help
+    int32_t value;
+    bool testMode;
+};
+static const CommandSwitch commandSwitches[] = {
+    {"-fs", &fs, 1, false},
+    {"-w", &fs, 0, false},
+    {"-x1", &ScalingMethod, 0, false},
+    {"-x2", &ScalingMethod, 1, false},
+    {"-s2x", &ScalingMethod, 2, false},
+    {"-sl2", &ScalingMethod, 3, false},
+    {"-bl2", &ScalingMethod, 4, false},
+    {"-b16", &bpp, 16, false},
+    {"-b24", &bpp, 24, false},
+    {"-t", &fs, 0, true},
+    {"-h", nullptr, 0, false},
+};
+
+constexpr int AUDIO_RATE = 22050;
+constexpr int AUDIO_CHANNELS = 2;
+constexpr int AUDIO_BUFFER_FRAMES = 1024;
+constexpr int SFX_CHANNELS = 16;
+
+// Applies the arguments in order, a later one overriding an earlier one; unknown ones change
+// nothing. Returns false at "-h", leaving the arguments after it unread.
+static bool parseCommandLine(int argc, char **argv, int *testMode) {
     for (int i = 1; i < argc; i++) {
-        if (strcmp(argv[i], "-h") == 0) {
-            for (const char *line : helpLines)
-                puts(line);
-            return 0;
+        for (const CommandSwitch &option : commandSwitches) {
+            if (strcmp(argv[i], option.name) != 0)
+                continue;
+            if (!option.setting)
+                return false;
+            *option.setting = option.value;
+            if (option.testMode)
+                *testMode = 1;
+            break;
         }
     }
-    puts("Mirabo: the game's screens are not built yet; the tests show what works so far.");
+    return true;
+}
+
+// Full screen always zooms; the stored screen setting follows what this run uses.
+static void reconcileDisplaySettings() {
+    if (fs == 1) {
+        if (ScalingMethod == 0)
+            ScalingMethod = 1;
+        cfgScreen = 0;
+    } else {
+        cfgScreen = ScalingMethod == 0 ? 1 : 2;
+    }
+    cfgScalingMethod = ScalingMethod;
+    cfgbpp = bpp;
+    printf("%d %d %d\n", fs, cfgScreen, ScalingMethod);
+}
+
+// Called once by gameMain, after the display settings are known: everything the screens need.
+void startUp() {
+    if (SDL_Init(SDL_INIT_VIDEO) < 0)
+        error("Unable to init SDL", SDL_GetError());
+    screen = gfxSetVideoMode();
+    if (!screen)
+        error("Unable to set video mode", SDL_GetError());
+    gfxInitColors();
+    gfxPrepareBlackScreen();
+    prepareScrollBack();
+
+    // A missing pad, or a joystick subsystem that does not start, is no error.
+    if (SDL_Init(SDL_INIT_JOYSTICK) == 0) {
+        joystick = SDL_NumJoysticks() > 0 ? SDL_JoystickOpen(0) : nullptr;
+        SDL_JoystickEventState(SDL_ENABLE);
+    }
+
+    if (SDL_Init(SDL_INIT_AUDIO) == -1)
+        error("SDL_Init", SDL_GetError());
+    if (MP_OpenAudio(AUDIO_RATE, AUDIO_S16LSB, AUDIO_CHANNELS, AUDIO_BUFFER_FRAMES) == -1)
+        error("Mix_OpenAudio", SDL_GetError());
+    Mix_AllocateChannels(SFX_CHANNELS);
+
+    SDL_ShowCursor(SDL_DISABLE);
+    openArchives();
+    loadSpriteFont();
+    loadSharedImages();
+
+    resetDefaultControls();
+    loadConfig();
+    _sfx_volume_ = mixerVolume(_sfx_volume_100_);
+    _mus_volume_ = mixerVolume(_mus_volume_100_);
+    Mix_Volume(-1, _sfx_volume_);
+    MP_VolumeMusic(_mus_volume_);
+
+    loadLevels();
+    done = 0;
+}
+
+// Runs each intro screen in turn. A quit request (closed window, Escape) leaves the intro at once:
+// the screens themselves wait for a control, and a closed window must not wait for a key.
+static void introScreens() {
+    for (currentScreen = 0; screens[currentScreen].name; currentScreen++) {
+        const IntroScreen &intro = screens[currentScreen];
+        lastKeyTyped = 0;
+        intro.init();
+        initFPS();
+        while (!intro.update()) {
+            if (controlFPS()) {
+                intro.render(screen);
+                flipScreen();
+            }
+            checkInput();
+            if (done)
+                break;
+        }
+        intro.shutdown();
+        if (done)
+            return;
+    }
+}
+
+// The whole program: main() only calls it.
+int gameMain(int argc, char **argv) {
+    getConfigFolder();
+    loadGfxConfig();
+    fs = cfgScreen == 0 ? 1 : 0;
+    ScalingMethod = cfgScalingMethod;
+    bpp = cfgbpp;
+
+    int testMode = 0;
+    if (!parseCommandLine(argc, argv, &testMode)) {
+        for (const char *line : helpLines)
+            puts(line);
+        return 0;
+    }
+    reconcileDisplaySettings();
+    startUp();
+
+    if (testMode) {
+        loadHiscores(0);
+        initStuff();
+        run(-1, 0, 0);
+    } else {
+        introScreens();
+        loadHiscores(0);
+        if (!done)
+            menu();
+    }
     return exitGame();
 }
 
-int exitGame() { return 0; }
+// Called once, as the last step of gameMain.
+int exitGame() {
+    if (joystick)
+        SDL_JoystickClose(joystick);
+    joystick = nullptr;
+    gfxShutdown();
+    freeSharedImages();
+    freeSheets();
+    destroyFonts();
+    for (int i = 0; i < SFX_COUNT; i++)
+        freeSFX(i);
+    freeLevels();
+    closeArchives();
+    Mix_CloseAudio();
+    SDL_Quit();
+    return 0;
+}

@@ -1,0 +1,280 @@
+// The options screen: ten rows of settings, the sound check and the game pad's button assignment.
+#include "main/options.h"
+
+#include "data/config.h"
+#include "data/hiscores.h"
+#include "gfx/font.h"
+#include "gfx/gfx_sdl2.h"
+#include "input/keyhelper_sdl2.h"
+#include "main/defines.h"
+#include "main/game.h"
+#include "main/i18n.h"
+#include "main/menu.h"
+#include "sound/modplayer.h"
+#include "sound/sound.h"
+
+#include <SDL_mixer.h>
+#include <cstdio>
+
+int32_t cfgIndex, cfgStatus, cfgStep, cfgCount, cfgUsed, cfgChanged;
+
+constexpr int COOL_DOWN = 10; // frames after an action in which the controls rest
+constexpr int VOLUME_STEP = 5;
+constexpr int32_t DEFAULT_MUSIC_VOLUME = 100, DEFAULT_SFX_VOLUME = 15;
+constexpr int SOUNDCHECK_TRACKS = MUSIC_TITLES; // the titled tracks 0 to 10
+
+constexpr int TEXT_OPTIONS = 9, TEXT_PAD_READY = 10, TEXT_NOT_AVAILABLE = 11;
+constexpr int TEXT_PRESS_START_BUTTON = 20, TEXT_PRESS_ACTION_BUTTON = 21, TEXT_ALREADY_USED = 42;
+constexpr int TEXT_SCALING = 29, SCALING_METHODS = 6, SCALING_SIMPLE = 1;
+
+constexpr int TITLE_Y = 40, VERSION_Y = 208, PROMPT_Y = 124, WARNING_Y = 140;
+constexpr int LABEL_X = 24, VALUE_X = 192, MARKER_X = 14;
+constexpr int ROW_Y = 72, ROW_SPACING = 10, BACK_ROW = 9, BACK_Y = 182;
+// Clicks: above the rows they do nothing; between them they pick a row (the selected one of rows
+// 0 to 6 takes it as RIGHT); below, they pick BACK TO MENU.
+constexpr int CLICK_TOP = 63, CLICK_RIGHT_END = 142, CLICK_BACK = 172;
+
+// The pad's buttons before an assignment began, put back when a quit request abandons it.
+static int32_t oldStartButton, oldJumpButton;
+
+static int rowY(int row) { return row == BACK_ROW ? BACK_Y : ROW_Y + ROW_SPACING * row; }
+
+static const char *notAvailable() { return text(TEXT_NOT_AVAILABLE); }
+static const char *padValue() { return text(joystick ? TEXT_PAD_READY : TEXT_NOT_AVAILABLE); }
+static const char *percent(int32_t value) {
+    static char number[12];
+    snprintf(number, sizeof number, "%d", int(value));
+    return number;
+}
+static const char *musicVolumeValue() { return percent(_mus_volume_100_); }
+static const char *sfxVolumeValue() { return percent(_sfx_volume_100_); }
+static const char *scalingValue() {
+    if (cfgScalingMethod < 0 || cfgScalingMethod >= SCALING_METHODS)
+        cfgScalingMethod = SCALING_SIMPLE;
+    return text(TEXT_SCALING + cfgScalingMethod);
+}
+static const char *trackTitle() { return getMusicTitle(curMusic); }
+
+// Plays track curMusic in place of the menu's music, looping, without a fade.
+static void playTrack(ModPlugFile *&music) {
+    stopMusic(music);
+    music = loadMusic(curMusic);
+    MP_PlayMusic(music, -1);
+}
+
+// The main menu plays the title track: one chosen in the sound check gives way to it.
+static void restoreTitleTrack(ModPlugFile *&music) {
+    if (curMusic == MUSIC_TITLE_TRACK)
+        return;
+    curMusic = MUSIC_TITLE_TRACK;
+    playTrack(music);
+}
+
+static int32_t steppedVolume(int32_t volume, int step) {
+    volume += step * VOLUME_STEP;
+    return volume < 0 ? 0 : volume > 100 ? 100 : volume;
+}
+
+static void changeMusicVolume(int step, ModPlugFile *&) {
+    _mus_volume_100_ = steppedVolume(_mus_volume_100_, step);
+    _mus_volume_ = mixerVolume(_mus_volume_100_);
+    MP_VolumeMusic(_mus_volume_);
+    cfgChanged = 1;
+    cfgCount = COOL_DOWN;
+}
+
+// The effect sounds at its new level, as a sample.
+static void changeSfxVolume(int step, ModPlugFile *&) {
+    _sfx_volume_100_ = steppedVolume(_sfx_volume_100_, step);
+    _sfx_volume_ = mixerVolume(_sfx_volume_100_);
+    Mix_Volume(-1, _sfx_volume_);
+    playSFX(SFX_SELECT_OPTION);
+    cfgChanged = 1;
+    cfgCount = COOL_DOWN;
+}
+
+// Listening is no setting: the configuration is not marked as changed.
+static void soundCheck(int step, ModPlugFile *&music) {
+    curMusic = (curMusic + step + SOUNDCHECK_TRACKS) % SOUNDCHECK_TRACKS;
+    cfgCount = COOL_DOWN;
+    playTrack(music);
+}
+
+static void configureKeys(ModPlugFile *&) {
+    cfgCount = COOL_DOWN;
+    cfgStep = 0;
+}
+
+static void configurePad(ModPlugFile *&) {
+    if (!joystick)
+        return;
+    oldStartButton = START_BUTTON;
+    oldJumpButton = JUMP_BUTTON;
+    START_BUTTON = JUMP_BUTTON = -1;
+    cfgStatus = 1;
+    cfgChanged = 1;
+    cfgUsed = 0;
+    cfgCount = COOL_DOWN;
+    cfgStep = 0;
+}
+
+static void resetToDefault(ModPlugFile *&) {
+    resetDefaultControls();
+    _mus_volume_100_ = DEFAULT_MUSIC_VOLUME;
+    _mus_volume_ = mixerVolume(DEFAULT_MUSIC_VOLUME);
+    MP_VolumeMusic(_mus_volume_);
+    _sfx_volume_100_ = DEFAULT_SFX_VOLUME;
+    _sfx_volume_ = mixerVolume(DEFAULT_SFX_VOLUME);
+    Mix_Volume(-1, _sfx_volume_);
+    cfgCount = COOL_DOWN;
+    cfgChanged = 1;
+    playSFX(SFX_SELECT_OPTION);
+}
+
+static void resetHiscores(ModPlugFile *&) {
+    loadHiscores(1);
+    playSFX(SFX_SELECT_OPTION);
+}
+
+static void backToMenu(ModPlugFile *&music) {
+    workflow = MENU_OPTIONS;
+    if (cfgChanged)
+        dumpConfig();
+    restoreTitleTrack(music);
+}
+
+struct OptionRow {
+    int label;                                     // text id
+    const char *(*value)();                        // the value shown at x = 192, or none
+    void (*change)(int step, ModPlugFile *&music); // LEFT -1, RIGHT +1; or none
+    void (*choose)(ModPlugFile *&music);           // START or JUMP; or none
+};
+static const OptionRow optionRows[OPTION_ROWS] = {
+    {12, notAvailable, nullptr, configureKeys},         // CONFIGURE KEYS: not here, see the file
+    {19, padValue, nullptr, configurePad},              // CONFIGURE PAD
+    {22, musicVolumeValue, changeMusicVolume, nullptr}, // MUSIC VOLUME
+    {23, sfxVolumeValue, changeSfxVolume, nullptr},     // SFX VOLUME
+    {24, notAvailable, nullptr, nullptr},               // SCREEN SETTINGS
+    {28, scalingValue, nullptr, nullptr},               // SCALING SETTINGS: shown, set by the command line
+    {38, trackTitle, soundCheck, nullptr},              // SOUNDCHECK
+    {39, nullptr, nullptr, resetToDefault},             // RESET TO DEFAULT
+    {40, nullptr, nullptr, resetHiscores},              // RESET HISCORES
+    {41, nullptr, nullptr, backToMenu},                 // BACK TO MENU
+};
+
+// Called when the main menu's OPTIONS is chosen.
+void enterOptions() { cfgIndex = cfgStatus = cfgCount = cfgUsed = cfgChanged = 0; }
+
+// Called by the pad assignment with START_BUTTON in step 0 and JUMP_BUTTON in step 1.
+void configButton(int32_t &target) {
+    if (lastJButton >= 0) {
+        if (lastJButton != START_BUTTON && lastJButton != JUMP_BUTTON) {
+            target = lastJButton;
+            cfgUsed = 0;
+            if (++cfgStep == 2)
+                cfgStatus = 0;
+        } else {
+            cfgUsed = 1;
+        }
+    }
+    waitKeyUp();
+}
+
+// A pad button, or a control key, went down: only a free pad button is taken.
+static void assignPadInput() {
+    mouseX = mouseY = -1;
+    if (cfgCount > 0) {
+        cfgCount--;
+        return;
+    }
+    if (lastJButton < 0 && lastKey == 0)
+        return;
+    configButton(cfgStep == 0 ? START_BUTTON : JUMP_BUTTON);
+}
+
+// A click picks a row; a click on the selected row of rows 0 to 6 counts as RIGHT. Returns the
+// control of this frame that is left to act: the typed one, or none when the click took the frame.
+static int32_t clickRow(int32_t typed, int *rightPress) {
+    if (mouseY == -1)
+        return typed;
+    const int y = mouseY;
+    mouseX = mouseY = -1;
+    const int row = y < CLICK_BACK ? (y - ROW_Y) / ROW_SPACING : BACK_ROW;
+    if (y < CLICK_TOP)
+        return 0;
+    if (row != cfgIndex) {
+        cfgIndex = row;
+        return 0;
+    }
+    if (y < CLICK_RIGHT_END)
+        *rightPress = 1;
+    return typed;
+}
+
+// A direction counts when released in this frame or held; held ones repeat every 11 frames.
+static void directionInput(int32_t typed, int rightPress, ModPlugFile *&music) {
+    if (cfgCount > 0) {
+        cfgCount--;
+        return;
+    }
+    auto pressed = [typed](int32_t control) { return typed == control || (lastKey & control) != 0; };
+    const OptionRow &row = optionRows[cfgIndex];
+    if (pressed(CTRL_UP) || pressed(CTRL_DOWN)) {
+        cfgIndex = (cfgIndex + (pressed(CTRL_UP) ? OPTION_ROWS - 1 : 1)) % OPTION_ROWS;
+        cfgCount = COOL_DOWN;
+        playSFX(SFX_MENU_CONTROL);
+    } else if (rightPress || pressed(CTRL_RIGHT)) {
+        if (row.change)
+            row.change(1, music);
+    } else if (pressed(CTRL_LEFT) && row.change) {
+        row.change(-1, music);
+    }
+}
+
+// Called by the menu once per frame in state -4. START and JUMP act even during the cool-down.
+void optionsInput(ModPlugFile *&music) {
+    if (cfgStatus) {
+        assignPadInput();
+        return;
+    }
+    int rightPress = 0;
+    const int32_t typed = clickRow(lastKeyTyped, &rightPress);
+    if (isConfirm(typed)) {
+        waitKeyUp();
+        if (optionRows[cfgIndex].choose)
+            optionRows[cfgIndex].choose(music);
+        return;
+    }
+    directionInput(typed, rightPress, music);
+}
+
+// Called by the menu when a quit request leaves the options: nothing is saved, an unfinished pad
+// assignment gives the pad its old buttons back, and the title track returns.
+void abandonOptions(ModPlugFile *&music) {
+    if (cfgStatus) {
+        START_BUTTON = oldStartButton;
+        JUMP_BUTTON = oldJumpButton;
+        cfgStatus = 0;
+    }
+    restoreTitleTrack(music);
+}
+
+// Called by the menu on drawn frames in state -4, after the background layers.
+void drawOptions() {
+    drawTextCenterAt(screen, text(TEXT_OPTIONS), TITLE_Y, fontbig);
+    drawTextCenterAt(screen, VERSION_LINE, VERSION_Y, fontbig);
+    if (cfgStatus) {
+        drawTextCenterAt(screen, text(cfgStep == 0 ? TEXT_PRESS_START_BUTTON : TEXT_PRESS_ACTION_BUTTON),
+                         PROMPT_Y, font);
+        if (cfgUsed)
+            drawTextCenterAt(screen, text(TEXT_ALREADY_USED), WARNING_Y, font);
+        return;
+    }
+    for (int r = 0; r < OPTION_ROWS; r++) {
+        const OptionRow &row = optionRows[r];
+        drawTextAt(screen, text(row.label), LABEL_X, rowY(r), font);
+        if (row.value)
+            drawTextAt(screen, row.value(), VALUE_X, rowY(r), font);
+    }
+    drawTextAt(screen, ">", MARKER_X, rowY(cfgIndex), font);
+}

@@ -1,0 +1,24 @@
+// The options screen: volumes, the sound check, the pad's buttons, the defaults and the hiscores.
+#pragma once
+
+#include <cstdint>
+
+struct _ModPlugFile;
+typedef struct _ModPlugFile ModPlugFile;
+
+constexpr int OPTION_ROWS = 10;
+
+extern int32_t cfgIndex;   // the selected row, 0 to 9
+extern int32_t cfgStatus;  // 1 while the pad's buttons are being assigned
+extern int32_t cfgStep;    // the assignment waits for 0 START, 1 the action button; 2 done
+extern int32_t cfgCount;   // frames of input cool-down
+extern int32_t cfgUsed;    // the button offered last is taken already
+extern int32_t cfgChanged; // a setting changed: the configuration is saved on leaving
+
+// The options screen is state -4 of the menu and runs inside the menu's frame loop. The menu's
+// music is passed along: the sound check replaces it, leaving puts the title track back.
+void enterOptions();                      // the main menu's OPTIONS was chosen
+void optionsInput(ModPlugFile *&music);   // once per frame, after checkInput
+void drawOptions();                       // on drawn frames, over the background layers
+void abandonOptions(ModPlugFile *&music); // a quit request leaves without saving
+void configButton(int32_t &target);       // offers the pad button pressed in this frame

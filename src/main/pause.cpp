@@ -1,0 +1,172 @@
+// The pause menu, the one-move undo and the automatic solver, all run from the stage loop's tick.
+#include "main/pause.h"
+
+#include "gfx/font.h"
+#include "gfx/gfx_sdl2.h"
+#include "gfx/image.h"
+#include "input/fpshelper.h"
+#include "input/keyhelper_sdl2.h"
+#include "input/sys.h"
+#include "main/draw.h"
+#include "main/i18n.h"
+#include "main/level.h"
+#include "main/rules.h"
+#include "main/sheets.h"
+#include "sound/sound.h"
+
+std::array<int32_t, BOARD_CELLS> currentUndo;
+
+constexpr int ITEM_HEIGHT = 32;
+constexpr int ITEM_TEXT_X = 56, ITEM_ICON_X = 16;
+
+std::array<int, PAUSE_ITEMS> pauseAvailability(const StagePlay &play) {
+    int idle = curTrans == 0 && curMove == 0 && curAction == 0 && curEject == 0;
+    return {1, canUndo && idle, play.movesUsed > 0, canSolve && currentSol != nullptr, 1};
+}
+
+int pauseStep(const std::array<int, PAUSE_ITEMS> &available, int selection, int step) {
+    do
+        selection = (selection + step + PAUSE_ITEMS) % PAUSE_ITEMS;
+    while (!available[selection]);
+    return selection;
+}
+
+int pauseClickItem(const std::array<int, PAUSE_ITEMS> &available, int item) {
+    while (!available[item])
+        item--;
+    return item;
+}
+
+static int itemY(int item) { return pauseTitle->h + 16 + ITEM_HEIGHT * item; }
+
+static void drawItem(int item, int withIcon) {
+    drawTextAt(screen, text(item), ITEM_TEXT_X, itemY(item) + 8, fontbig);
+    if (withIcon)
+        blitImage(optionsBlocks[item], ITEM_ICON_X, itemY(item), screen);
+}
+
+// The frozen stage, darkened, with the selection standing out undarkened.
+static void drawPause(const StagePlay &play, const std::array<int, PAUSE_ITEMS> &available, int selection) {
+    drawScreen(play.stage, 0, lives, play.movesUsed);
+    for (int i = 0; i < PAUSE_ITEMS; i++)
+        if (i != selection)
+            drawItem(i, available[i]);
+    darken();
+    blitImage(pauseTitle, (SCREEN_WIDTH - pauseTitle->w) / 2, 8, screen);
+    drawTextAt(screen, ">", 0, itemY(selection) + 8, fontbig);
+    drawItem(selection, 1);
+    flipScreen();
+}
+
+static void choose(StagePlay &play, int item) {
+    switch (item) {
+    case PAUSE_UNDO:
+        if (play.movesUsed > 0 && canUndo) {
+            currentLevel = currentUndo;
+            currentCount = 0;
+            for (int32_t cell : currentLevel)
+                currentCount += cell != 0;
+            canUndo = 0;
+            play.movesUsed--;
+        }
+        break;
+    case PAUSE_RESTART:
+        lives--;
+        play.restart = 1;
+        break;
+    case PAUSE_SOLVE:
+        canSolve = lameMode;
+        play.solving = 1;
+        play.solIndex = -1;
+        break;
+    case PAUSE_EXIT:
+        done = 1;
+        escape = 1;
+        play.musicPending = 0;
+        break;
+    }
+}
+
+// Called by the stage loop when paused is set; returns to the same tick.
+void pauseMenu(StagePlay &play) {
+    std::array<int, PAUSE_ITEMS> available = pauseAvailability(play);
+    int selection = PAUSE_BACK;
+    lastKeyTyped = 0;
+    endTime -= sysTicks(); // endTime holds the time left while the menu is open
+    for (;;) {
+        checkInput();
+        int32_t typed = lastKeyTyped;
+        if (mouseY != -1) {
+            int item = (mouseY - (pauseTitle->h + 16)) / ITEM_HEIGHT;
+            mouseX = mouseY = -1;
+            typed = 0;
+            if (item >= 0 && item < PAUSE_ITEMS && item != selection) {
+                selection = pauseClickItem(available, item);
+                playSFX(SFX_MENU_CONTROL);
+            }
+        }
+        if (typed == CTRL_UP || typed == CTRL_LEFT) {
+            selection = pauseStep(available, selection, -1);
+            playSFX(SFX_MENU_CONTROL);
+        } else if (typed == CTRL_DOWN || typed == CTRL_RIGHT) {
+            selection = pauseStep(available, selection, 1);
+            playSFX(SFX_MENU_CONTROL);
+        }
+        if (controlFPS())
+            drawPause(play, available, selection);
+        if (isConfirm(typed))
+            break;
+    }
+    playSFX(SFX_SELECT_OPTION);
+    done = 0;
+    choose(play, selection);
+    paused = 0;
+    currentTime = sysTicks();
+    lastKeyTyped = 0;
+    endTime += currentTime;
+}
+
+// The replay starts from the stage's start position. Picks, morphs and falls still pending from
+// before are dropped with it: their results landing on the fresh board would spoil the replay.
+void resetBoard(StagePlay &play) {
+    clearQueues();
+    curAction = 0;
+    currentCount = 0;
+    for (int r = 0; r < BOARD_ROWS; r++)
+        for (int c = 0; c < BOARD_COLUMNS; c++) {
+            int32_t value = startValue(currentSource, c, r);
+            currentLevel[c + BOARD_COLUMNS * r] = value;
+            currentCount += value != 0;
+        }
+    play.solIndex = 0;
+    play.movesUsed = 0;
+}
+
+// Called by the stage loop instead of the controls while the solver runs: the cursor walks to the
+// next cell of the solution, columns first, one cell per tick, and picks it as the player would.
+void autoResolveStep(StagePlay &play) {
+    paused = 0;
+    done = 0;
+    escape = 0;
+    lastKeyTyped = 0;
+    if (curTrans != 0 || curMove != 0 || curAction != 0 || play.solIndex < 0)
+        return;
+    int column = play.solIndex < 2 * LEVEL_MAX_SOLUTION ? currentSol[play.solIndex] : SOLUTION_END;
+    int row = column == SOLUTION_END ? 0 : currentSol[play.solIndex + 1];
+    if (column >= BOARD_COLUMNS || row >= BOARD_ROWS) { // the end marker, or a broken record
+        play.solving = 0;
+        return;
+    }
+    if (column > cursorX)
+        cursorX++;
+    else if (column < cursorX)
+        cursorX--;
+    else if (row > cursorY)
+        cursorY++;
+    else if (row < cursorY)
+        cursorY--;
+    else {
+        play.solIndex += 2;
+        startPick();
+    }
+}
