@@ -139,6 +139,21 @@ std::vector<std::pair<int, int>> pauses(const HarnessRun &r) {
     }
 }
 
+// Three stages lost by picking the only fruit away; the last confirm leaves the game over screen.
+void loseAllLives(Harness &h, bool closeWindow, const char *gameOverSnapshot) {
+    h.at(20);
+    for (int life = 0; life < 3; life++) {
+        int x = 4, y = 5;
+        pick(h, x, y, {0, 9}, 120); // all gone
+        if (closeWindow)
+            h.quit(); // discarded on the lost-life screens
+        h.wait(30);
+        if (life == 2 && gameOverSnapshot)
+            h.snapshot(gameOverSnapshot);
+        h.tap(SDL_SCANCODE_SPACE).wait(10); // confirms "ALL GONE", the last time the game over
+    }
+}
+
 std::vector<uint8_t> realRecord(int stage) {
     FILE *file = fopen(MIRABO_RUN_DIR "/data/levels.bin", "rb");
     std::vector<uint8_t> bytes(1 + LEVEL_RECORD_SIZE * (stage + 1));
@@ -291,14 +306,7 @@ TEST(StageFlow, NoMoveLeftCostsALife) {
 TEST(StageFlow, GameOverHiscoreContinueAndExit) {
     Harness h("stage-gameover");
     gameProbes(h);
-    h.at(20);
-    for (int life = 0; life < 3; life++) {
-        int x = 4, y = 5;
-        pick(h, x, y, {0, 9}, 120); // all gone
-        if (life == 2)
-            h.wait(30).snapshot("stage-game-over");
-        h.tap(SDL_SCANCODE_SPACE).wait(10); // confirms "ALL GONE", then the game over screen
-    }
+    loseAllLives(h, false, "stage-game-over");
     h.snapshot("stage-name-entry");
     h.tap(SDL_SCANCODE_SPACE); // the name: A, B, C
     h.tap(SDL_SCANCODE_UP);
@@ -323,13 +331,7 @@ TEST(StageFlow, GameOverHiscoreContinueAndExit) {
 TEST(StageFlow, GameOverThenExitByClickShowsTheHiscores) {
     Harness h("stage-gameover-exit");
     gameProbes(h);
-    h.at(20);
-    for (int life = 0; life < 3; life++) {
-        int x = 4, y = 5;
-        pick(h, x, y, {0, 9}, 120);
-        h.quit().wait(2); // discarded on the lost-life screens
-        h.tap(SDL_SCANCODE_SPACE).wait(10);
-    }
+    loseAllLives(h, true, nullptr);
     h.tap(SDL_SCANCODE_RETURN).wait(10); // the name "A"
     h.click(250, 120);                   // the EXIT side of the continue screen
     const HarnessRun r = h.play(game(1, {spreadRecord(), allGoneRecord()}));
