@@ -249,18 +249,24 @@ TEST(StageFlow, ClickThenActionPicksTheClickedCell) {
     EXPECT_EQ(r.last("cursor"), 0);
 }
 
-TEST(StageFlow, AutoResolveSolvesTheStageOncePerGame) {
+TEST(StageFlow, AutoResolveSolvesARealStageOncePerGame) {
+    // Stage 99: a full board whose twelve picks empty cells and let columns fall.
+    const std::vector<uint8_t> full = realRecord(98);
+    ASSERT_EQ(full.size(), size_t(LEVEL_RECORD_SIZE));
+    ASSERT_EQ(full[LEVEL_SOLUTION_OFFSET], 0);
+    ASSERT_EQ(full[LEVEL_SOLUTION_OFFSET + 1], 0);
+    ASSERT_NE(full[16 * 5 + 4], 0);
     Harness h("stage-solve");
     gameProbes(h);
     h.at(20).tap(SDL_SCANCODE_SPACE); // a pick off the solution, still counting down when the menu opens
     pauseAndChoose(h, 1);             // no move yet: DOWN goes straight to AUTO RESOLVE
-    h.wait(2400);                     // the replay, the jump and the count
+    h.wait(5000);                     // the replay, the jump and the count
     pauseAndChoose(h, 1);             // AUTO RESOLVE is spent: DOWN reaches EXIT
-    const HarnessRun r = h.play(game(1, {spreadRecord(), spreadRecord(), spreadRecord(), spreadRecord()}));
+    const HarnessRun r = h.play(game(98));
 
     ASSERT_TRUE(r.returned) << r.status;
-    EXPECT_EQ(r.last("saved"), 2); // the replay solved the stage despite the pending pick
-    EXPECT_EQ(r.last("stage"), 2);
+    EXPECT_EQ(r.last("saved"), 99); // the replay solved the stage despite the pending pick
+    EXPECT_EQ(r.last("stage"), 99);
     EXPECT_EQ(r.last("canSolve"), 0);
     EXPECT_EQ(r.last("lives"), 3);
     // The solver walks one cell per tick, columns first: (4, 5) → (0, 5) → (0, 0).
