@@ -62,6 +62,9 @@ void gameProbes(Harness &h) {
         .probe("board", [] { return boardCode(currentLevel); })
         .probe("cursor", [] { return int64_t(10 * cursorX + cursorY); })
         .probe("warnings", [] { return int64_t(warnings); })
+        .probe("music", [] { return int64_t(curMusic); })
+        .probe("sheets", [] { return int64_t(100 * curBlock + 10 * curBirdsBlock + curFlowersBlock); })
+        .probe("lame", [] { return int64_t(lameMode); })
         .probe("name", [] { return nameCode(hiscores[0].name); })
         .probe("best", [] { return int64_t(hiscores[0].score); })
         // The time left: while the menu is open endTime holds it.
@@ -71,8 +74,9 @@ void gameProbes(Harness &h) {
 std::vector<uint8_t> childLevels; // the level set a run plays instead of data/levels.bin
 
 // A game as the menu starts one, on a table of zero hiscores, with a known random sequence.
-std::function<int()> game(int startStage, const std::vector<Record> &records = {}, unsigned seed = 7) {
-    return [startStage, records, seed] {
+std::function<int()> game(int startStage, const std::vector<Record> &records = {}, unsigned seed = 7,
+                          const std::vector<const char *> &names = {}) {
+    return [startStage, records, seed, names] {
         startUp();
         SDL_SetWindowSize(sdl2->window, SCREEN_WIDTH, SCREEN_HEIGHT); // no scaling to pay for
         initStuff();
@@ -81,6 +85,8 @@ std::function<int()> game(int startStage, const std::vector<Record> &records = {
             strcpy(entry.name, "NOBODY");
             entry.kind = HISCORE_DEFAULT;
         }
+        for (size_t i = 0; i < names.size(); i++)
+            strcpy(hiscores[i].name, names[i]);
         if (!records.empty()) {
             childLevels = levelFile(records);
             levelsData = childLevels.data();
@@ -362,4 +368,59 @@ TEST(StageFlow, LastStageWonShowsTheEndingAndTheHiscoreEntry) {
     EXPECT_EQ(r.last("name"), nameCode("A"));
     EXPECT_EQ(r.last("saved"), 0); // no next stage to save
     EXPECT_FALSE(std::filesystem::exists(h.path("savegame.dat")));
+}
+
+TEST(StageFlow, TwelveStagesShareAMusicTrack) {
+    const struct { int stage, track; } cases[] = {{11, 1}, {12, 2}, {119, 10}, {-1, 1}};
+    for (const auto &c : cases) {
+        Harness h("stage-music");
+        gameProbes(h);
+        const Record test = spreadRecord();
+        h.file("test.bin", std::vector<uint8_t>(test.begin(), test.begin() + LEVEL_SOLUTION_OFFSET));
+        h.at(5);
+        exitThroughPause(h);
+        const HarnessRun r = h.play(game(c.stage));
+        ASSERT_TRUE(r.returned) << c.stage;
+        EXPECT_EQ(r.value("stage", 2), c.stage);
+        EXPECT_EQ(r.value("music", 2), c.track) << c.stage;
+    }
+}
+
+TEST(StageFlow, CheatNamesInTheHiscoreTable) {
+    const struct {
+        std::vector<const char *> names;
+        int64_t seconds, sheets, lame;
+    } cases[] = {
+        {{"GRAVUK", "ZUMVAKE", "PLINDO"}, 240, 0, 0}, // the later sheet name wins
+        {{"PLINDO", "XOBRENT", "GRAVUK"}, 120, 111, 1},
+        {{"zumvake", "XOBRENTX"}, 120, -1, 0}, // whole names, case and all
+    };
+    for (const auto &c : cases) {
+        Harness h("stage-cheats");
+        gameProbes(h);
+        h.at(5);
+        exitThroughPause(h);
+        const HarnessRun r = h.play(game(1, {spreadRecord(), spreadRecord()}, 7, c.names));
+        ASSERT_TRUE(r.returned);
+        EXPECT_EQ((r.value("left", 2) + 999) / 1000, c.seconds) << c.names[0];
+        if (c.sheets >= 0) {
+            EXPECT_EQ(r.value("sheets", 2), c.sheets) << c.names[0];
+        }
+        EXPECT_EQ(r.value("lame", 2), c.lame) << c.names[0];
+    }
+}
+
+TEST(StageFlow, AnEmptyTestStageIsWonAtOnceAndTheGameGoesOnAtStageOne) {
+    Harness h("stage-test-stage");
+    gameProbes(h);
+    h.file("test.bin", std::vector<uint8_t>(LEVEL_SOLUTION_OFFSET, 0)); // nothing to do
+    h.at(700);
+    exitThroughPause(h);
+    const HarnessRun r = h.play(game(-1));
+    ASSERT_TRUE(r.returned);
+    EXPECT_EQ(r.value("stage", 2), -1);
+    EXPECT_EQ(r.firstTick("lion", 3), 1); // won on the first drawn tick
+    EXPECT_EQ(r.last("stage"), 0);
+    EXPECT_EQ(r.last("saved"), 0);
+    EXPECT_TRUE(std::filesystem::exists(h.path("savegame.dat")));
 }
