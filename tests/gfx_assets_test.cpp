@@ -28,6 +28,13 @@ struct Picture {
                     return true;
         return false;
     }
+    // Visible pixels that a 16-bit screen rounds to the key colour, where they would vanish.
+    int nearKey() const {
+        int n = 0;
+        for (uint32_t c : px)
+            n += c != MAGENTA && (c >> 16) >= 248 && ((c >> 8) & 255) < 4 && (c & 255) >= 248;
+        return n;
+    }
     // Pixels of the rectangle that are not the key colour.
     int drawn(int x0, int y0, int fw, int fh) const {
         int n = 0;
@@ -134,6 +141,7 @@ TEST_F(GfxArchive, SheetsHoldEveryFrameTheGameIndexes) {
             EXPECT_EQ(columns, s.columns) << "frame indices assume this many columns";
         }
         EXPECT_GE(columns * rows, s.minFrames);
+        EXPECT_EQ(pic.nearKey(), 0);
         EXPECT_EQ(pic.hasKey(0, 0, pic.w, pic.h), s.keyed)
             << (s.keyed ? "keyed sheets use magenta" : "unkeyed sheets must not show magenta");
         for (int f : usedFrames(s.name)) {
@@ -181,6 +189,7 @@ TEST_F(GfxArchive, SharedImagesHaveTheirSizesAndKeys) {
         if (pic.w > 0) {
             EXPECT_EQ(pic.hasKey(0, 0, pic.w, pic.h), s.keyed);
         }
+        EXPECT_EQ(pic.nearKey(), 0);
     }
     // The fill is drawn at (20, 20) inside the frame drawn at (8, 8), so it must fit the frame.
     Picture frame = load("timebar"), fill = load("timebar2");
@@ -213,6 +222,27 @@ TEST_F(GfxArchive, UnkeyedOverlaysMatchTheBackgroundAroundThem) {
                 << "totem frame " << f << " on background " << b + 1;
 }
 
+// The title layers scroll and repeat across the screen: where the last column meets the first, the
+// picture must change no more than it does between neighbouring columns anywhere else.
+TEST_F(GfxArchive, TitleLayersWrapWithoutASeam) {
+    for (const char *name : {"titbkgl0", "titbkgl1", "titbkgl2"}) {
+        SCOPED_TRACE(name);
+        Picture pic = load(name);
+        ASSERT_GT(pic.w, 1);
+        auto changed = [&](int a, int b) {
+            int n = 0;
+            for (int y = 0; y < pic.h; y++)
+                n += pic.at(a, y) != pic.at(b, y);
+            return n;
+        };
+        long total = 0;
+        for (int x = 0; x + 1 < pic.w; x++)
+            total += changed(x, x + 1);
+        const double typical = double(total) / double(pic.w - 1);
+        EXPECT_LE(changed(pic.w - 1, 0), typical * 3 + 4);
+    }
+}
+
 TEST_F(GfxArchive, FontsCoverEveryCharacterOfTheTexts) {
     for (auto [name, cell] : {std::pair{"font", 8}, {"fontbig", 16}}) {
         SCOPED_TRACE(name);
@@ -231,6 +261,7 @@ TEST_F(GfxArchive, FontsCoverEveryCharacterOfTheTexts) {
                 EXPECT_TRUE(uint8_t(*c) >= 32 && uint8_t(*c) <= 126)
                     << "text " << id << " uses code " << int(*c);
         EXPECT_TRUE(pic.hasKey(0, 0, pic.w, pic.h));
+        EXPECT_EQ(pic.nearKey(), 0);
     }
 }
 

@@ -267,6 +267,31 @@ TEST_F(Player, BufferedModulePlaysOnceAndUnloadsItself) {
     stopMusic(mp_music);
 }
 
+// The settings reach the library before a load: a module loaded at half the rate renders half the
+// bytes, and the configured effects are in the library's record.
+TEST_F(Player, SettingsApplyToModulesLoadedAfterThem) {
+    mpFrequency = 11025;
+    mpReverbDepth = 30;
+    mpFlags = 3 | 4;
+    ModPlugFile *half = MP_LoadMusic(bytes.data(), int(bytes.size()), -1);
+    ModPlug_Settings settings;
+    ModPlug_GetSettings(&settings);
+    EXPECT_EQ(settings.mFrequency, 11025);
+    EXPECT_EQ(settings.mReverbDepth, 30);
+    EXPECT_EQ(settings.mFlags, 7);
+    EXPECT_EQ(settings.mBits, 16);
+    EXPECT_EQ(settings.mLoopCount, 0);
+    int halfBytes = 0, got;
+    while ((got = ModPlug_Read(half, out, BUFFER)) > 0)
+        halfBytes += got;
+    MP_FreeMusic(half);
+    mpFrequency = 22050;
+    mpReverbDepth = 0;
+    mpFlags = 3;
+    MP_ApplySettings();
+    EXPECT_NEAR(halfBytes, (passBuffers - 0.5) * BUFFER / 2, BUFFER / 2);
+}
+
 TEST(Volumes, PercentToMixerScale) {
     struct Case {
         int percent, mixer;

@@ -106,7 +106,7 @@ static void copyOpaque(const SDL_Surface *src, const SDL_Rect &from, SDL_Surface
     const auto *s = static_cast<const uint8_t *>(src->pixels) + size_t(from.y) * src->pitch + from.x * bytes;
     auto *d = static_cast<uint8_t *>(dst->pixels) + size_t(to.y) * dst->pitch + to.x * bytes;
     for (int y = 0; y < to.h; y++, s += src->pitch, d += dst->pitch)
-        memcpy(d, s, size_t(to.w) * bytes);
+        memmove(d, s, size_t(to.w) * bytes);
 }
 
 static void copyKeyed16(const SDL_Surface *src, const SDL_Rect &from, SDL_Surface *dst, const SDL_Rect &to,

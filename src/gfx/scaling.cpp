@@ -103,14 +103,31 @@ template <typename P, int BYTES> static P loadPixel(const uint8_t *p) {
     return v;
 }
 
-template <typename P, int BYTES> static void storePixel(uint8_t *p, P v) { memcpy(p, &v, BYTES); }
+// Two output pixels side by side. Three-byte pixels are written as four-byte moves whose spare byte
+// the next move overwrites, except at the end of a row, where nothing may spill over.
+template <typename P, int BYTES> static void storePair(uint8_t *p, P a, P b, bool rowEnd) {
+    if constexpr (BYTES == 3) {
+        if (!rowEnd) {
+            memcpy(p, &a, 4);
+            memcpy(p + 3, &b, 4);
+            return;
+        }
+    }
+    memcpy(p, &a, BYTES);
+    memcpy(p + BYTES, &b, BYTES);
+}
 
 template <typename P, int BYTES> static void fillPadded(P *buf) {
     for (int y = 0; y < PAD_H; y++) {
         const int from = y == 0 ? 0 : y > SRC_H ? SRC_H - 1 : y - 1;
         const uint8_t *in = srcRow(from);
         P *out = buf + y * PAD_W;
-        for (int x = 0; x < SRC_W; x++)
+        int x = 0;
+        if constexpr (BYTES == 3) {
+            for (; x < SRC_W - 1; x++)
+                out[x + 1] = loadPixel<P, 4>(in + x * 3) & 0xFFFFFF;
+        }
+        for (; x < SRC_W; x++)
             out[x + 1] = loadPixel<P, BYTES>(in + x * BYTES);
         out[0] = out[1];
         out[SRC_W + 1] = out[SRC_W];
@@ -139,10 +156,8 @@ template <typename P, int BYTES> static void smoothScale2x(P halfMask) {
                 if (h == f)
                     e3 = mean(f, e);
             }
-            storePixel<P, BYTES>(top, e0);
-            storePixel<P, BYTES>(top + BYTES, e1);
-            storePixel<P, BYTES>(bottom, e2);
-            storePixel<P, BYTES>(bottom + BYTES, e3);
+            storePair<P, BYTES>(top, e0, e1, x == SRC_W - 1);
+            storePair<P, BYTES>(bottom, e2, e3, x == SRC_W - 1);
         }
     }
 }

@@ -5,9 +5,12 @@
 #include "main/sheets.h"
 #include "sound/sound.h"
 
+static bool effectsLoaded;
+
 // Called by the main menu each time it is entered and by the test-stage start. The sheets are cut
-// on the first call only: later calls find the lists in place and keep them, which draws the same
-// and spares the weak handhelds a second cutting every time the menu comes back.
+// and the effects loaded on the first call only: later calls find them in place and keep them,
+// which plays and draws the same, leaks nothing and spares the weak handhelds the work every time
+// the menu comes back.
 void initStuff() {
     useSound = 1;
     escape = loaded = paused = lastLoad = workflow = 0;
@@ -15,8 +18,10 @@ void initStuff() {
     hsRank = -1;
     setupScroller();
     cutSheets();
-    if (useSound)
+    if (useSound && !effectsLoaded) {
         loadSFX();
+        effectsLoaded = true;
+    }
     loaded = 1;
     saved = 0;
 }

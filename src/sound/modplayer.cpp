@@ -23,22 +23,25 @@ int MP_OpenAudio(int frequency, Uint16 format, int channels, int chunkSize) {
 
 // libmodplug reads its settings when a module is loaded and while it renders, so every load and
 // play rewrites them from our table. The library's own loop count stays 0: it stops at the end of
-// the song and we do the looping.
+// the song and we do the looping. Unchanged settings are not written again, so a load while music
+// plays never touches what the audio thread is reading.
 void MP_ApplySettings() {
     ModPlug_Settings settings;
     ModPlug_GetSettings(&settings);
-    settings.mFlags = mpFlags;
-    settings.mChannels = mpChannels;
-    settings.mBits = 16;
-    settings.mFrequency = mpFrequency;
-    settings.mResamplingMode = mpResamplingMode;
-    settings.mReverbDepth = mpReverbDepth;
-    settings.mReverbDelay = mpReverbDelay;
-    settings.mBassAmount = mpBassAmount;
-    settings.mBassRange = mpBassRange;
-    settings.mSurroundDepth = mpSurroundDepth;
-    settings.mSurroundDelay = mpSurroundDelay;
-    ModPlug_SetSettings(&settings);
+    ModPlug_Settings wanted = settings;
+    wanted.mFlags = mpFlags;
+    wanted.mChannels = mpChannels;
+    wanted.mBits = 16;
+    wanted.mFrequency = mpFrequency;
+    wanted.mResamplingMode = mpResamplingMode;
+    wanted.mReverbDepth = mpReverbDepth;
+    wanted.mReverbDelay = mpReverbDelay;
+    wanted.mBassAmount = mpBassAmount;
+    wanted.mBassRange = mpBassRange;
+    wanted.mSurroundDepth = mpSurroundDepth;
+    wanted.mSurroundDelay = mpSurroundDelay;
+    if (memcmp(&wanted, &settings, sizeof settings) != 0)
+        ModPlug_SetSettings(&wanted);
 }
 
 ModPlugFile *MP_LoadMusic(const void *data, int size, int loops) {
@@ -55,12 +58,12 @@ void MP_FreeMusic(ModPlugFile *module) {
 }
 
 // Hooks module at the current fade level, so a fade in progress carries on with it. The old hook is
-// removed first: once Mix_HookMusic returns, no callback can end the old music and clear mp_music
-// after we set it for the new one.
+// removed first: once Mix_HookMusic returns, no callback renders while the library's settings change,
+// and none can end the old music and clear mp_music after we set it for the new one.
 static void startMusic(ModPlugFile *module, int loops) {
+    Mix_HookMusic(nullptr, nullptr);
     mpLoops = loops;
     MP_ApplySettings();
-    Mix_HookMusic(nullptr, nullptr);
     ModPlug_SetMasterVolume(module, mp_fade);
     ModPlug_Seek(module, 0);
     mp_music = module;
@@ -123,7 +126,7 @@ void MP_HookMusic(void *udata, Uint8 *stream, int length) {
     // A level set by the main thread between our read and write wins over the step.
     if (fade != mp_volume && fade > 0 && mp_fade.compare_exchange_strong(fade, fade + delta))
         fade += delta;
-    ModPlug_SetMasterVolume(module, fade);
+    ModPlug_SetMasterVolume(module, unsigned(fade > 0 ? fade : 0));
     int rendered = ModPlug_Read(module, stream, length);
     if (fade <= 0 && rendered > 0)
         memset(stream, 0, rendered); // the library's quietest master volume is still audible

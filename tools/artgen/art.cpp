@@ -55,8 +55,7 @@ uint32_t mix(uint32_t a, uint32_t b, float t) {
         float va = float((a >> s) & 255), vb = float((b >> s) & 255);
         return int(std::lround(va + (vb - va) * t));
     };
-    uint32_t c = rgb(ch(16), ch(8), ch(0));
-    return c == KEY ? 0xFE00FF : c;
+    return rgb(ch(16), ch(8), ch(0));
 }
 
 uint32_t darkenColour(uint32_t c, float f) { return mix(0, c, f); }
@@ -232,14 +231,6 @@ PixelMap scaleMap(const PixelMap &map, float scale, int outW, int outH) {
     return out;
 }
 
-PixelMap shiftMap(const PixelMap &map, int dx, int dy) {
-    PixelMap out = map;
-    for (int y = 0; y < map.h(); y++)
-        for (int x = 0; x < map.w(); x++)
-            out.rows[y][x] = map.at(x - dx, y - dy);
-    return out;
-}
-
 void paintMap(Img &img, int ox, int oy, const PixelMap &map, const std::vector<Ink> &inks) {
     std::vector<bool> front(256, false);
     for (const Ink &ink : inks) {
@@ -281,8 +272,8 @@ void paintMap(Img &img, int ox, int oy, const PixelMap &map, const std::vector<I
                 float light =
                     (-0.45f * nx - 0.55f * ny + 0.70f * nz) / len + (ink.shade == LIT ? 0.45f : 0.0f);
                 int idx = 0;
-                if (light <= 0.88f)
-                    idx = std::min(levels - 1, 1 + int((0.88f - light) / 1.05f * float(levels - 1)));
+                if (light <= 0.93f)
+                    idx = std::min(levels - 1, 1 + int((0.93f - light) / 1.05f * float(levels - 1)));
                 img.set(ox + x, oy + y, ink.ramp[idx]);
             }
         if (ink.shade < 0)

@@ -23,14 +23,19 @@ static bool saveBMP(const Img &img, const std::string &path) {
     return ok;
 }
 
-// Unkeyed images must not show the key colour anywhere, keyed ones must use it.
+// Unkeyed images must not show the key colour anywhere, keyed ones must use it. A visible colour
+// that a 16-bit screen would round to the key would turn transparent there, so it counts as the key.
 static bool checkKey(const Asset &a) {
-    bool hasKey = false;
-    for (uint32_t c : a.img.px)
+    bool hasKey = false, nearKey = false;
+    for (uint32_t c : a.img.px) {
         hasKey |= c == KEY;
+        nearKey |= c != KEY && (c >> 16) >= 248 && ((c >> 8) & 255) < 4 && (c & 255) >= 248;
+    }
     if (hasKey != a.keyed)
         fprintf(stderr, "artgen: %s %s magenta\n", a.name.c_str(), a.keyed ? "lacks" : "contains");
-    return hasKey == a.keyed;
+    if (nearKey)
+        fprintf(stderr, "artgen: %s has a colour that reads as magenta at 16 bits\n", a.name.c_str());
+    return hasKey == a.keyed && !nearKey;
 }
 
 // Creates a folder and its missing parents.
