@@ -21,9 +21,9 @@
 // as on a real display with vertical sync. Each tick's virtual milliseconds are in the trace.
 // Isolation: every run is a fork of the test process: the game's globals start fresh, a fatal error or
 // exit() ends only the child, and standard output is captured. The run folder (a data/ folder linking
-// every file of MIRABO_RUN_DIR/data, plus the files given with file(), "data/levels.bin" too) is removed
-// with the Harness. SDL runs with the dummy video and audio drivers. Snapshots go to the tests'
-// artifacts folder.
+// every file of MIRABO_RUN_DIR/data, test.bin linked, plus the files given with file(), which may
+// replace those, "data/levels.bin" too) is removed with the Harness. SDL runs with the dummy video and audio
+// drivers. Snapshots go to the tests' artifacts folder.
 #pragma once
 
 #include <SDL.h>
