@@ -9,7 +9,10 @@
 #include "main/screen.h"
 #include "sound/modplayer.h"
 
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include <string>
 #include <vector>
@@ -101,6 +104,28 @@ TEST(StartUpFlow, CommandLineAndConfigurationMakeTheDisplaySettings) {
         EXPECT_EQ(r.value("bits", 0), c.bpp) << what;
         EXPECT_EQ(r.value("loaded", 0), c.testMode)
             << what << ": the test stage sets up the game's assets at once";
+    }
+}
+
+TEST(StartUpFlow, VolumesReachTheMixerOnItsScale) {
+    struct Case {
+        const char *config;
+        int64_t effects, music;
+    } cases[] = {
+        {"gfxmode=4 sfx_volume=15 mus_volume=100", 19, 128},
+        {"gfxmode=4 sfx_volume=50 mus_volume=0", 64, 0},
+        {"gfxmode=4", 19, 128},
+    };
+    for (const Case &c : cases) {
+        Harness h("volumes");
+        setUpIntro(h);
+        h.file("mirabo.cfg", std::vector<uint8_t>(c.config, c.config + strlen(c.config)));
+        h.probe("effects", [] { return int64_t(Mix_Volume(-1, -1)); });
+        h.probe("music", [] { return int64_t(mp_volume.load()); });
+        h.at(0).stop();
+        const HarnessRun r = h.runGame({});
+        EXPECT_EQ(r.value("effects", 0), c.effects) << c.config;
+        EXPECT_EQ(r.value("music", 0), c.music) << c.config;
     }
 }
 
