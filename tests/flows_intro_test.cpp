@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-
 #include <string>
 #include <vector>
 
@@ -154,6 +153,23 @@ TEST(IntroFlow, LogoIgnoresControlsWhileSlidingAndEndsOnJumpOnceArrived) {
     EXPECT_EQ(r.value("screen", 196), 1) << "jump after arrival ends the screen at once";
     EXPECT_EQ(r.value("jingle", 196), 0) << "the jingle stops with its screen";
     EXPECT_EQ(r.value("loaded", 200), 0);
+}
+
+// A logo 201 pixels wide would rest at x 59, but the logo moves by 2 from 360: it halts at 58 after
+// 151 updates, never arrives exactly, so the jingle never starts and the screen ends there.
+TEST(IntroFlow, LogoThatCannotCentreExactlyEndsTheScreenWhereItHalts) {
+    Harness h("zenk-odd");
+    setUpIntro(h);
+    h.probe("jingle", [] { return int64_t(MP_PlayingMusic()); });
+    SDL_Surface *oddLogo = SDL_CreateRGBSurfaceWithFormat(0, 201, 40, 24, SDL_PIXELFORMAT_RGB24);
+    SDL_FillRect(oddLogo, nullptr, SDL_MapRGB(oddLogo->format, 255, 255, 255));
+    ASSERT_EQ(SDL_SaveBMP(oddLogo, h.path("zk-logo.bmp").c_str()), 0) << SDL_GetError();
+    SDL_FreeSurface(oddLogo);
+    h.at(149).snapshot("intro-logo-odd-width").at(160).stop();
+    const HarnessRun r = h.runGame({"-w"});
+    ASSERT_EQ(r.status, HARNESS_STOPPED) << r.out;
+    EXPECT_EQ(r.firstTick("screen", 1), 150);
+    EXPECT_EQ(r.firstTick("jingle", 1), -1);
 }
 
 TEST(IntroFlow, OpenSourceNoticeEndsOnAnyMappedControl) {
