@@ -155,6 +155,19 @@ TEST(IntroFlow, LogoIgnoresControlsWhileSlidingAndEndsOnJumpOnceArrived) {
     EXPECT_EQ(r.value("loaded", 200), 0);
 }
 
+// The jingle ending (here cut short once the logo is in place) ends the screen without any control.
+TEST(IntroFlow, LogoScreenEndsWhenTheJingleIsOver) {
+    Harness h("zenk-jingle");
+    setUpIntro(h);
+    h.probe("jingle", [] { return int64_t(MP_PlayingMusic()); });
+    h.at(190).call(MP_HaltMusic).at(200).stop();
+    const HarnessRun r = h.runGame({"-w"});
+    ASSERT_EQ(r.status, HARNESS_STOPPED) << r.out;
+    ASSERT_EQ(r.value("jingle", 189), 1);
+    EXPECT_EQ(r.value("screen", 190), 0);
+    EXPECT_EQ(r.value("screen", 191), 1);
+}
+
 // A logo 201 pixels wide would rest at x 59, but the logo moves by 2 from 360: it halts at 58 after
 // 151 updates, never arrives exactly, so the jingle never starts and the screen ends there.
 TEST(IntroFlow, LogoThatCannotCentreExactlyEndsTheScreenWhereItHalts) {
