@@ -222,6 +222,27 @@ TEST_F(GfxArchive, UnkeyedOverlaysMatchTheBackgroundAroundThem) {
                 << "totem frame " << f << " on background " << b + 1;
 }
 
+// The title layers scroll and repeat across the screen: where the last column meets the first, the
+// picture must change no more than it does between neighbouring columns anywhere else.
+TEST_F(GfxArchive, TitleLayersWrapWithoutASeam) {
+    for (const char *name : {"titbkgl0", "titbkgl1", "titbkgl2"}) {
+        SCOPED_TRACE(name);
+        Picture pic = load(name);
+        ASSERT_GT(pic.w, 1);
+        auto changed = [&](int a, int b) {
+            int n = 0;
+            for (int y = 0; y < pic.h; y++)
+                n += pic.at(a, y) != pic.at(b, y);
+            return n;
+        };
+        long total = 0;
+        for (int x = 0; x + 1 < pic.w; x++)
+            total += changed(x, x + 1);
+        const double typical = double(total) / double(pic.w - 1);
+        EXPECT_LE(changed(pic.w - 1, 0), typical * 3 + 4);
+    }
+}
+
 TEST_F(GfxArchive, FontsCoverEveryCharacterOfTheTexts) {
     for (auto [name, cell] : {std::pair{"font", 8}, {"fontbig", 16}}) {
         SCOPED_TRACE(name);

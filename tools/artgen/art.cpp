@@ -231,14 +231,6 @@ PixelMap scaleMap(const PixelMap &map, float scale, int outW, int outH) {
     return out;
 }
 
-PixelMap shiftMap(const PixelMap &map, int dx, int dy) {
-    PixelMap out = map;
-    for (int y = 0; y < map.h(); y++)
-        for (int x = 0; x < map.w(); x++)
-            out.rows[y][x] = map.at(x - dx, y - dy);
-    return out;
-}
-
 void paintMap(Img &img, int ox, int oy, const PixelMap &map, const std::vector<Ink> &inks) {
     std::vector<bool> front(256, false);
     for (const Ink &ink : inks) {
@@ -280,8 +272,8 @@ void paintMap(Img &img, int ox, int oy, const PixelMap &map, const std::vector<I
                 float light =
                     (-0.45f * nx - 0.55f * ny + 0.70f * nz) / len + (ink.shade == LIT ? 0.45f : 0.0f);
                 int idx = 0;
-                if (light <= 0.88f)
-                    idx = std::min(levels - 1, 1 + int((0.88f - light) / 1.05f * float(levels - 1)));
+                if (light <= 0.93f)
+                    idx = std::min(levels - 1, 1 + int((0.93f - light) / 1.05f * float(levels - 1)));
                 img.set(ox + x, oy + y, ink.ramp[idx]);
             }
         if (ink.shade < 0)

@@ -40,7 +40,6 @@ struct Rng {
         return s;
     }
     int range(int lo, int hi) { return lo + int(next() % uint32_t(hi - lo + 1)); }
-    float unit() { return float(next() & 0xFFFFFF) / float(0x1000000); }
 };
 float valueNoise(float x, uint32_t seed, int period); // smooth 1-D noise in 0..1, periodic when period > 0
 int bayer4(int x, int y);                             // ordered-dither threshold 0..15
@@ -89,7 +88,6 @@ void mapDisc(PixelMap &map, float cx, float cy, float rx, float ry, char ch);
 void mapPut(PixelMap &map, int x, int y, char ch);
 void mapOverlay(PixelMap &map, int x, int y, const std::vector<std::string> &rows); // '.' keeps
 PixelMap scaleMap(const PixelMap &map, float scale, int outW, int outH); // centred, nearest sampling
-PixelMap shiftMap(const PixelMap &map, int dx, int dy);
 void paintMap(Img &img, int x, int y, const PixelMap &map, const std::vector<Ink> &inks);
 
 // Word art: a text in the small font's shapes, blown up and rounded, filled with a vertical

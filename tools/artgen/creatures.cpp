@@ -2,6 +2,7 @@
 // the lives icon.
 #include "art.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -17,10 +18,13 @@ struct Pose {
     int tail = 0;   // tail swing -1..1
     int zzz = 0;    // 0 none, 1 small z, 2 big Z
     bool lying = false;
+    bool dust = false; // puffs at the feet (take-off and landing)
 };
 
 void lionMap(PixelMap &m, const Pose &p) {
-    const float hy = 12.0f + float(p.dy + p.headDy);
+    // The head can rise only two pixels before it leaves the frame; higher in a jump, the body
+    // tucks up under it instead and the feet leave the ground.
+    const float hy = 12.0f + float(std::max(p.dy, -2) + p.headDy);
     const float by = (p.lying ? 26.5f : 24.5f) + float(p.dy) + float(p.squash) * 0.5f;
     const float brx = (p.lying ? 11.0f : 7.5f) + float(p.squash),
                 bry = (p.lying ? 4.5f : 6.5f) - float(p.squash) * 0.5f;
@@ -55,7 +59,7 @@ void lionMap(PixelMap &m, const Pose &p) {
     mapDisc(m, 22.4f, hy - 5.2f, 1.1f, 1.1f, 'i');
     mapDisc(m, 16, hy + 1.5f, 7.6f, 7.2f, 'f');
     mapDisc(m, 16, hy + 5.0f, 4.2f, 2.6f, 'z');
-    const int ey = int(hy) + 0;
+    const int ey = int(hy);
     for (int side = 0; side < 2; side++) {
         int ex = side ? 19 : 12;
         switch (p.eyes) {
@@ -66,7 +70,7 @@ void lionMap(PixelMap &m, const Pose &p) {
             mapOverlay(m, ex, ey + 1, {"ee", "ee"});
             break;
         case 2:
-            mapOverlay(m, ex - (side ? 0 : 1), ey + 2, {side ? "eee" : "eee"});
+            mapOverlay(m, ex - (side ? 0 : 1), ey + 2, {"eee"});
             break;
         default:
             mapOverlay(m, ex - (side ? 0 : 1), ey + 1, {".e.", "e.e"});
@@ -85,6 +89,9 @@ void lionMap(PixelMap &m, const Pose &p) {
         mapOverlay(m, 14, my, {"mmmm", "mrrm", ".mm"});
     else
         mapOverlay(m, 14, my, {"mmmm", "mrrm", "mrrm", ".mm"});
+    if (p.dust)
+        mapOverlay(m, 3, 28,
+                   {"dd....................dd", ".dd..................dd", "...d................d"});
     // Raised paws come in front of the mane: one to tap, both to cheer.
     if (raised) {
         mapDisc(m, 25, hy + 7, 2.8f, 2.6f, 'q');
@@ -136,6 +143,7 @@ Img lionSheet() {
         p.paw = (f >= 2 && f <= 4) ? 2 : 0;
         p.mouth = (f >= 1 && f <= 4) ? 1 : 0;
         p.tail = f % 2 ? 1 : -1;
+        p.dust = f == 0 || f == 5;
         put(3, f, p);
     }
     // 4 idle: sits and breathes, the tail swishes.
@@ -167,52 +175,58 @@ Img lionSheet() {
     return sheet;
 }
 
-// The hippo at the blackboard: frame 0 talks (mouth open), frame 1 listens (mouth closed).
+// The hippo who explains the rules: frame 0 talks (mouth open), frame 1 listens (mouth closed).
+// He points at the text on his right with a stick.
 Img hippoSheet() {
     Img sheet(128, 80);
     for (int f = 0; f < 2; f++) {
         PixelMap m = blankMap(64, 80);
-        mapDisc(m, 30, 60, 21, 19, 'b');
-        mapDisc(m, 30, 66, 12, 11, 'y');
-        mapDisc(m, 18, 77, 7, 4, 'l');
-        mapDisc(m, 42, 77, 7, 4, 'L');
-        mapDisc(m, 30, 24, 17, 14, 'h');
-        mapDisc(m, 14, 9, 3.5f, 3.5f, 'E');
-        mapDisc(m, 46, 9, 3.5f, 3.5f, 'F');
+        mapDisc(m, 19, 76, 7, 4, 'l');
+        mapDisc(m, 41, 76, 7, 4, 'L');
+        mapDisc(m, 30, 58, 20, 18, 'b');
+        mapDisc(m, 30, 62, 12, 11, 'y');
+        for (int k = 0; k <= 8; k++)
+            mapDisc(m, 46.0f + float(k) * 1.3f, 56.0f - float(k) * 1.5f, 3.2f, 3.2f, 'a');
+        mapDisc(m, 12, 60, 4, 6, 'A');
+        mapDisc(m, 14, 11, 3.2f, 3.2f, 'E');
+        mapDisc(m, 46, 11, 3.2f, 3.2f, 'F');
+        mapDisc(m, 30, 21, 15, 12, 'h');
+        mapDisc(m, 30, 34, 20, 11.5f, 'h');
         mapDisc(m, 21, 12, 5, 5, 'o');
         mapDisc(m, 39, 12, 5, 5, 'O');
-        mapDisc(m, 30, 36, 20, 11, 's');
-        mapOverlay(m, 20, 10, {"ww.", "wwk", "wkk"});
-        mapOverlay(m, 38, 10, {"ww.", "wwk", "wkk"});
-        mapOverlay(m, 22, 29, {"kk..........kk", "kk..........kk"});
+        mapOverlay(m, 19, 10, {".ww", "wwk", "wkk"});
+        mapOverlay(m, 37, 10, {".ww", "wwk", "wkk"});
+        mapOverlay(m, 20, 27, {".kk.........kk", "kkkk.......kkk", ".kk.........kk"});
+        mapOverlay(m, 13, 33, {"cc"});
+        mapOverlay(m, 44, 33, {"cc"});
         if (f == 0) {
-            mapDisc(m, 30, 41, 11, 5.5f, 'k');
-            mapDisc(m, 30, 43.5f, 6, 2.5f, 'r');
-            mapOverlay(m, 22, 36, {"ww..........ww", "ww..........ww"});
+            mapDisc(m, 30, 40, 10, 5, 'k');
+            mapDisc(m, 30, 42.5f, 6, 2.5f, 'r');
+            mapOverlay(m, 23, 36, {"ww........ww", ".w........w"});
         } else {
-            mapOverlay(m, 16, 40, {"k..........................k", ".kkkkkkkkkkkkkkkkkkkkkkkkkk"});
+            mapOverlay(m, 15, 39, {"kk.........................kk", "..kkkkkkkkkkkkkkkkkkkkkkkkk"});
         }
-        // The arm holds a pointer towards the text on the right.
-        for (int k = 0; k <= 8; k++)
-            mapDisc(m, 47.0f + float(k) * 1.2f, 58.0f - float(k) * 1.6f, 3.0f, 3.0f, 'a');
-        for (int k = 0; k < 14; k++)
-            mapPut(m, 57 + k / 2, 46 - k, 'p'), mapPut(m, 58 + k / 2, 46 - k, 'p');
+        for (int k = 0; k < 16; k++)
+            mapPut(m, 56 + k / 2, 47 - k, 'p'), mapPut(m, 57 + k / 2, 47 - k, 'p');
+        mapOverlay(m, 53, 43, {"ggg", "ggg"});
         paintMap(sheet, 64 * f, 0, m,
                  {{'w', GREY, 0},
                   {'k', PURPLE, 3},
                   {'r', RED, 1},
+                  {'c', RED, 0},
+                  {'g', PURPLE, 2},
                   {'p', SAND, 3},
-                  {'a', PURPLE, -1},
-                  {'o', PURPLE, -1},
-                  {'O', PURPLE, -1},
-                  {'s', PURPLE, -1},
-                  {'h', PURPLE, -1},
-                  {'E', PURPLE, -1},
-                  {'F', PURPLE, -1},
-                  {'l', PURPLE, -1},
-                  {'L', PURPLE, -1},
+                  {'o', PURPLE, AUTO},
+                  {'O', PURPLE, AUTO},
+                  {'h', PURPLE, AUTO},
+                  {'E', PURPLE, AUTO},
+                  {'F', PURPLE, AUTO},
+                  {'a', PURPLE, AUTO},
+                  {'A', PURPLE, AUTO},
                   {'y', PURPLE, 0},
-                  {'b', PURPLE, -1}});
+                  {'b', PURPLE, AUTO},
+                  {'l', PURPLE, AUTO},
+                  {'L', PURPLE, AUTO}});
     }
     return sheet;
 }
@@ -290,24 +304,28 @@ Img butterflySheet() {
     Img sheet(32, 16);
     for (int f = 0; f < 2; f++) {
         PixelMap m = blankMap(16, 16);
-        const float spread = f == 0 ? 1.0f : 0.45f;
-        mapDisc(m, 8 - 3.6f * spread, 5.5f, 3.6f * spread + 0.4f, 3.6f, 'a');
-        mapDisc(m, 8 + 3.6f * spread, 5.5f, 3.6f * spread + 0.4f, 3.6f, 'b');
-        mapDisc(m, 8 - 2.6f * spread, 10.5f, 2.6f * spread + 0.4f, 2.6f, 'c');
-        mapDisc(m, 8 + 2.6f * spread, 10.5f, 2.6f * spread + 0.4f, 2.6f, 'd');
+        // Open wings fill the frame; closed ones fold up into a narrow fan.
+        const float spread = f == 0 ? 1.0f : 0.4f;
+        mapDisc(m, 8 - 4.0f * spread, 5.5f, 4.0f * spread + 0.5f, 4.5f, 'a');
+        mapDisc(m, 8 + 4.0f * spread, 5.5f, 4.0f * spread + 0.5f, 4.5f, 'b');
+        mapDisc(m, 8 - 2.8f * spread, 11.5f, 2.8f * spread + 0.5f, 3.0f, 'c');
+        mapDisc(m, 8 + 2.8f * spread, 11.5f, 2.8f * spread + 0.5f, 3.0f, 'd');
         if (f == 0) {
-            mapOverlay(m, 3, 4, {"s", "ss"});
-            mapOverlay(m, 12, 4, {".s", "ss"});
+            mapOverlay(m, 2, 4, {".s", "sss", ".s"});
+            mapOverlay(m, 12, 4, {".s", "sss", ".s"});
+            mapPut(m, 5, 12, 's'), mapPut(m, 10, 12, 's');
         }
-        mapOverlay(m, 7, 3, {"k.k", ".x", ".x", ".x", ".x", ".x", ".x", ".x", ".x", ".x"});
+        mapOverlay(
+            m, 6, 0,
+            {"k..k", ".kk", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".x"});
         paintMap(sheet, 16 * f, 0, m,
                  {{'x', PURPLE, 3},
                   {'k', PURPLE, 3},
-                  {'s', YELLOW, 0},
-                  {'a', ORANGE, -1},
-                  {'b', ORANGE, -1},
-                  {'c', RED, -1},
-                  {'d', RED, -1}});
+                  {'s', GREY, 0},
+                  {'a', ORANGE, AUTO},
+                  {'b', ORANGE, AUTO},
+                  {'c', RED, AUTO},
+                  {'d', RED, AUTO}});
     }
     return sheet;
 }
@@ -316,12 +334,11 @@ Img butterflySheet() {
 Img kittyIcon() {
     Img icon(16, 8);
     PixelMap m = blankMap(16, 8);
-    mapDisc(m, 8, 4, 5, 4, 'M');
-    mapDisc(m, 8, 4.5f, 3, 3, 'f');
-    mapOverlay(m, 6, 3, {"e.e..", "..n"});
-    mapOverlay(m, 6, 3, {"e...e"});
-    mapPut(m, 8, 4, 'n');
-    paintMap(icon, 0, 0, m, {{'e', GREY, 5}, {'n', RED, 3}, {'f', SAND, 1}, {'M', ORANGE, -1}});
+    mapOverlay(m, 0, 0,
+               {"...MMMMMMMMM", "..MMfffffffMM", ".MMfefffffefMM", ".MMffffffffffM", ".MMfffnnnfffMM",
+                "..MMffmmmffMM", "...MMfffffMM", "....MMMMMMM"});
+    paintMap(icon, 1, 0, m,
+             {{'e', GREY, 5}, {'n', RED, 3}, {'m', SAND, 3}, {'f', SAND, 1}, {'M', ORANGE, AUTO}});
     return icon;
 }
 

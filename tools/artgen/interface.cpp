@@ -110,11 +110,21 @@ Img optionIcons() {
             for (float a = start; a <= end; a += 0.05f)
                 thickLine(b, cx + std::cos(a) * 6.5f, cy - std::sin(a) * 6.5f, cx + std::cos(a) * 6.5f,
                           cy - std::sin(a) * 6.5f, 1.5f, c);
-            float hx = cx + std::cos(end) * 6.5f, hy = cy - std::sin(end) * 6.5f;
-            float tx = std::sin(end), ty = std::cos(end); // direction of travel at the end
-            for (int k = 0; k < 4; k++)
-                thickLine(b, hx + tx * 3 - ty * float(k), hy + ty * 3 + tx * float(k),
-                          hx + tx * 3 + ty * float(k), hy + ty * 3 - tx * float(k), 0.7f, c);
+            // A filled arrowhead just past the end of the arc, pointing along it.
+            auto at = [&](float a, float r) { return std::pair{cx + std::cos(a) * r, cy - std::sin(a) * r}; };
+            auto [ax, ay] = at(end, 10.0f);
+            auto [bx, by] = at(end, 3.0f);
+            auto [tx, ty] = at(end + 0.75f, 6.5f);
+            for (int y = 0; y < 32; y++)
+                for (int x = 0; x < 32; x++) {
+                    float px = float(x) + 0.5f, py = float(y) + 0.5f;
+                    auto side = [&](float x0, float y0, float x1, float y1) {
+                        return (x1 - x0) * (py - y0) - (y1 - y0) * (px - x0);
+                    };
+                    float d0 = side(ax, ay, bx, by), d1 = side(bx, by, tx, ty), d2 = side(tx, ty, ax, ay);
+                    if ((d0 >= 0 && d1 >= 0 && d2 >= 0) || (d0 <= 0 && d1 <= 0 && d2 <= 0))
+                        b.set(x, y, c);
+                }
             break;
         }
         case 3: // auto resolve: a magic wand with a star
@@ -141,36 +151,43 @@ Img optionIcons() {
     return sheet;
 }
 
-// ZENK, our studio: a round badge with a bold Z, and the name beneath.
+// ZENK, our studio: a round badge with a bold Z, and the name beneath. The badge bobs 8 pixels
+// around (160, 100) and the name rests on row 180, so together they stay clear of each other.
 Img zenkEmblem() {
-    Img img(72, 72);
-    PixelMap m = blankMap(72, 72);
-    mapDisc(m, 36, 36, 34, 34, 'r');
-    paintMap(img, 0, 0, m, {{'r', PURPLE, -1}});
-    fillEllipse(img, 36, 36, 27, 27, 0x1f4a8a);
-    fillEllipse(img, 36, 36, 25, 25, 0x3479c4);
-    fillEllipse(img, 33, 32, 19, 19, 0x5fb3e6);
-    const uint32_t z = 0xffffff;
-    thickLine(img, 22, 22, 50, 22, 3.6f, 0x14141f);
-    thickLine(img, 49, 23, 23, 49, 3.6f, 0x14141f);
-    thickLine(img, 22, 50, 50, 50, 3.6f, 0x14141f);
-    thickLine(img, 22, 21, 50, 21, 2.6f, z);
-    thickLine(img, 49, 22, 23, 48, 2.6f, z);
-    thickLine(img, 22, 49, 50, 49, 2.6f, 0xfff27a);
-    for (int k = -5; k <= 5; k++)
-        img.set(52 + k, 14, 0xfff27a), img.set(52, 14 + k, 0xfff27a);
-    img.set(52, 14, 0xffffff);
+    const int size = 50;
+    const float c = float(size) / 2, k = float(size) / 72.0f;
+    Img img(size, size);
+    PixelMap m = blankMap(size, size);
+    mapDisc(m, c, c, 24.5f, 24.5f, 'r');
+    paintMap(img, 0, 0, m, {{'r', PURPLE, AUTO}});
+    fillEllipse(img, c, c, 27 * k, 27 * k, 0x1f4a8a);
+    fillEllipse(img, c, c, 25 * k, 25 * k, 0x3479c4);
+    fillEllipse(img, c - 3 * k, c - 4 * k, 19 * k, 19 * k, 0x5fb3e6);
+    auto stroke = [&](float x0, float y0, float x1, float y1, float r, uint32_t colour) {
+        thickLine(img, c + (x0 - 36) * k, c + (y0 - 36) * k, c + (x1 - 36) * k, c + (y1 - 36) * k, r * k,
+                  colour);
+    };
+    stroke(22, 22, 50, 22, 3.6f, 0x14141f);
+    stroke(49, 23, 23, 49, 3.6f, 0x14141f);
+    stroke(22, 50, 50, 50, 3.6f, 0x14141f);
+    stroke(22, 21, 50, 21, 2.6f, 0xffffff);
+    stroke(49, 22, 23, 48, 2.6f, 0xffffff);
+    stroke(22, 49, 50, 49, 2.6f, 0xfff27a);
+    const int sx = int(c + 16 * k), sy = int(c - 22 * k);
+    for (int d = -4; d <= 4; d++)
+        img.set(sx + d, sy, 0xfff27a), img.set(sx, sy + d, 0xfff27a);
+    img.set(sx, sy, 0xffffff);
     return img;
 }
 
 Img zenkLogo() {
     Img word = wordArt(
         "ZENK",
-        WordStyle{5, 2, {0xeaf6ff, 0xa8dcf5, 0x5fb3e6, 0xa55cc9}, 0xffffff, 0x3d1a5c, 0x14141f, 2, 0, 0});
-    Img img(word.w, word.h + 12);
+        WordStyle{4, 2, {0xeaf6ff, 0xa8dcf5, 0x5fb3e6, 0xa55cc9}, 0xffffff, 0x3d1a5c, 0x14141f, 2, 0, 0});
+    Img img(word.w, word.h + 9);
     blit(word, img, 0, 0);
     const char *tag = "GAME STUDIO";
-    caption(img, tag, (img.w - int(strlen(tag)) * 6) / 2, word.h + 2, 0xc9c9d6, 1);
+    caption(img, tag, (img.w - int(strlen(tag)) * 6) / 2, word.h + 1, 0xc9c9d6, 1);
     return img;
 }
 

@@ -191,7 +191,30 @@ static Img mockScreens(const Assets &assets) {
     return s;
 }
 
+// The morphs as the board plays them: the frame table walked from the last tick down to the first,
+// one row per kind of two-step morph (and the vanishing of the smallest fruit), both fruit sets.
+static Img morphStrips(const Assets &assets) {
+    static const int table[40] = {-1, 13, 13, 5,  5,  13, 13, 5,  5,  13, 13, 21, 21, 29,
+                                  29, 37, 37, 45, 45, 53, 53, 61, 61, 69, 6,  14, 14, 22,
+                                  22, 30, 30, 38, 38, 46, 46, 54, 54, 62, 62, 70};
+    Img strip(16 * 17, 16 * 8, 0x2a2a3d);
+    for (int set = 0; set < 2; set++) {
+        const Img &fruits = findAsset(assets, set ? "fruitanim2" : "fruitanim");
+        for (int kind = 0; kind < 4; kind++) {
+            const int row = set * 4 + kind;
+            int x = 0;
+            for (int ticks = 63; ticks >= 1; ticks -= 4, x += 16) {
+                int frameIndex = table[ticks / 4 + kind * 8];
+                if (frameIndex >= 0)
+                    frame(strip, fruits, 16, 16, frameIndex, x, row * 16);
+            }
+        }
+    }
+    return strip;
+}
+
 void drawReview(const Assets &assets, const std::string &dir) {
+    writePNG(scaleNearest(morphStrips(assets), 3), dir + "/morphs.png");
     writePNG(contactSheet(assets), dir + "/contact.png");
     // Each sprite sheet on its own, enlarged so single pixels can be judged.
     for (const Asset &a : assets) {
