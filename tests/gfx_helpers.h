@@ -59,11 +59,11 @@ inline SDL_Surface *solid(int w, int h, uint32_t value) {
 
 // The bitmap file SDL writes for a surface, as bytes; the surface is freed.
 inline std::vector<uint8_t> bmpBytes(SDL_Surface *s) {
-    const char *path = "bmp_bytes.tmp";
-    SDL_SaveBMP(s, path);
+    const std::string path = "bmp_bytes_" + std::to_string(getpid()) + ".tmp"; // tests run side by side
+    SDL_SaveBMP(s, path.c_str());
     SDL_FreeSurface(s);
     std::vector<uint8_t> bytes = readBytes(path);
-    remove(path);
+    remove(path.c_str());
     return bytes;
 }
 

@@ -121,6 +121,12 @@ TEST(Blit, SameAsSdlForEveryClipAndKey) {
                               int(random() % 25)};
                 SDL_Rect at{int(random() % 70) - 30, int(random() % 50) - 20, 0, 0};
                 SDL_Rect ourAt = at, theirAt = at;
+                if (round % 3 == 0) { // a narrower clip rectangle on the destination
+                    SDL_Rect clip{int(random() % 20), int(random() % 15), int(random() % 30),
+                                  int(random() % 20)};
+                    SDL_SetClipRect(ours, &clip);
+                    SDL_SetClipRect(theirs, &clip);
+                }
                 const bool whole = round % 4 == 0;
                 blitSurface(src, whole ? nullptr : &part, ours, &ourAt);
                 SDL_BlitSurface(src, whole ? nullptr : &part, theirs, &theirAt);

@@ -23,8 +23,8 @@ struct Video : ::testing::Test {
         freeSurfaces();
         SDL_Quit();
     }
-    void start(int depth) {
-        fs = 0;
+    void start(int depth, int fullScreen = 0) {
+        fs = fullScreen;
         bpp = depth;
         screen = gfxSetVideoMode();
         ASSERT_NE(screen, nullptr) << SDL_GetError();
@@ -53,6 +53,15 @@ TEST_F(Video, WindowAndSurfaces) {
     EXPECT_EQ(sdl2->texture, nullptr);
     EXPECT_EQ(WHITE, 0xFFFFu);
     EXPECT_EQ(DGREY, SDL_MapRGB(screen->format, 96, 96, 96));
+}
+
+TEST_F(Video, FullScreenTakesTheDesktop) {
+    start(16, 1);
+    EXPECT_EQ(SDL_GetWindowFlags(sdl2->window) & SDL_WINDOW_FULLSCREEN_DESKTOP,
+              SDL_WINDOW_FULLSCREEN_DESKTOP);
+    ScalingMethod = 1;
+    flipScreen();
+    EXPECT_NE(sdl2->texture, nullptr);
 }
 
 TEST_F(Video, EveryMethodPresentsTheFrame) {

@@ -1,5 +1,5 @@
 // stageshot: the stage screen of a real level, mid-pick, as the game draws it, for review.
-//   stageshot RUN_DIR OUT_DIR [STAGE]
+//   stageshot RUN_DIR OUT_DIR [STAGE]   (the build runs it for stage index 9 into review/)
 // Reads RUN_DIR/data (gfx.zka, levels.bin; "test.bin" in RUN_DIR stands in without a level file) and
 // writes OUT_DIR/stage.png (320 × 240), stage_scanline.png and stage_antialias.png (640 × 480).
 #include "data/winzka.h"
@@ -33,14 +33,21 @@ static void tick() {
     cursorA++;
 }
 
-// The fullest cell near the middle of the board, so that the pick morphs by two and its neighbours
-// fly off.
-static void pickMiddle() {
-    int best = -1;
-    for (int r = 3; r < 7; r++)
-        for (int c = 2; c < 6; c++)
-            if (best < 0 || currentLevel[c + 8 * r] > currentLevel[best])
+// The pick that shows most: a fruit that morphs by two with as many fruit neighbours as possible.
+static void pickBusiest() {
+    auto at = [](int c, int r) { return c >= 0 && c < 8 && r >= 0 && r < 10 ? currentLevel[c + 8 * r] : 0; };
+    int best = 0, bestScore = -1;
+    for (int r = 0; r < BOARD_ROWS; r++)
+        for (int c = 0; c < BOARD_COLUMNS; c++) {
+            if (!at(c, r))
+                continue;
+            const int score = 10 * (at(c, r) > 1) + (at(c - 1, r) > 0) + (at(c + 1, r) > 0) +
+                              (at(c, r - 1) > 0) + (at(c, r + 1) > 0);
+            if (score > bestScore) {
                 best = c + 8 * r;
+                bestScore = score;
+            }
+        }
     actionX = cursorX = best % 8;
     actionY = cursorY = best / 8;
     doSwitch();
@@ -87,7 +94,7 @@ int main(int argc, char **argv) {
     for (int i = 0; i < 1500; i++)
         tick();
     curTotemWait = 0;
-    pickMiddle();
+    pickBusiest();
     for (int i = 0; i < 44; i++)
         tick();
     currentTime = 47000;
