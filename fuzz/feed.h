@@ -20,7 +20,8 @@
 
 inline void feedFile(const char *path, const uint8_t *data, size_t size) {
     if (FILE *file = fopen(path, "wb")) {
-        fwrite(data, 1, size, file);
+        if (size > 0) // an empty input may come without a buffer
+            fwrite(data, 1, size, file);
         fclose(file);
     }
 }
@@ -96,7 +97,8 @@ inline bool feedHiscores(const uint8_t *data, size_t size) {
     // Otherwise the file was taken as it stands (missing bytes read as 0 before unscrambling): only
     // default entries and nameless ones got new names.
     uint8_t plain[HISCORE_TABLE_SIZE] = {};
-    memcpy(plain, data, std::min(size, sizeof plain));
+    if (size > 0)
+        memcpy(plain, data, std::min(size, sizeof plain));
     decodebuf(plain, HISCORE_TABLE_SIZE, 0xD9);
     for (int i = 0; i < HISCORE_ENTRIES; i++) {
         const uint8_t *stored = plain + 16 * i;

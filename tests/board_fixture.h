@@ -16,6 +16,24 @@ inline std::vector<int> &recordedSounds() {
     return sounds;
 }
 
+// The stage loop's board work, with the flying pieces moving alongside, until nothing morphs, falls
+// or flies, or limit ticks have passed; afterTick, if given, checks the state after every tick.
+inline int runToIdle(int limit = 10000, void (*afterTick)() = nullptr) {
+    int ticks = 0;
+    while ((curTrans || curMove || curEject) && ticks < limit) {
+        if (curTrans)
+            doTrans();
+        else if (curMove)
+            doMove();
+        if (curEject)
+            doEject();
+        if (afterTick)
+            afterTick();
+        ticks++;
+    }
+    return ticks;
+}
+
 class BoardFixture : public ::testing::Test {
   protected:
     std::array<uint8_t, LEVEL_RECORD_SIZE> record{};

@@ -3,8 +3,10 @@
 #include "main/level.h"
 #include "main/rules.h"
 
+#include "board_fixture.h"
 #include "temp_folder.h"
 
+#include <random>
 #include <sys/stat.h>
 
 // A plain record: start values from start(c, r), targets all 1, solution of n picks (c, r) = (j % 8, 9).
@@ -116,7 +118,7 @@ TEST_F(LevelFiles, NoCompleteRecordEndsTheGameNamingTheFile) {
     writeBytes("data/levels.bin", makeLevelFile(0, {makeRecord(fullBoard, 1)}));
     EXPECT_EXIT(loadLevelsSpeakingOnStderr(), ::testing::ExitedWithCode(1),
                 "No complete level.*data/levels\\.bin");
-    fclose(fopen("data/levels.bin", "wb"));  // empty
+    fclose(fopen("data/levels.bin", "wb")); // empty
     EXPECT_EXIT(loadLevelsSpeakingOnStderr(), ::testing::ExitedWithCode(1), "data/levels\\.bin");
 }
 
@@ -181,10 +183,12 @@ TEST_F(LevelFiles, TestStageUsesTestBinOnlyWhenItHoldsExactly160Bytes) {
 
     Bytes board = makeRecord(twentyThree, 0);
     board.resize(160);
+    board[0] = 7; // no such fruit: the highest
     writeBytes("test.bin", board);
     loadLevel(-1);
     EXPECT_EQ(currentSource, testLevel.data());
     EXPECT_EQ(currentCount, 23);
+    EXPECT_EQ(currentLevel[0], 5);
     EXPECT_EQ(currentMoves, 64);
 
     for (size_t size : {159u, 161u, 0u}) {
@@ -193,5 +197,42 @@ TEST_F(LevelFiles, TestStageUsesTestBinOnlyWhenItHoldsExactly160Bytes) {
         writeBytes("test.bin", other);
         loadLevel(-1);
         EXPECT_EQ(currentCount, 23) << size << " bytes";
+    }
+}
+
+TEST_F(LevelFiles, RandomLevelFilesPlaySafely) {
+    // Whatever a level file holds, each stage sets up a board of fruit values and its stored
+    // solution plays through the rules without leaving the board or the queues.
+    std::mt19937 random(77);
+    for (int round = 0; round < 40; round++) {
+        Bytes plain(1 + 288 * (1 + random() % 3) + random() % 288);
+        for (uint8_t &byte : plain)
+            byte = uint8_t(random() % 4 == 0 ? 255 : random());
+        plain[0] = uint8_t(1 + random() % 255);
+        scrambleLevels(plain.data(), plain.size());
+        writeBytes("data/levels.bin", plain);
+        loadLevels();
+        ASSERT_GE(levelCount, 1);
+        ASSERT_LE(levelCount, int((plain.size() - 1) / 288));
+        for (int stage = 0; stage < levelCount; stage++) {
+            loadLevel(stage);
+            for (int j = 0; j < solutionLength(currentSource); j++) {
+                actionX = currentSol[2 * j];
+                actionY = currentSol[2 * j + 1];
+                ASSERT_TRUE(actionX < 8 && actionY < 10);
+                doSwitch();
+                runToIdle(2000);
+                ASSERT_EQ(curTrans + curMove + curEject, 0);
+            }
+            int fruits = 0;
+            for (int r = 0; r < 10; r++) {
+                for (int c = 0; c < 8; c++) {
+                    ASSERT_TRUE(currentLevel[c + 8 * r] >= 0 && currentLevel[c + 8 * r] <= 5);
+                    ASSERT_LE(targetValue(currentSource, c, r), 5);
+                    fruits += currentLevel[c + 8 * r] != 0;
+                }
+            }
+            EXPECT_EQ(currentCount, fruits);
+        }
     }
 }

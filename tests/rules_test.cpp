@@ -36,21 +36,6 @@ class Rules : public BoardFixture {
         actionY = r;
         return doSwitch();
     }
-    // The stage loop's board work until the board is idle; flying pieces move alongside.
-    int runToIdle() {
-        int ticks = 0;
-        while ((curTrans || curMove) && ticks < 10000) {
-            if (curTrans)
-                doTrans();
-            else
-                doMove();
-            if (curEject)
-                doEject();
-            expectBackReferences();
-            ticks++;
-        }
-        return ticks;
-    }
 };
 
 TEST_F(Rules, PickOfValueOneIsOneShortMorphScoringOnePoint) {
@@ -96,7 +81,7 @@ TEST_F(Rules, PickOfValueFourScoresThreeTwiceAtFortyEightAndSixteenTicksLeft) {
     doTrans(); // 16 ticks left
     EXPECT_EQ(score, 6);
     EXPECT_EQ(curEject, 2);
-    runToIdle();
+    runToIdle(10000, expectBackReferences);
     EXPECT_EQ(cell(3, 9), 2);
     EXPECT_EQ(currentCount, 1);
 }
@@ -179,7 +164,7 @@ TEST_F(Rules, NeighbourOfThreeMorphsToTwoAndScoresThree) {
     setBoard(3, 9, 1);
     setBoard(4, 9, 3);
     pick(3, 9);
-    runToIdle();
+    runToIdle(10000, expectBackReferences);
     EXPECT_EQ(cell(3, 9), 0);
     EXPECT_EQ(cell(4, 9), 2);
     EXPECT_EQ(score, 1 + 3);
@@ -243,7 +228,7 @@ TEST_F(Rules, NoFallIntoAGapBelowAMorphStillWorking) {
     ASSERT_EQ(curMove, 1);
     EXPECT_EQ(animMove[0].row, 3);
     EXPECT_EQ(cell(0, 6), 1);
-    runToIdle();
+    runToIdle(10000, expectBackReferences);
     const int column[10] = {0, 0, 0, 0, 0, 2, 2, 1, 1, 1};
     for (int r = 0; r < 10; r++)
         EXPECT_EQ(cell(0, r), column[r]) << "row " << r;
@@ -421,7 +406,7 @@ TEST_F(Rules, AnyPickSettlesToTheSameBoardWhateverRandReturns) {
             currentLevel = start;
             currentCount = int(fruits.size());
             ASSERT_GT(pick(pc, pr), 0);
-            runToIdle();
+            runToIdle(10000, expectBackReferences);
             ASSERT_EQ(currentLevel, expected)
                 << "round " << round << " pick " << pc << "," << pr << " seed " << seed;
             EXPECT_EQ(currentCount, expectedCount);

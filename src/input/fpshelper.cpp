@@ -19,9 +19,8 @@ void initFPS() {
     cntFrames = fpsSum = skipFrame = framesSkipped = 0;
 }
 
-// Sleeps until WAKE_EARLY ms before target, if that is still ahead.
-static void sleepUntilNear(uint32_t target) {
-    uint32_t t = sysTicks();
+// Sleeps until WAKE_EARLY ms before target, if that is still ahead of t.
+static void sleepUntilNear(uint32_t target, uint32_t t) {
     if (int32_t(target - WAKE_EARLY - t) <= 0)
         return;
     int64_t usec = int64_t(int32_t(target - sysTicks())) * 1000 - WAKE_EARLY * 1000;
@@ -60,8 +59,11 @@ int controlFPS() {
     } else {
         // On time, or forgiven after three skips in a row (then without sleeping).
         int32_t wait = budget - fpsSum;
-        if (wait > 0 && fpsCurTick <= sysTicks())
-            sleepUntilNear(fpsCurTick + uint32_t(wait));
+        if (wait > 0) {
+            uint32_t t = sysTicks();
+            if (fpsCurTick <= t)
+                sleepUntilNear(fpsCurTick + uint32_t(wait), t);
+        }
         fpsSum = 0;
         skipFrame = 0;
         framesSkipped = 0;

@@ -88,10 +88,7 @@ static void sanitizeRecord(uint8_t *record, bool withSolution) {
 // Called once by start-up. Only complete records count, whatever the count byte claims, so no
 // stage can read past the buffer; a file without any complete record leaves the game nothing to play.
 void loadLevels() {
-    free(levelsData);
-    levelsData = nullptr;
-    levels = nullptr;
-    levelCount = 0;
+    freeLevels();
 
     uint32_t size = 0;
     uint8_t *data = loadBINFile(levelsPath, &size);
@@ -109,6 +106,13 @@ void loadLevels() {
     levels = data + 1;
     for (int32_t k = 0; k < count; k++)
         sanitizeRecord(levelsData + 1 + size_t(k) * LEVEL_RECORD_SIZE, true);
+}
+
+void freeLevels() {
+    free(levelsData);
+    levelsData = nullptr;
+    levels = nullptr;
+    levelCount = 0;
 }
 
 // Keeps the previous test board unless "test.bin" holds exactly one board and its target.

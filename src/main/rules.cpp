@@ -132,8 +132,8 @@ static void gravity() {
             int32_t &cell = currentLevel[cellIndex(c, r)];
             if (cell == 0)
                 continue;
-            append(animMove, curMove, MoveEntry{c, r, 0, cell, delay});
-            cell = 0;
+            if (append(animMove, curMove, MoveEntry{c, r, 0, cell, delay}))
+                cell = 0;
             delay += rand() & 3;
         }
     }

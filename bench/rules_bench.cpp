@@ -1,0 +1,59 @@
+// The cost of the stage loop's board work and decorations per tick, the part that runs even on
+// frames the pacing skips.
+#include "main/bganims.h"
+#include "main/level.h"
+#include "main/rules.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+static std::array<uint8_t, LEVEL_RECORD_SIZE> record;
+
+// A full board of mixed fruits, picked in the middle: the busiest pick there is.
+static void newBoard() {
+    for (int i = 0; i < BOARD_CELLS; i++)
+        currentLevel[i] = 1 + (i * 7 + i / 8) % 5;
+    currentSource = record.data();
+    currentCount = BOARD_CELLS;
+    clearQueues();
+}
+
+// One pick from the end of its countdown until the board is idle again, in the stage loop's order.
+static void BM_PickUntilIdle(benchmark::State &state) {
+    srand(1);
+    int64_t ticks = 0;
+    for (auto _ : state) {
+        newBoard();
+        actionX = 4;
+        actionY = 5;
+        doSwitch();
+        while (curTrans || curMove || curEject) {
+            if (curTrans)
+                doTrans();
+            else if (curMove)
+                doMove();
+            if (curShine)
+                doShine();
+            if (curEject)
+                doEject();
+            ticks++;
+        }
+        benchmark::DoNotOptimize(currentLevel.data());
+    }
+    state.counters["ticks/pick"] = benchmark::Counter(double(ticks) / double(state.iterations()));
+}
+BENCHMARK(BM_PickUntilIdle);
+
+static void BM_DecorationsTick(benchmark::State &state) {
+    srand(1);
+    newBoard();
+    resetDecorations();
+    for (auto _ : state) {
+        doLionAnim();
+        doBgAnims();
+        benchmark::DoNotOptimize(birdAnim.x);
+    }
+}
+BENCHMARK(BM_DecorationsTick);
+BENCHMARK_MAIN();
