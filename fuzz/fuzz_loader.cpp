@@ -30,6 +30,6 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (!MIRABO_FUZZ_FEED(data, size))
-        abort();  // the loader accepted what it should have refused
+        abort(); // the loader accepted what it should have refused
     return 0;
 }

@@ -2,6 +2,7 @@
 // and the atomic replacement of per-user files.
 #include "data/config.h"
 
+#include "../fuzz/feed.h"
 #include "input/keyhelper_sdl2.h"
 #include "sound/modplayer.h"
 #include "sound/sound.h"
@@ -15,16 +16,7 @@ class Config : public InTempFolder {
   protected:
     void SetUp() override {
         InTempFolder::SetUp();
-        getConfigFolder();
-        resetDefaultControls();
-        _mus_volume_100_ = 100;
-        _sfx_volume_100_ = 15;
-        mpFlags = 3;
-        mpResamplingMode = 1;
-        mpReverbDepth = mpReverbDelay = mpBassAmount = mpBassRange = mpSurroundDepth = mpSurroundDelay = 0;
-        cfgScreen = 0;
-        cfgScalingMethod = 1;
-        cfgbpp = 16;
+        defaultSettings();
     }
     static void load(const std::string &text) {
         writeText("mirabo.cfg", text);

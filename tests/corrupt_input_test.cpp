@@ -5,20 +5,11 @@
 #include "zka_writer.h"
 
 #include <random>
-#include <sys/stat.h>
 
 using Feed = bool (*)(const uint8_t *data, size_t size);
 
-class CorruptInput : public InTempFolder {
+class CorruptInput : public InDataFolder {
   protected:
-    void SetUp() override {
-        InTempFolder::SetUp();
-        mkdir("data", 0755);
-    }
-    void TearDown() override {
-        closeArchives();
-        InTempFolder::TearDown();
-    }
     // Every truncation of a valid input, then random mutations of it, then random bytes of random
     // lengths up to maxRandom, then one large random input.
     void feedVariants(Feed feed, const Bytes &valid, int mutations, size_t maxRandom, size_t large) {

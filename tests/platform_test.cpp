@@ -13,7 +13,7 @@ TEST(VirtualClock, AdvancesOnlyBySleepingOrWorking) {
     sysVirtualAdvance(5);
     EXPECT_EQ(sysTicks(), 115u);
     EXPECT_EQ(sysVirtualSlept(), 10000u);
-    sysVirtualSetTicks(50);  // a clock may go backwards
+    sysVirtualSetTicks(50); // a clock may go backwards
     EXPECT_EQ(sysTicks(), 50u);
 }
 
@@ -27,7 +27,7 @@ TEST(VirtualEvents, DeliveredInTimeThenQueueOrder) {
     sysVirtualQueueEvent(10, a);
     sysVirtualQueueEvent(10, b);
     SDL_Event got;
-    EXPECT_EQ(sysPollEvent(&got), 0);  // nothing is due at tick 0
+    EXPECT_EQ(sysPollEvent(&got), 0); // nothing is due at tick 0
     sysDelay(10);
     ASSERT_EQ(sysPollEvent(&got), 1);
     EXPECT_EQ(got.type, SDL_KEYDOWN);
@@ -46,6 +46,6 @@ TEST(SineTables, TruncatedQuarterPoints) {
     EXPECT_EQ(tsin[384], -1024);
     EXPECT_EQ(tcos[0], 1024);
     EXPECT_EQ(tcos[256], -1024);
-    EXPECT_EQ(tsin[1], 12);  // 1024 × sin(2π/512) = 12.566…, truncated
+    EXPECT_EQ(tsin[1], 12); // 1024 × sin(2π/512) = 12.566…, truncated
     EXPECT_EQ(tsin[257], -12);
 }

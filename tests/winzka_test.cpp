@@ -4,18 +4,8 @@
 #include "temp_folder.h"
 #include "zka_writer.h"
 
-#include <sys/stat.h>
-
-class Archives : public InTempFolder {
+class Archives : public InDataFolder {
   protected:
-    void SetUp() override {
-        InTempFolder::SetUp();
-        mkdir("data", 0755);
-    }
-    void TearDown() override {
-        closeArchives();
-        InTempFolder::TearDown();
-    }
     // Writes data/gfx.zka and starts the reader afresh, as the game does at start-up.
     static void install(const Bytes &archive) {
         closeArchives();

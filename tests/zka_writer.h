@@ -1,14 +1,17 @@
 // Builds asset archives in memory for the tests: the magic, the count byte, 44-byte directory
 // entries, then each member's zlib stream. Tests damage the bytes afterwards where they need to.
+// Also the fixture for tests that read archives: a temporary folder with its data/ folder.
 #pragma once
 
 #include "data/winzka.h"
+#include "temp_folder.h"
 
 #include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 struct ZkaMember {
@@ -48,3 +51,15 @@ inline std::vector<uint8_t> makeZka(const std::vector<ZkaMember> &members) {
     }
     return out;
 }
+
+class InDataFolder : public InTempFolder {
+  protected:
+    void SetUp() override {
+        InTempFolder::SetUp();
+        mkdir("data", 0755);
+    }
+    void TearDown() override {
+        closeArchives();
+        InTempFolder::TearDown();
+    }
+};

@@ -87,11 +87,10 @@ int loadZKAHeader(int id) {
 }
 
 // Called once at start-up, after the audio device is open and before the first image is loaded.
+// Anything still open from an earlier call is closed first rather than leaked.
 void openArchives() {
     for (int id = 0; id < ZKA_ARCHIVES; id++) {
-        zka_file[id] = nullptr;
-        zka_header[id] = nullptr;
-        zka_count[id] = 0;
+        closeZKA(id);
         loadZKAHeader(id);
     }
 }
