@@ -20,7 +20,7 @@
 
 inline void feedFile(const char *path, const uint8_t *data, size_t size) {
     if (FILE *file = fopen(path, "wb")) {
-        if (size > 0) // an empty input may come without a buffer
+        if (size > 0)
             fwrite(data, 1, size, file);
         fclose(file);
     }
@@ -54,18 +54,24 @@ inline bool feedArchive(const uint8_t *data, size_t size) {
 
 inline bool inRange(int32_t value, int32_t low, int32_t high) { return value >= low && value <= high; }
 
-// mirabo.cfg, read by both passes from the compiled-in defaults.
-inline bool feedConfig(const uint8_t *data, size_t size) {
-    feedFile("mirabo.cfg", data, size);
+// Every setting the configuration file holds back at its compiled-in value.
+inline void defaultSettings() {
     getConfigFolder();
     cfgScreen = 0;
     cfgScalingMethod = 1;
+    cfgbpp = 16;
     resetDefaultControls();
     _mus_volume_100_ = 100;
     _sfx_volume_100_ = 15;
     mpFlags = 3;
     mpResamplingMode = 1;
     mpReverbDepth = mpReverbDelay = mpBassAmount = mpBassRange = mpSurroundDepth = mpSurroundDelay = 0;
+}
+
+// mirabo.cfg, read by both passes from the compiled-in defaults.
+inline bool feedConfig(const uint8_t *data, size_t size) {
+    feedFile("mirabo.cfg", data, size);
+    defaultSettings();
     loadGfxConfig();
     loadConfig();
     // The delays keep their default 0 unless the file sets them.
