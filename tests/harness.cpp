@@ -74,9 +74,18 @@ Harness::Harness(const char *runName) : name(runName) {
         return;
     }
     runDir = pattern;
+    // data/ is a folder of its own, so a test can add or replace a file in it.
+    const std::filesystem::path data = std::filesystem::path(runDir) / "data";
     std::error_code ignored;
-    std::filesystem::create_directory_symlink(std::filesystem::path(MIRABO_RUN_DIR) / "data",
-                                              std::filesystem::path(runDir) / "data", ignored);
+    std::filesystem::create_directory(data, ignored);
+    for (const auto &entry :
+         std::filesystem::directory_iterator(std::filesystem::path(MIRABO_RUN_DIR) / "data", ignored))
+        std::filesystem::create_symlink(entry.path(), data / entry.path().filename(), ignored);
+    // The test stage of the switch -t, made by the build next to the game; the per-user files
+    // (configuration, hiscores, saved game) start absent.
+    const std::filesystem::path testStage = std::filesystem::path(MIRABO_RUN_DIR) / "test.bin";
+    if (std::filesystem::exists(testStage))
+        std::filesystem::create_symlink(testStage, std::filesystem::path(runDir) / "test.bin", ignored);
 }
 
 Harness::~Harness() {
@@ -189,6 +198,8 @@ Harness &Harness::probe(const char *probeName, std::function<int64_t()> read) {
 }
 
 Harness &Harness::file(const char *fileName, const std::vector<uint8_t> &bytes) {
+    std::error_code ignored;
+    std::filesystem::remove(path(fileName), ignored); // a linked data file is replaced, not written through
     std::ofstream out(path(fileName), std::ios::binary);
     out.write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
     if (!out)
@@ -198,16 +209,18 @@ Harness &Harness::file(const char *fileName, const std::vector<uint8_t> &bytes) 
 
 std::string Harness::path(const char *fileName) const { return runDir + "/" + fileName; }
 
+int gameMainWith(const std::vector<std::string> &args) {
+    std::vector<std::string> words{"mirabo"};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char *> argv;
+    for (std::string &word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    return gameMain(int(words.size()), argv.data());
+}
+
 HarnessRun Harness::runGame(const std::vector<std::string> &args) {
-    return play([args] {
-        std::vector<std::string> words{"mirabo"};
-        words.insert(words.end(), args.begin(), args.end());
-        std::vector<char *> argv;
-        for (std::string &word : words)
-            argv.push_back(word.data());
-        argv.push_back(nullptr);
-        return gameMain(int(words.size()), argv.data());
-    });
+    return play([args] { return gameMainWith(args); });
 }
 
 // The child's side: the script, the trace and the tick count, reached from the platform's observers.
@@ -298,6 +311,9 @@ HarnessRun Harness::play(std::function<int()> body) {
         close(out);
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
+        // SDL would wait out each refresh of its simulated display in real time; the virtual display
+        // of onPresent keeps the time instead.
+        setenv("SDL_RENDER_VSYNC", "0", 1);
         child::steps = &steps;
         child::nextStep = 0;
         child::probes = &probeReads;

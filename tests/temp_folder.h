@@ -18,7 +18,7 @@ using Bytes = std::vector<uint8_t>;
 inline void writeBytes(const std::string &path, const Bytes &bytes) {
     FILE *file = fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr) << path;
-    if (!bytes.empty()) {
+    if (!bytes.empty()) { // an empty vector may have no buffer to hand to fwrite
         ASSERT_EQ(fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
     }
     fclose(file);

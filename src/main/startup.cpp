@@ -20,7 +20,6 @@
 
 #include <SDL_mixer.h>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 static const char *const helpLines[] = {
@@ -198,8 +197,7 @@ int exitGame() {
     destroyFonts();
     for (int i = 0; i < SFX_COUNT; i++)
         freeSFX(i);
-    free(levelsData);
-    levelsData = nullptr;
+    freeLevels();
     closeArchives();
     Mix_CloseAudio();
     SDL_Quit();

@@ -1,0 +1,240 @@
+// Start-up and intro flows played through the real game: the command line, the maker-logo and
+// open-source screens, and quitting from them.
+#include "harness.h"
+
+#include "gfx/gfx_sdl2.h"
+#include "main/defines.h"
+#include "main/game.h"
+#include "main/level.h"
+#include "main/screen.h"
+#include "sound/modplayer.h"
+
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char *const helpText = "-w : window mode (not fullscreen)\n"
+                             "-fs : fullscreen (-x2 automatically added)\n"
+                             "-x1 : no zoom\n"
+                             "-x2 : zoom with no antialiasing\n"
+                             "-s2x: zoom with Scale2X algorithm\n"
+                             "-sl2: zoom with Scanline algorithm\n"
+                             "-bl2: zoom with Bilinear algorithm\n"
+                             "-b16 : 16 bits video mode\n"
+                             "-b24 : 24 bits video mode (may be useful if fade in/fade out looks crappy)\n"
+                             "-h : help\n";
+
+const std::vector<uint8_t> windowConfig = {'g', 'f', 'x', 'm', 'o', 'd', 'e', '=', '4', '\n'};
+
+// A level file of one stage: the intro flows need one to start, whatever the level tool made.
+std::vector<uint8_t> oneStage() {
+    std::vector<uint8_t> file(1 + LEVEL_RECORD_SIZE, 0);
+    file[0] = 1;
+    uint8_t *record = file.data() + 1;
+    for (int c = 0; c < BOARD_COLUMNS; c++)
+        record[16 * (BOARD_ROWS - 1) + c] = 1;
+    record[LEVEL_SOLUTION_OFFSET] = SOLUTION_END;
+    scrambleLevels(file.data(), file.size());
+    return file;
+}
+
+// Probes the index of the intro screen, and whether a game's assets were set up (the menu or the
+// test stage did it).
+void setUpIntro(Harness &h) {
+    h.file("data/levels.bin", oneStage());
+    h.probe("screen", [] { return int64_t(currentScreen); });
+    h.probe("loaded", [] { return int64_t(loaded); });
+}
+
+TEST(StartUpFlow, HelpPrintsTenLinesBeforeAnythingStarts) {
+    const std::vector<std::vector<std::string>> commandLines = {
+        {"-h"}, {"-x1", "-h", "-fs"}, {"-zz", "-h", "-t"}};
+    for (const auto &args : commandLines) {
+        Harness h("help");
+        const HarnessRun r = h.play([args] {
+            const int status = gameMainWith(args);
+            return SDL_WasInit(SDL_INIT_EVERYTHING) ? 99 : status;
+        });
+        EXPECT_EQ(r.status, 0) << args[0];
+        EXPECT_EQ(r.out, helpText) << args[0];
+        EXPECT_TRUE(r.ticks.empty());
+    }
+}
+
+TEST(StartUpFlow, CommandLineAndConfigurationMakeTheDisplaySettings) {
+    struct Case {
+        const char *config; // gfxmode= word, or nullptr for no configuration file
+        std::vector<std::string> args;
+        const char *line;
+        int32_t bpp;
+        int32_t testMode;
+    } cases[] = {
+        {"4", {"-w", "-s2x"}, "0 2 2\n", 16, 0}, {"4", {"-fs", "-x1"}, "1 0 1\n", 16, 0},
+        {"4", {"-w", "-x1"}, "0 1 0\n", 16, 0},  {"4", {"-b24", "-bl2", "-zz"}, "0 2 4\n", 24, 0},
+        {"5", {"-t"}, "0 2 1\n", 16, 1},         {"4", {"-fs", "-t"}, "0 2 1\n", 16, 1},
+        {"4", {"-t", "-fs"}, "1 0 1\n", 16, 1},  {"8", {}, "0 2 2\n", 16, 0},
+        {nullptr, {}, "1 0 1\n", 16, 0},
+    };
+    for (const Case &c : cases) {
+        const std::string config = c.config ? std::string("gfxmode=") + c.config : "";
+        std::string what = c.config ? config : "no configuration";
+        for (const std::string &arg : c.args)
+            what += " " + arg;
+        Harness h("settings");
+        if (c.config)
+            h.file("mirabo.cfg", std::vector<uint8_t>(config.begin(), config.end()));
+        h.probe("fs", [] { return int64_t(fs); }).probe("method", [] { return int64_t(ScalingMethod); });
+        h.probe("bpp", [] { return int64_t(bpp); }).probe("bits", [] {
+            return int64_t(screen->format->BitsPerPixel);
+        });
+        setUpIntro(h);
+        h.at(0).stop();
+        const HarnessRun r = h.runGame(c.args);
+        ASSERT_EQ(r.status, HARNESS_STOPPED) << what << "\n" << r.out;
+        EXPECT_EQ(r.out, c.line) << what;
+        EXPECT_EQ(r.value("fs", 0), c.line[0] - '0') << what;
+        EXPECT_EQ(r.value("method", 0), c.line[4] - '0') << what;
+        EXPECT_EQ(r.value("bpp", 0), c.bpp) << what;
+        EXPECT_EQ(r.value("bits", 0), c.bpp) << what;
+        EXPECT_EQ(r.value("loaded", 0), c.testMode)
+            << what << ": the test stage sets up the game's assets at once";
+    }
+}
+
+TEST(StartUpFlow, VolumesReachTheMixerOnItsScale) {
+    struct Case {
+        const char *config;
+        int64_t effects, music;
+    } cases[] = {
+        {"gfxmode=4 sfx_volume=15 mus_volume=100", 19, 128},
+        {"gfxmode=4 sfx_volume=50 mus_volume=0", 64, 0},
+        {"gfxmode=4", 19, 128},
+    };
+    for (const Case &c : cases) {
+        Harness h("volumes");
+        setUpIntro(h);
+        h.file("mirabo.cfg", std::vector<uint8_t>(c.config, c.config + strlen(c.config)));
+        h.probe("effects", [] { return int64_t(Mix_Volume(-1, -1)); });
+        h.probe("music", [] { return int64_t(mp_volume.load()); });
+        h.at(0).stop();
+        const HarnessRun r = h.runGame({});
+        EXPECT_EQ(r.value("effects", 0), c.effects) << c.config;
+        EXPECT_EQ(r.value("music", 0), c.music) << c.config;
+    }
+}
+
+// Tap tick t: down at t, up at t + 1; the release is seen by read t + 1 and acted on by the update
+// before read t + 2.
+TEST(IntroFlow, LogoIgnoresControlsWhileSlidingAndEndsOnJumpOnceArrived) {
+    Harness h("zenk");
+    setUpIntro(h);
+    h.probe("jingle", [] { return int64_t(MP_PlayingMusic()); });
+    h.at(10).snapshot("intro-logo-sliding").tap(SDL_SCANCODE_SPACE).tap(SDL_SCANCODE_RETURN);
+    h.at(190)
+        .snapshot("intro-logo-arrived")
+        .tap(SDL_SCANCODE_TAB)
+        .tap(SDL_SCANCODE_LEFT)
+        .tap(SDL_SCANCODE_SPACE);
+    h.at(200).snapshot("intro-open-source").stop();
+    const HarnessRun r = h.runGame({"-w"});
+    ASSERT_EQ(r.status, HARNESS_STOPPED) << r.out;
+
+    const int arrival = r.firstTick("jingle", 1);
+    ASSERT_GT(arrival, 14) << "the jingle starts when the logo arrives, after the taps";
+    ASSERT_LT(arrival, 190);
+    EXPECT_EQ(r.value("jingle", arrival - 1), 0);
+    EXPECT_EQ(r.value("screen", 195), 0)
+        << "jump and start while sliding, pause and left after arrival do nothing";
+    EXPECT_EQ(r.value("screen", 196), 1) << "jump after arrival ends the screen at once";
+    EXPECT_EQ(r.value("jingle", 196), 0) << "the jingle stops with its screen";
+    EXPECT_EQ(r.value("loaded", 200), 0);
+}
+
+// The jingle ending (here cut short once the logo is in place) ends the screen without any control.
+TEST(IntroFlow, LogoScreenEndsWhenTheJingleIsOver) {
+    Harness h("zenk-jingle");
+    setUpIntro(h);
+    h.probe("jingle", [] { return int64_t(MP_PlayingMusic()); });
+    h.at(190).call(MP_HaltMusic).at(200).stop();
+    const HarnessRun r = h.runGame({"-w"});
+    ASSERT_EQ(r.status, HARNESS_STOPPED) << r.out;
+    ASSERT_EQ(r.value("jingle", 189), 1);
+    EXPECT_EQ(r.value("screen", 190), 0);
+    EXPECT_EQ(r.value("screen", 191), 1);
+}
+
+// A logo 201 pixels wide would rest at x 59, but the logo moves by 2 from 360: it halts at 58 after
+// 151 updates, never arrives exactly, so the jingle never starts and the screen ends there.
+TEST(IntroFlow, LogoThatCannotCentreExactlyEndsTheScreenWhereItHalts) {
+    Harness h("zenk-odd");
+    setUpIntro(h);
+    h.probe("jingle", [] { return int64_t(MP_PlayingMusic()); });
+    SDL_Surface *oddLogo = SDL_CreateRGBSurfaceWithFormat(0, 201, 40, 24, SDL_PIXELFORMAT_RGB24);
+    SDL_FillRect(oddLogo, nullptr, SDL_MapRGB(oddLogo->format, 255, 255, 255));
+    ASSERT_EQ(SDL_SaveBMP(oddLogo, h.path("zk-logo.bmp").c_str()), 0) << SDL_GetError();
+    SDL_FreeSurface(oddLogo);
+    h.at(149).snapshot("intro-logo-odd-width").at(160).stop();
+    const HarnessRun r = h.runGame({"-w"});
+    ASSERT_EQ(r.status, HARNESS_STOPPED) << r.out;
+    EXPECT_EQ(r.firstTick("screen", 1), 150);
+    EXPECT_EQ(r.firstTick("jingle", 1), -1);
+}
+
+TEST(IntroFlow, OpenSourceNoticeEndsOnAnyMappedControl) {
+    struct Case {
+        const char *control;
+        void (*script)(Harness &h);
+    } cases[] = {
+        {"pause key", [](Harness &h) { h.tap(SDL_SCANCODE_TAB); }},
+        {"start button", [](Harness &h) { h.button(9); }},
+        {"hat", [](Harness &h) { h.hat(SDL_HAT_UP).wait(1).hat(SDL_HAT_CENTERED).wait(1); }},
+    };
+    for (const Case &c : cases) {
+        Harness h("notice");
+        setUpIntro(h);
+        h.file("mirabo.cfg", windowConfig);
+        h.at(190).tap(SDL_SCANCODE_SPACE);
+        h.at(200).tap(SDL_SCANCODE_Q).button(5).click(160, 120);
+        h.at(210);
+        c.script(h);
+        h.at(220).stop();
+        const HarnessRun r = h.runGame({});
+        EXPECT_EQ(r.value("screen", 196), 1) << c.control;
+        EXPECT_EQ(r.value("screen", 211), 1) << c.control << ": unmapped keys, buttons and clicks do nothing";
+        EXPECT_EQ(r.last("screen"), 2) << c.control << ": the intro is over";
+    }
+}
+
+TEST(IntroFlow, QuitDuringTheIntroSkipsTheMenuAndShutsDown) {
+    struct Case {
+        const char *how;
+        int tick;
+        SDL_Event event;
+        int32_t screen;
+    } cases[] = {
+        {"window closed on the maker's logo", 20, SDL_Event{SDL_QUIT}, 0},
+        {"escape on the notice", 200, SDL_Event{SDL_KEYDOWN}, 1},
+    };
+    cases[1].event.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
+    for (const Case &c : cases) {
+        Harness h("quit");
+        setUpIntro(h);
+        h.file("mirabo.cfg", windowConfig);
+        h.at(190).tap(SDL_SCANCODE_SPACE);
+        h.at(c.tick).event(c.event);
+        const HarnessRun r = h.runGame({});
+        EXPECT_EQ(r.status, 0) << c.how;
+        EXPECT_EQ(r.ticks.size(), size_t(c.tick + 1)) << c.how << ": nothing reads the input after the quit";
+        EXPECT_TRUE(r.returned) << c.how;
+        EXPECT_EQ(r.last("screen"), c.screen) << c.how;
+        EXPECT_EQ(r.last("loaded"), 0) << c.how << ": the menu never started";
+        EXPECT_EQ(r.out, "0 2 1\n") << c.how;
+    }
+}
+
+} // namespace
