@@ -20,7 +20,7 @@
 
 inline void feedFile(const char *path, const uint8_t *data, size_t size) {
     if (FILE *file = fopen(path, "wb")) {
-        if (size > 0) // an empty input may come without a buffer
+        if (size > 0)
             fwrite(data, 1, size, file);
         fclose(file);
     }

@@ -9,8 +9,10 @@
 #include "main/screen.h"
 #include "sound/modplayer.h"
 
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -104,6 +106,28 @@ TEST(StartUpFlow, CommandLineAndConfigurationMakeTheDisplaySettings) {
     }
 }
 
+TEST(StartUpFlow, VolumesReachTheMixerOnItsScale) {
+    struct Case {
+        const char *config;
+        int64_t effects, music;
+    } cases[] = {
+        {"gfxmode=4 sfx_volume=15 mus_volume=100", 19, 128},
+        {"gfxmode=4 sfx_volume=50 mus_volume=0", 64, 0},
+        {"gfxmode=4", 19, 128},
+    };
+    for (const Case &c : cases) {
+        Harness h("volumes");
+        setUpIntro(h);
+        h.file("mirabo.cfg", std::vector<uint8_t>(c.config, c.config + strlen(c.config)));
+        h.probe("effects", [] { return int64_t(Mix_Volume(-1, -1)); });
+        h.probe("music", [] { return int64_t(mp_volume.load()); });
+        h.at(0).stop();
+        const HarnessRun r = h.runGame({});
+        EXPECT_EQ(r.value("effects", 0), c.effects) << c.config;
+        EXPECT_EQ(r.value("music", 0), c.music) << c.config;
+    }
+}
+
 // Tap tick t: down at t, up at t + 1; the release is seen by read t + 1 and acted on by the update
 // before read t + 2.
 TEST(IntroFlow, LogoIgnoresControlsWhileSlidingAndEndsOnJumpOnceArrived) {
@@ -129,6 +153,36 @@ TEST(IntroFlow, LogoIgnoresControlsWhileSlidingAndEndsOnJumpOnceArrived) {
     EXPECT_EQ(r.value("screen", 196), 1) << "jump after arrival ends the screen at once";
     EXPECT_EQ(r.value("jingle", 196), 0) << "the jingle stops with its screen";
     EXPECT_EQ(r.value("loaded", 200), 0);
+}
+
+// The jingle ending (here cut short once the logo is in place) ends the screen without any control.
+TEST(IntroFlow, LogoScreenEndsWhenTheJingleIsOver) {
+    Harness h("zenk-jingle");
+    setUpIntro(h);
+    h.probe("jingle", [] { return int64_t(MP_PlayingMusic()); });
+    h.at(190).call(MP_HaltMusic).at(200).stop();
+    const HarnessRun r = h.runGame({"-w"});
+    ASSERT_EQ(r.status, HARNESS_STOPPED) << r.out;
+    ASSERT_EQ(r.value("jingle", 189), 1);
+    EXPECT_EQ(r.value("screen", 190), 0);
+    EXPECT_EQ(r.value("screen", 191), 1);
+}
+
+// A logo 201 pixels wide would rest at x 59, but the logo moves by 2 from 360: it halts at 58 after
+// 151 updates, never arrives exactly, so the jingle never starts and the screen ends there.
+TEST(IntroFlow, LogoThatCannotCentreExactlyEndsTheScreenWhereItHalts) {
+    Harness h("zenk-odd");
+    setUpIntro(h);
+    h.probe("jingle", [] { return int64_t(MP_PlayingMusic()); });
+    SDL_Surface *oddLogo = SDL_CreateRGBSurfaceWithFormat(0, 201, 40, 24, SDL_PIXELFORMAT_RGB24);
+    SDL_FillRect(oddLogo, nullptr, SDL_MapRGB(oddLogo->format, 255, 255, 255));
+    ASSERT_EQ(SDL_SaveBMP(oddLogo, h.path("zk-logo.bmp").c_str()), 0) << SDL_GetError();
+    SDL_FreeSurface(oddLogo);
+    h.at(149).snapshot("intro-logo-odd-width").at(160).stop();
+    const HarnessRun r = h.runGame({"-w"});
+    ASSERT_EQ(r.status, HARNESS_STOPPED) << r.out;
+    EXPECT_EQ(r.firstTick("screen", 1), 150);
+    EXPECT_EQ(r.firstTick("jingle", 1), -1);
 }
 
 TEST(IntroFlow, OpenSourceNoticeEndsOnAnyMappedControl) {

@@ -81,6 +81,11 @@ Harness::Harness(const char *runName) : name(runName) {
     for (const auto &entry :
          std::filesystem::directory_iterator(std::filesystem::path(MIRABO_RUN_DIR) / "data", ignored))
         std::filesystem::create_symlink(entry.path(), data / entry.path().filename(), ignored);
+    // The test stage of the switch -t, made by the build next to the game; the per-user files
+    // (configuration, hiscores, saved game) start absent.
+    const std::filesystem::path testStage = std::filesystem::path(MIRABO_RUN_DIR) / "test.bin";
+    if (std::filesystem::exists(testStage))
+        std::filesystem::create_symlink(testStage, std::filesystem::path(runDir) / "test.bin", ignored);
 }
 
 Harness::~Harness() {

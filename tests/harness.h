@@ -4,7 +4,7 @@
 //   Harness h("intro");                                   // a fresh run folder with data/ linked in
 //   h.probe("screen", [] { return int64_t(currentScreen); });  // recorded at every tick
 //   h.wait(10).tap(SDL_SCANCODE_SPACE);                   // space down at tick 10, up at tick 11
-//   h.wait(200).snapshot("intro-logo").button(2).quit();  // artifacts/intro-logo.png at tick 211, ...
+//   h.wait(200).snapshot("intro-logo").button(2).quit();  // artifacts/intro-logo.png at tick 212, ...
 //   HarnessRun r = h.runGame({"-w"});                     // gameMain("mirabo", "-w") under that script
 //   EXPECT_EQ(r.status, 0);
 //   EXPECT_EQ(r.value("screen", 12), 0);
@@ -16,14 +16,15 @@
 // read t, and probes are recorded then too. The script cursor starts at tick 0 and moves only with
 // at() and wait(), and by two with tap(), button() and click() (press at the cursor, release at the
 // next tick).
-// Time: the virtual clock advances only when the game sleeps, and each presented frame waits for the
-// next 60 Hz refresh of a virtual display, so a paced screen loop runs 60 ticks per virtual second,
-// as on a real display with vertical sync. Each tick's virtual milliseconds are in the trace.
+// Time: the virtual clock advances only when the game sleeps, and each presented frame (flipScreen
+// reports it through sysPresented) waits for the next 60 Hz refresh of a virtual display, so a paced
+// screen loop runs 60 ticks per virtual second, as on a real display with vertical sync. Each tick's
+// virtual milliseconds are in the trace.
 // Isolation: every run is a fork of the test process: the game's globals start fresh, a fatal error or
-// exit() ends only the child, and standard output is captured. The run folder (a data/ folder linking
-// every file of MIRABO_RUN_DIR/data, plus the files given with file(), "data/levels.bin" too) is removed
-// with the Harness. SDL runs with the dummy video and audio drivers. Snapshots go to the tests'
-// artifacts folder.
+// exit() ends only the child, and standard output is captured. The run folder holds a data/ folder
+// linking every file of MIRABO_RUN_DIR/data, a link to its test.bin, and the files given with file(),
+// which may replace those ("data/levels.bin" too); it is removed with the Harness. SDL runs with the
+// dummy video and audio drivers. Snapshots go to the tests' artifacts folder.
 #pragma once
 
 #include <SDL.h>

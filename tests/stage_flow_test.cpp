@@ -1,245 +1,426 @@
-// Whole games, headless: scripted controls on the virtual clock play through the tutorial, stages,
-// the pause menu, lost lives, game over, continue, the hiscore entry and the ending.
-#include "main/entry.h"
-#include "stage_fixture.h"
+// Whole games through the play harness: the real start-up, the real level set or one the test
+// builds, controls scripted by tick, and probes on the game's state at every read of the input.
+#include "harness.h"
+#include "stage_levels.h"
 
-class StageFlow : public StageTest {
-  protected:
-    // What the game looked like when a menu choice was confirmed.
-    struct Snapshot {
-        Board board;
-        int32_t lives, score;
+#include "data/hiscores.h"
+#include "gfx/gfx_sdl2.h"
+#include "input/keyhelper_sdl2.h"
+#include "main/bganims.h"
+#include "main/game.h"
+#include "main/level.h"
+#include "main/savegame.h"
+#include "main/sheets.h"
+#include "main/startup.h"
+#include "sound/sound.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+// FNV-1a over the board's cells: equal boards, equal codes.
+int64_t boardCode(const Board &board) {
+    uint64_t hash = 1469598103934665603ull;
+    for (int32_t cell : board)
+        hash = (hash ^ uint64_t(cell)) * 1099511628211ull;
+    return int64_t(hash >> 1);
+}
+
+// The first four characters of a name.
+int64_t nameCode(const char *name) {
+    char first[4] = {};
+    memcpy(first, name, std::min<size_t>(strlen(name), 4));
+    return int64_t(uint8_t(first[0])) << 24 | uint8_t(first[1]) << 16 | uint8_t(first[2]) << 8 |
+           uint8_t(first[3]);
+}
+
+int64_t stageOf() {
+    if (!currentSource)
+        return -2;
+    if (currentSource == testLevel.data())
+        return -1;
+    return (currentSource - levels) / LEVEL_RECORD_SIZE;
+}
+
+int32_t warnings; // time warnings asked for, counted in the child
+
+void gameProbes(Harness &h) {
+    h.probe("stage", stageOf)
+        .probe("score", [] { return int64_t(score); })
+        .probe("lives", [] { return int64_t(lives); })
+        .probe("saved", [] { return int64_t(saved); })
+        .probe("workflow", [] { return int64_t(workflow); })
+        .probe("hsRank", [] { return int64_t(hsRank); })
+        .probe("canSolve", [] { return int64_t(canSolve); })
+        .probe("paused", [] { return int64_t(paused); })
+        .probe("lion", [] { return int64_t(curLionAnim); })
+        .probe("board", [] { return boardCode(currentLevel); })
+        .probe("cursor", [] { return int64_t(10 * cursorX + cursorY); })
+        .probe("warnings", [] { return int64_t(warnings); })
+        .probe("music", [] { return int64_t(curMusic); })
+        .probe("sheets", [] { return int64_t(100 * curBlock + 10 * curBirdsBlock + curFlowersBlock); })
+        .probe("lame", [] { return int64_t(lameMode); })
+        .probe("name", [] { return nameCode(hiscores[0].name); })
+        .probe("best", [] { return int64_t(hiscores[0].score); })
+        // The time left: while the menu is open endTime holds it.
+        .probe("left", [] { return int64_t(paused ? int32_t(endTime) : int32_t(endTime - currentTime)); });
+}
+
+std::vector<uint8_t> childLevels; // the level set a run plays instead of data/levels.bin
+
+// A game as the menu starts one, on a table of zero hiscores, with a known random sequence.
+std::function<int()> game(int startStage, const std::vector<Record> &records = {}, unsigned seed = 7,
+                          const std::vector<const char *> &names = {}) {
+    return [startStage, records, seed, names] {
+        startUp();
+        SDL_SetWindowSize(sdl2->window, SCREEN_WIDTH, SCREEN_HEIGHT); // no scaling to pay for
+        initStuff();
+        for (HiscoreEntry &entry : hiscores) {
+            entry = HiscoreEntry{};
+            strcpy(entry.name, "NOBODY");
+            entry.kind = HISCORE_DEFAULT;
+        }
+        for (size_t i = 0; i < names.size(); i++)
+            strcpy(hiscores[i].name, names[i]);
+        if (!records.empty()) {
+            childLevels = levelFile(records);
+            levelsData = childLevels.data();
+            levels = levelsData + 1;
+            levelCount = int32_t(records.size());
+        }
+        sfxListener = [](int index) { warnings += index == SFX_TIMER_LAST_10_SEC; };
+        srand(seed);
+        run(startStage, 0, 0);
+        return 0;
     };
-    std::vector<Snapshot> snapshotsAtConfirm() { return snapshots; }
-    void recordConfirms() {
-        soundProbe() = [this](int index) {
-            if (index == SFX_SELECT_OPTION)
-                snapshots.push_back({currentLevel, lives, score});
-        };
-    }
-    // The points the picks score on the board, counted with the game's rules.
-    static int32_t pointsOf(const Board &start, const std::vector<Pick> &picks) {
-        score = 0;
-        playPicks(start, picks);
-        return score;
-    }
-    std::vector<Snapshot> snapshots;
-};
-
-static const Board fives = filledBoard(5);
-
-// A board with a single fruit of value 1 in the bottom-left corner and a target that wants it in
-// the bottom-right corner: picking it leaves nothing.
-static std::vector<uint8_t> allGoneRecord() {
-    Board start{}, target{};
-    start[0 + 8 * 9] = 1;
-    target[7 + 8 * 9] = 1;
-    return makeRecord(start, {}, &target);
 }
 
-static void exitThroughPause(Script &s) {
-    s.start();
-    s.press(SDL_SCANCODE_UP); // 0 wraps to EXIT
-    s.jump();
+// The first bonus of a game: what run draws first for a start stage other than 0.
+int firstBonus(unsigned seed) {
+    srand(seed);
+    return rand() % 5 + 1;
 }
 
-TEST_F(StageFlow, NewGameSolvesTheFirstStageAndStartsTheSecond) {
-    const std::vector<Pick> picks = tenSpreadPicks();
-    const int32_t pickPoints = pointsOf(fives, picks);
-    useLevels({makeRecord(fives, picks), makeRecord(fives, picks), makeRecord(fives, picks)});
-    Script s;
-    s.at = sysTicks() + 500;
-    s.jump(); // leaves the tutorial
-    s.wait(300);
+// The script's cursor walk to a cell and the pick there, then time for the board to settle.
+void pick(Harness &h, int &x, int &y, Pick cell, int settle = 200) {
+    for (; x < cell.first; x++)
+        h.tap(SDL_SCANCODE_RIGHT);
+    for (; x > cell.first; x--)
+        h.tap(SDL_SCANCODE_LEFT);
+    for (; y < cell.second; y++)
+        h.tap(SDL_SCANCODE_DOWN);
+    for (; y > cell.second; y--)
+        h.tap(SDL_SCANCODE_UP);
+    h.tap(SDL_SCANCODE_SPACE).wait(settle);
+}
+
+void pauseAndChoose(Harness &h, int downs) {
+    h.tap(SDL_SCANCODE_RETURN);
+    for (int i = 0; i < downs; i++)
+        h.tap(SDL_SCANCODE_DOWN);
+    h.tap(SDL_SCANCODE_SPACE);
+}
+
+void exitThroughPause(Harness &h) {
+    h.tap(SDL_SCANCODE_RETURN).tap(SDL_SCANCODE_UP).tap(SDL_SCANCODE_SPACE); // 0 wraps to EXIT
+}
+
+// The ticks at which the pause menu opened (first read inside it) and closed (first read after).
+std::vector<std::pair<int, int>> pauses(const HarnessRun &r) {
+    std::vector<std::pair<int, int>> found;
+    for (int from = 0;;) {
+        int open = r.firstTick("paused", 1, from);
+        if (open < 0)
+            return found;
+        int close = r.firstTick("paused", 0, open);
+        found.push_back({open, close});
+        if (close < 0)
+            return found;
+        from = close;
+    }
+}
+
+// Three stages lost by picking the only fruit away; the last confirm leaves the game over screen.
+void loseAllLives(Harness &h, bool closeWindow, const char *gameOverSnapshot) {
+    h.at(20);
+    for (int life = 0; life < 3; life++) {
+        int x = 4, y = 5;
+        pick(h, x, y, {0, 9}, 120); // all gone
+        if (closeWindow)
+            h.quit(); // discarded on the lost-life screens
+        h.wait(30);
+        if (life == 2 && gameOverSnapshot)
+            h.snapshot(gameOverSnapshot);
+        h.tap(SDL_SCANCODE_SPACE).wait(10); // confirms "ALL GONE", the last time the game over
+    }
+}
+
+std::vector<uint8_t> realRecord(int stage) {
+    FILE *file = fopen(MIRABO_RUN_DIR "/data/levels.bin", "rb");
+    std::vector<uint8_t> bytes(1 + LEVEL_RECORD_SIZE * (stage + 1));
+    size_t got = file ? fread(bytes.data(), 1, bytes.size(), file) : 0;
+    if (file)
+        fclose(file);
+    if (got != bytes.size())
+        return {};
+    descrambleLevels(bytes.data(), bytes.size());
+    return std::vector<uint8_t>(bytes.end() - LEVEL_RECORD_SIZE, bytes.end());
+}
+
+const Board fives = filledBoard(5);
+
+} // namespace
+
+TEST(StageFlow, NewGameSolvesTheFirstStageByItsStoredSolution) {
+    const std::vector<uint8_t> first = realRecord(0);
+    ASSERT_EQ(first.size(), size_t(LEVEL_RECORD_SIZE));
+    Harness h("stage-newgame");
+    gameProbes(h);
+    h.at(18).snapshot("stage-tutorial").tap(SDL_SCANCODE_SPACE).wait(5); // leaves the tutorial
+    h.snapshot("stage-first");
     int x = 4, y = 5;
-    for (const Pick &pick : picks)
-        s.pick(x, y, pick);
-    s.wait(9000); // the mascot's jump and the 360 ticks of the count
-    exitThroughPause(s);
-    run(0, 0, 0);
+    for (int j = 0; first[LEVEL_SOLUTION_OFFSET + 2 * j] != SOLUTION_END; j++)
+        pick(h, x, y, {first[LEVEL_SOLUTION_OFFSET + 2 * j], first[LEVEL_SOLUTION_OFFSET + 2 * j + 1]}, 240);
+    h.wait(250).snapshot("stage-bonus-count").wait(450);
+    exitThroughPause(h);
+    const HarnessRun r = h.play(game(0));
 
-    EXPECT_EQ(sysVirtualPendingEvents(), 0);
-    EXPECT_EQ(saved, 1);
-    EXPECT_EQ(loadGame(), 1);
-    EXPECT_EQ(currentSource, levels + LEVEL_RECORD_SIZE); // stage 2 was playing
-    EXPECT_EQ(lives, 3);
-    EXPECT_EQ(curMusic, 1);
-    int32_t timeBonus = score - pickPoints - 30 - 200; // 3 lives, solved in the solution's moves
-    EXPECT_GE(timeBonus, 60);
-    EXPECT_LE(timeBonus, 100);
-    EXPECT_EQ(escape, 1);
-    EXPECT_EQ(workflow, 0);
+    ASSERT_TRUE(r.returned) << r.status;
+    EXPECT_EQ(r.last("stage"), 1); // the second stage was playing
+    EXPECT_EQ(r.last("saved"), 1);
+    EXPECT_TRUE(std::filesystem::exists(h.path("savegame.dat")));
+    EXPECT_EQ(r.last("lives"), 3);
+    // The count: jump first, then one point a tick; the stage was won in its stored solution's
+    // moves with 3 lives and under 10 s used.
+    const int jump = r.firstTick("lion", 3);
+    ASSERT_GT(jump, 0);
+    const int64_t picked = r.value("score", jump - 1), won = r.last("score");
+    EXPECT_GE(won - picked - 30 - 200, 110);
+    EXPECT_LE(won - picked - 30 - 200, 119);
+    EXPECT_EQ(r.value("score", jump + 140), picked); // nothing counted during the jump
+    const int64_t counted = r.value("score", jump + 240) - picked;
+    EXPECT_GE(counted, 60);
+    EXPECT_LE(counted, 80);
+    EXPECT_EQ(r.value("stage", jump + 400), 0); // the count still runs
 }
 
-TEST_F(StageFlow, UndoIsOneMoveDeepAndRestartCostsALife) {
+TEST(StageFlow, UndoIsOneMoveDeepRestartCostsALifeAndPausesKeepTheTime) {
     const Board afterOne = playPicks(fives, {{0, 0}});
     const Board afterTwo = playPicks(fives, {{0, 0}, {3, 0}});
-    useLevels({makeRecord(fives, tenSpreadPicks()), makeRecord(fives, tenSpreadPicks())});
-    recordConfirms();
-    Script s;
-    s.at = sysTicks() + 500;
+    Harness h("stage-undo");
+    gameProbes(h);
+    h.at(20);
     int x = 4, y = 5;
-    s.pick(x, y, {0, 0});
-    s.pick(x, y, {3, 0});
-    s.pauseAndChoose(1); // DOWN reaches UNDO LAST MOVE
-    s.pauseAndChoose(1); // undo is spent: DOWN reaches RESTART LEVEL
-    s.wait(500);
-    exitThroughPause(s);
-    run(1, 0, 0);
+    pick(h, x, y, {0, 0});
+    pick(h, x, y, {3, 0});
+    h.tap(SDL_SCANCODE_RETURN).tap(SDL_SCANCODE_DOWN).wait(300).snapshot("stage-pause-undo");
+    h.tap(SDL_SCANCODE_SPACE).wait(30); // UNDO LAST MOVE, after five seconds in the menu
+    pauseAndChoose(h, 1);               // undo is spent: DOWN reaches RESTART LEVEL
+    h.wait(30);
+    exitThroughPause(h);
+    const HarnessRun r = h.play(game(1, {spreadRecord(), spreadRecord()}));
 
-    ASSERT_EQ(snapshots.size(), 3u);
-    EXPECT_EQ(snapshots[0].board, afterTwo);
-    EXPECT_EQ(snapshots[1].board, afterOne);
-    EXPECT_EQ(snapshots[1].lives, 3);
-    EXPECT_EQ(snapshots[2].board, fives); // the restarted stage
-    EXPECT_EQ(snapshots[2].lives, 2);
-    EXPECT_EQ(lives, 2);
-    EXPECT_GT(score, 0); // points stay after undo and restart
+    ASSERT_TRUE(r.returned) << r.status;
+    const auto menus = pauses(r);
+    ASSERT_EQ(menus.size(), 3u);
+    EXPECT_EQ(r.value("board", menus[0].first - 1), boardCode(afterTwo));
+    EXPECT_EQ(r.value("board", menus[0].second), boardCode(afterOne));
+    EXPECT_EQ(r.value("lives", menus[0].second), 3);
+    EXPECT_EQ(r.value("board", menus[1].second + 2), boardCode(fives)); // the restarted stage
+    EXPECT_EQ(r.value("lives", menus[1].second + 2), 2);
+    EXPECT_EQ(r.last("lives"), 2);
+    // Five seconds in the first menu cost no time: the time left moves on by a tick or two only.
+    const int64_t before = r.value("left", menus[0].first - 1), after = r.value("left", menus[0].second + 1);
+    EXPECT_LE(before - after, 40);
+    EXPECT_GE(before - after, 0);
+    EXPECT_EQ(r.value("left", menus[0].first + 100), r.value("left", menus[0].first + 200));
 }
 
-TEST_F(StageFlow, ClickThenActionPicksTheClickedCell) {
-    useLevels({makeRecord(fives, tenSpreadPicks()), makeRecord(fives, tenSpreadPicks())});
-    recordConfirms();
-    Script s;
-    s.at = sysTicks() + 500;
-    s.click(150, 70); // beside the board: the action is dropped
-    s.jump();
-    s.wait(1000);
-    s.click(20, 70); // cell (0, 0)
-    s.jump();
-    s.wait(2500);
-    exitThroughPause(s);
-    run(1, 0, 0);
-    ASSERT_EQ(snapshots.size(), 1u);
-    EXPECT_EQ(snapshots[0].board, playPicks(fives, {{0, 0}}));
-    EXPECT_EQ(cursorX, 0);
-    EXPECT_EQ(cursorY, 0);
+TEST(StageFlow, ClickThenActionPicksTheClickedCell) {
+    Harness h("stage-click");
+    gameProbes(h);
+    h.at(20).click(150, 70).tap(SDL_SCANCODE_SPACE).wait(60); // beside the board: dropped
+    h.click(20, 70).tap(SDL_SCANCODE_SPACE).wait(200);        // cell (0, 0)
+    exitThroughPause(h);
+    const HarnessRun r = h.play(game(1, {spreadRecord(), spreadRecord()}));
+    ASSERT_TRUE(r.returned) << r.status;
+    EXPECT_EQ(r.value("board", 80), boardCode(fives));
+    EXPECT_EQ(r.value("cursor", 80), 45);
+    EXPECT_EQ(r.last("board"), boardCode(playPicks(fives, {{0, 0}})));
+    EXPECT_EQ(r.last("cursor"), 0);
 }
 
-TEST_F(StageFlow, AutoResolveSolvesTheStageOncePerGame) {
-    useLevels({makeRecord(fives, tenSpreadPicks()), makeRecord(fives, tenSpreadPicks()),
-               makeRecord(fives, tenSpreadPicks()), makeRecord(fives, tenSpreadPicks())});
-    Script s;
-    s.at = sysTicks() + 500;
-    s.jump();            // a pick off the solution, still counting down when the menu opens
-    s.pauseAndChoose(1); // no move yet: DOWN goes straight to AUTO RESOLVE
-    s.wait(40000);       // the replay, the jump and the count
-    s.pauseAndChoose(1); // stage 3: AUTO RESOLVE is spent, DOWN reaches EXIT
-    run(1, 0, 0);
+TEST(StageFlow, AutoResolveSolvesARealStageOncePerGame) {
+    // Stage 99: a full board whose twelve picks empty cells and let columns fall.
+    const std::vector<uint8_t> full = realRecord(98);
+    ASSERT_EQ(full.size(), size_t(LEVEL_RECORD_SIZE));
+    ASSERT_EQ(full[LEVEL_SOLUTION_OFFSET], 0);
+    ASSERT_EQ(full[LEVEL_SOLUTION_OFFSET + 1], 0);
+    ASSERT_NE(full[16 * 5 + 4], 0);
+    Harness h("stage-solve");
+    gameProbes(h);
+    h.at(20).tap(SDL_SCANCODE_SPACE); // a pick off the solution, still counting down when the menu opens
+    pauseAndChoose(h, 1);             // no move yet: DOWN goes straight to AUTO RESOLVE
+    h.wait(5000);                     // the replay, the jump and the count
+    pauseAndChoose(h, 1);             // AUTO RESOLVE is spent: DOWN reaches EXIT
+    const HarnessRun r = h.play(game(98));
 
-    EXPECT_EQ(sysVirtualPendingEvents(), 0);
-    EXPECT_EQ(saved, 2); // the replay solved stage 2 despite the pending pick
-    EXPECT_EQ(currentSource, levels + 2 * LEVEL_RECORD_SIZE);
-    EXPECT_EQ(canSolve, 0);
-    EXPECT_EQ(escape, 1);
-    EXPECT_EQ(lives, 3);
+    ASSERT_TRUE(r.returned) << r.status;
+    EXPECT_EQ(r.last("saved"), 99); // the replay solved the stage despite the pending pick
+    EXPECT_EQ(r.last("stage"), 99);
+    EXPECT_EQ(r.last("canSolve"), 0);
+    EXPECT_EQ(r.last("lives"), 3);
+    // The solver walks one cell per tick, columns first: (4, 5) → (0, 5) → (0, 0).
+    const int walk = r.firstTick("cursor", 35);
+    ASSERT_GT(walk, 0);
+    EXPECT_EQ(r.value("cursor", walk + 3), 5);
+    EXPECT_EQ(r.value("cursor", walk + 8), 0);
 }
 
-TEST_F(StageFlow, TimeUpCostsALifeAndReplaysTheStage) {
-    useLevels({makeRecord(fives, tenSpreadPicks()), makeRecord(fives, tenSpreadPicks())});
-    Script s;
-    s.at = sysTicks() + 121000;
-    s.jump(); // confirms "TIME UP"
-    s.wait(1000);
-    exitThroughPause(s);
-    run(1, 0, 0);
-    EXPECT_EQ(lives, 2);
-    EXPECT_EQ(currentSource, levels + LEVEL_RECORD_SIZE);
-    // The warning every 67 ticks through the last 11 seconds, none in the replayed stage.
-    std::vector<uint32_t> warnings = soundTimes(SFX_TIMER_LAST_10_SEC);
-    ASSERT_EQ(warnings.size(), 13u);
-    EXPECT_GE(warnings[1] - warnings[0], 880u);
-    EXPECT_LE(warnings[1] - warnings[0], 910u); // 67 ticks of 40/3 ms, give or take a frame
+TEST(StageFlow, TimeUpCostsALifeAndReplaysTheStage) {
+    Harness h("stage-timeup");
+    h.wallSeconds = 300;
+    gameProbes(h);
+    h.at(7300).snapshot("stage-time-up").tap(SDL_SCANCODE_SPACE).wait(30);
+    exitThroughPause(h);
+    const HarnessRun r = h.play(game(1, {spreadRecord(), spreadRecord()}));
+    ASSERT_TRUE(r.returned) << r.status;
+    EXPECT_EQ(r.last("lives"), 2);
+    EXPECT_EQ(r.last("stage"), 1);
+    // The warning every 67 ticks through the last 11 seconds: 10 s 999 ms is 660 ticks.
+    EXPECT_EQ(r.last("warnings"), 10);
+    const int first = r.firstTick("warnings", 1);
+    EXPECT_EQ(r.firstTick("warnings", 2), first + 67);
 }
 
-TEST_F(StageFlow, NoMoveLeftCostsALife) {
-    useLevels({makeRecord(fives, tenSpreadPicks()), makeRecord(fives, {{0, 0}})});
-    srand(7);
-    const int moves = 1 + rand() % 5 + 1; // run draws the stage's bonus first
-    srand(7);
+TEST(StageFlow, NoMoveLeftCostsALife) {
+    const int moves = 1 + firstBonus(7);
     const Pick wrong[] = {{7, 9}, {4, 9}, {1, 9}, {7, 6}, {4, 6}, {1, 6}};
-    Script s;
-    s.at = sysTicks() + 500;
+    Harness h("stage-nomove");
+    gameProbes(h);
+    h.at(20);
     int x = 4, y = 5;
     for (int i = 0; i < moves; i++)
-        s.pick(x, y, wrong[i]);
-    s.jump(); // confirms "NO MOVE LEFT"
-    s.wait(500);
-    exitThroughPause(s);
-    run(1, 0, 0);
-    EXPECT_EQ(lives, 2);
-    EXPECT_EQ(sysVirtualPendingEvents(), 0);
+        pick(h, x, y, wrong[i]);
+    h.snapshot("stage-no-move").tap(SDL_SCANCODE_SPACE).wait(30); // confirms "NO MOVE LEFT"
+    exitThroughPause(h);
+    const HarnessRun r = h.play(game(1, {spreadRecord(), makeRecord(fives, {{0, 0}})}, 7));
+    ASSERT_TRUE(r.returned) << r.status;
+    EXPECT_EQ(r.last("lives"), 2);
+    EXPECT_EQ(r.last("board"), boardCode(fives));
 }
 
-TEST_F(StageFlow, GameOverHiscoreContinueAndExit) {
-    useLevels({makeRecord(fives, tenSpreadPicks()), allGoneRecord(), makeRecord(fives, tenSpreadPicks())});
-    Script s;
-    s.at = sysTicks() + 500;
-    for (int life = 0; life < 3; life++) {
-        int x = 4, y = 5;
-        s.pick(x, y, {0, 9}); // all gone
-        s.jump();             // confirms "ALL GONE", the third time the game over screen
+TEST(StageFlow, GameOverHiscoreContinueAndExit) {
+    Harness h("stage-gameover");
+    gameProbes(h);
+    loseAllLives(h, false, "stage-game-over");
+    h.snapshot("stage-name-entry");
+    h.tap(SDL_SCANCODE_SPACE); // the name: A, B, C
+    h.tap(SDL_SCANCODE_UP);
+    h.tap(SDL_SCANCODE_RIGHT);
+    h.tap(SDL_SCANCODE_UP).tap(SDL_SCANCODE_UP);
+    h.tap(SDL_SCANCODE_RETURN).wait(10).snapshot("stage-continue");
+    h.tap(SDL_SCANCODE_LEFT).wait(30); // continue
+    exitThroughPause(h);
+    const HarnessRun r = h.play(game(1, {spreadRecord(), allGoneRecord(), spreadRecord()}));
+
+    ASSERT_TRUE(r.returned) << r.status;
+    EXPECT_EQ(r.last("hsRank"), 0);
+    EXPECT_EQ(r.last("lives"), 3);
+    EXPECT_EQ(r.last("score"), 0);
+    EXPECT_EQ(r.last("stage"), 1);
+    EXPECT_EQ(r.last("workflow"), 0); // only the continue screen's EXIT and the ending show the table
+    EXPECT_EQ(r.last("name"), nameCode("ABC"));
+    EXPECT_EQ(r.last("best"), 3);
+    EXPECT_EQ(std::filesystem::file_size(h.path("hiscores.dat")), uintmax_t(HISCORE_TABLE_SIZE));
+}
+
+TEST(StageFlow, GameOverThenExitByClickShowsTheHiscores) {
+    Harness h("stage-gameover-exit");
+    gameProbes(h);
+    loseAllLives(h, true, nullptr);
+    h.tap(SDL_SCANCODE_RETURN).wait(10); // the name "A"
+    h.click(250, 120);                   // the EXIT side of the continue screen
+    const HarnessRun r = h.play(game(1, {spreadRecord(), allGoneRecord()}));
+    ASSERT_TRUE(r.returned) << r.status;
+    EXPECT_EQ(r.last("name"), nameCode("A"));
+    EXPECT_EQ(r.last("hsRank"), 0);
+    EXPECT_EQ(r.last("workflow"), -3);
+    EXPECT_EQ(r.last("lives"), 0);
+}
+
+TEST(StageFlow, LastStageWonShowsTheEndingAndTheHiscoreEntry) {
+    Harness h("stage-ending");
+    gameProbes(h);
+    h.at(20).tap(SDL_SCANCODE_SPACE); // the cursor starts on the solution's only pick
+    h.wait(800).snapshot("stage-ending").tap(SDL_SCANCODE_SPACE);
+    h.tap(SDL_SCANCODE_RETURN); // the name "A"
+    const HarnessRun r = h.play(game(1, {spreadRecord(), makeRecord(fives, {{4, 5}})}));
+
+    ASSERT_TRUE(r.returned) << r.status;
+    EXPECT_EQ(r.last("workflow"), -3);
+    EXPECT_EQ(r.last("hsRank"), 0);
+    EXPECT_EQ(r.last("name"), nameCode("A"));
+    EXPECT_EQ(r.last("saved"), 0); // no next stage to save
+    EXPECT_FALSE(std::filesystem::exists(h.path("savegame.dat")));
+}
+
+TEST(StageFlow, TwelveStagesShareAMusicTrack) {
+    const struct { int stage, track; } cases[] = {{11, 1}, {12, 2}, {119, 10}, {-1, 1}};
+    for (const auto &c : cases) {
+        Harness h("stage-music");
+        gameProbes(h);
+        const Record test = spreadRecord();
+        h.file("test.bin", std::vector<uint8_t>(test.begin(), test.begin() + LEVEL_SOLUTION_OFFSET));
+        h.at(5);
+        exitThroughPause(h);
+        const HarnessRun r = h.play(game(c.stage));
+        ASSERT_TRUE(r.returned) << c.stage;
+        EXPECT_EQ(r.value("stage", 2), c.stage);
+        EXPECT_EQ(r.value("music", 2), c.track) << c.stage;
     }
-    s.jump(); // the name: A, B, C
-    s.hold(SDL_SCANCODE_UP, 40);
-    s.press(SDL_SCANCODE_RIGHT);
-    s.hold(SDL_SCANCODE_UP, 40);
-    s.hold(SDL_SCANCODE_UP, 40);
-    s.start();
-    s.press(SDL_SCANCODE_LEFT); // continue
-    s.wait(500);
-    recordConfirms();
-    exitThroughPause(s);
-    run(1, 0, 0);
-
-    EXPECT_EQ(sysVirtualPendingEvents(), 0);
-    EXPECT_STREQ(hiscores[0].name, "ABC");
-    EXPECT_EQ(hiscores[0].score, 3);
-    EXPECT_EQ(hsRank, 0);
-    EXPECT_EQ(workflow, 0);          // only the continue screen's EXIT and the ending lead to the table
-    ASSERT_EQ(snapshots.size(), 1u); // the continued stage
-    EXPECT_EQ(snapshots[0].lives, 3);
-    EXPECT_EQ(snapshots[0].score, 0);
-    EXPECT_EQ(currentSource, levels + LEVEL_RECORD_SIZE);
 }
 
-TEST_F(StageFlow, GameOverThenExitByClickShowsTheHiscores) {
-    useLevels({makeRecord(fives, tenSpreadPicks()), allGoneRecord()});
-    Script s;
-    s.at = sysTicks() + 500;
-    for (int life = 0; life < 3; life++) {
-        int x = 4, y = 5;
-        s.pick(x, y, {0, 9});
-        s.quit(); // discarded on the lost-life screens
-        s.jump();
+TEST(StageFlow, CheatNamesInTheHiscoreTable) {
+    const struct {
+        std::vector<const char *> names;
+        int64_t seconds, sheets, lame;
+    } cases[] = {
+        {{"GRAVUK", "ZUMVAKE", "PLINDO"}, 240, 0, 0}, // the later sheet name wins
+        {{"PLINDO", "XOBRENT", "GRAVUK"}, 120, 111, 1},
+        {{"zumvake", "XOBRENTX"}, 120, -1, 0}, // whole names, case and all
+    };
+    for (const auto &c : cases) {
+        Harness h("stage-cheats");
+        gameProbes(h);
+        h.at(5);
+        exitThroughPause(h);
+        const HarnessRun r = h.play(game(1, {spreadRecord(), spreadRecord()}, 7, c.names));
+        ASSERT_TRUE(r.returned);
+        EXPECT_EQ((r.value("left", 2) + 999) / 1000, c.seconds) << c.names[0];
+        if (c.sheets >= 0) {
+            EXPECT_EQ(r.value("sheets", 2), c.sheets) << c.names[0];
+        }
+        EXPECT_EQ(r.value("lame", 2), c.lame) << c.names[0];
     }
-    s.start();         // the name "A"
-    s.click(250, 120); // the EXIT side of the continue screen
-    run(1, 0, 0);
-    EXPECT_EQ(sysVirtualPendingEvents(), 0);
-    EXPECT_STREQ(hiscores[0].name, "A");
-    EXPECT_EQ(hsRank, 0);
-    EXPECT_EQ(workflow, -3);
-    EXPECT_EQ(done, 0);
-    EXPECT_EQ(lives, 0);
 }
 
-TEST_F(StageFlow, LastStageWonShowsTheEndingAndTheHiscoreEntry) {
-    useLevels({makeRecord(fives, tenSpreadPicks()), makeRecord(fives, {{4, 5}})});
-    Script s;
-    s.at = sysTicks() + 500;
-    s.jump();      // the cursor starts on the solution's only pick
-    s.wait(11000); // the morphs, the jump, the count, then the ending
-    s.jump();      // leaves the ending
-    s.start();     // the name "A"
-    run(1, 0, 0);
-
-    EXPECT_EQ(sysVirtualPendingEvents(), 0);
-    EXPECT_EQ(workflow, -3);
-    EXPECT_EQ(hsRank, 0);
-    EXPECT_STREQ(hiscores[0].name, "A");
-    EXPECT_GT(hiscores[0].score, 200);
-    EXPECT_EQ(saved, 0); // no next stage to save
-    EXPECT_NE(access("savegame.dat", F_OK), 0);
-    EXPECT_EQ(MP_PlayingMusic(), 0);
+TEST(StageFlow, AnEmptyTestStageIsWonAtOnceAndTheGameGoesOnAtStageOne) {
+    Harness h("stage-test-stage");
+    gameProbes(h);
+    h.file("test.bin", std::vector<uint8_t>(LEVEL_SOLUTION_OFFSET, 0)); // nothing to do
+    h.at(700);
+    exitThroughPause(h);
+    const HarnessRun r = h.play(game(-1));
+    ASSERT_TRUE(r.returned);
+    EXPECT_EQ(r.value("stage", 2), -1);
+    EXPECT_EQ(r.firstTick("lion", 3), 1); // won on the first drawn tick
+    EXPECT_EQ(r.last("stage"), 0);
+    EXPECT_EQ(r.last("saved"), 0);
+    EXPECT_TRUE(std::filesystem::exists(h.path("savegame.dat")));
 }

@@ -4,6 +4,7 @@
 #include "main/pause.h"
 #include "main/stageend.h"
 #include "main/tutorial.h"
+#include "sound/modplayer.h"
 #include "stage_fixture.h"
 
 // A stage set up as the stage loop does it, without running the loop.

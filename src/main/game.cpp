@@ -16,6 +16,7 @@
 #include "sound/modplayer.h"
 #include "sound/sound.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -55,6 +56,16 @@ void newSheetVariants() {
     curBlock = rand() & 1;
     curBirdsBlock = rand() & 1;
     curFlowersBlock = rand() & 1;
+}
+
+// Called once per tick by the stage loop and the bonus count.
+void animateStage() {
+    if (curShine > 0)
+        doShine();
+    if (curEject > 0)
+        doEject();
+    doLionAnim();
+    doBgAnims();
 }
 
 // Called by the stage loop's controls and by the solver: a pick at the cursor.
@@ -144,36 +155,27 @@ static void action(const StagePlay &play) {
     tryPick(play);
 }
 
+// The cursor's moves; it stops at the board's edges, and every move wakes the mascot.
+struct CursorStep {
+    int32_t control;
+    int dx, dy;
+};
+static const CursorStep cursorSteps[] = {
+    {CTRL_DOWN, 0, 1}, {CTRL_UP, 0, -1}, {CTRL_RIGHT, 1, 0}, {CTRL_LEFT, -1, 0}};
+
 static void controls(const StagePlay &play) {
-    switch (lastKeyTyped) {
-    case CTRL_DOWN:
-        if (cursorY < BOARD_ROWS - 1)
-            cursorY++;
-        lionWakeUp();
-        break;
-    case CTRL_UP:
-        if (cursorY > 0)
-            cursorY--;
-        lionWakeUp();
-        break;
-    case CTRL_RIGHT:
-        if (cursorX < BOARD_COLUMNS - 1)
-            cursorX++;
-        lionWakeUp();
-        break;
-    case CTRL_LEFT:
-        if (cursorX > 0)
-            cursorX--;
-        lionWakeUp();
-        break;
-    case CTRL_JUMP:
-        action(play);
-        break;
-    default:
-        if (++sleepTime == SLEEP_TICKS)
-            setLionAnim(LION_SLEEP);
-        break;
+    for (const CursorStep &step : cursorSteps) {
+        if (lastKeyTyped == step.control) {
+            cursorX = std::clamp(cursorX + step.dx, 0, BOARD_COLUMNS - 1);
+            cursorY = std::clamp(cursorY + step.dy, 0, BOARD_ROWS - 1);
+            lionWakeUp();
+            return;
+        }
     }
+    if (lastKeyTyped == CTRL_JUMP)
+        action(play);
+    else if (++sleepTime == SLEEP_TICKS)
+        setLionAnim(LION_SLEEP);
 }
 
 // Sparkles now and then on a fruit of the board or the target, and the idle mascot's blinks.
@@ -244,12 +246,7 @@ static StageEnd playStage(StagePlay &play) {
         else if (curAction > 0 && --curAction == 0)
             applyPick(play);
 
-        if (curShine > 0)
-            doShine();
-        if (curEject > 0)
-            doEject();
-        doLionAnim();
-        doBgAnims();
+        animateStage();
         checkInput();
 
         if (done || lastKeyTyped == CTRL_START)

@@ -97,12 +97,7 @@ static void bonusCount(const StagePlay &play, const StageBonus &bonus) {
             else
                 break;
         }
-        if (curShine > 0)
-            doShine();
-        if (curEject > 0)
-            doEject();
-        doLionAnim();
-        doBgAnims();
+        animateStage();
         if (controlFPS()) {
             drawScreen(play.stage, 0, lives, play.movesUsed);
             if (curLionAnim != LION_JUMP) {

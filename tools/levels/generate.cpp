@@ -66,11 +66,13 @@ Plan planFor(int number, int count) {
     int along = std::min(number - 7, rest);
     plan.minLength = 2 + (along * 11 + rest / 2) / rest;
     plan.maxLength = std::min(16, plan.minLength + 2);
-    bool finale = number > count - 12;
-    if (finale)
-        plan.minLength = std::max(plan.minLength, number == count ? 15 : 12), plan.maxLength = 16;
-    else if (number % 8 == 0)
-        plan.minLength = std::max(2, plan.minLength - 4), plan.maxLength = plan.minLength + 1;
+    if (number > count - 12) {
+        plan.minLength = std::max(plan.minLength, number == count ? 15 : 12);
+        plan.maxLength = 16;
+    } else if (number % 8 == 0) {
+        plan.minLength = std::max(2, plan.minLength - 4);
+        plan.maxLength = plan.minLength + 1;
+    }
     static const Shape rotation[] = {SHAPE_GAPS, SHAPE_TOWERS, SHAPE_PARTIAL, SHAPE_HIGH, SHAPE_FULL};
     plan.shape = number < 20 ? (number % 2 ? SHAPE_LOW : SHAPE_GAPS) : rotation[number % 5];
     plan.kinds = number < 15 ? 2 : number < 35 ? 3 : number < 60 ? 4 : 5;

@@ -55,9 +55,11 @@ static bool writeStageFiles(const std::string &dir, const std::vector<Stage> &st
 static int generate(int argc, char **argv) {
     uint64_t budget = DEFAULT_BUDGET;
     int count = GENERATED_STAGES;
-    if (!parseOptions(argc, argv, 4, &budget, &count, nullptr))
-        return fail("generate SEED DIR [--count 1..255] [--budget PICKS]");
-    std::vector<Stage> stages = generateLevels(uint32_t(strtoul(argv[2], nullptr, 10)), count, budget);
+    const char *seed = argv[2];
+    if (!*seed || strspn(seed, "0123456789") != strlen(seed) ||
+        !parseOptions(argc, argv, 4, &budget, &count, nullptr))
+        return fail("generate SEED DIR [--count 1..255] [--budget PICKS], SEED a whole number");
+    std::vector<Stage> stages = generateLevels(uint32_t(strtoul(seed, nullptr, 10)), count, budget);
     std::string error;
     if (!writeStageFiles(argv[3], stages, error))
         return fail(error);

@@ -4,8 +4,8 @@
 #include "main/level.h"
 #include "main/rules.h"
 
-// No pick keeps the board busy this long (morphs last at most 103 ticks, falls 160 more); a board
-// still busy after it has gone wrong.
+// A pick settles within a few hundred ticks (morphs, then falls of at most nine rows); a board still
+// busy after this many has gone wrong.
 constexpr int MAX_SETTLE_TICKS = 10000;
 
 void placeBoard(const Board &board) {
