@@ -196,11 +196,16 @@ bool tryStage(const Plan &plan, Random &random, int picks, Stage &stage) {
     return fruitCount(stage.target) * 5 >= fruitCount(stage.start) && stage.target != stage.start;
 }
 
-int distanceToPlan(int length, const Plan &plan) {
-    return length < plan.minLength ? plan.minLength - length : std::max(0, length - plan.maxLength);
-}
-
 constexpr int TRIES_PER_STAGE = 24;
+constexpr int TRIES_FOR_A_PROOF = 8; // each costs a whole search budget, so fewer
+
+// How far a try is from what the stage wants: off the curve first, then a solution the search could
+// not prove shortest. Lower is better, 0 is a hit.
+int shortfall(const Stage &stage, const SolveResult &result, const Plan &plan) {
+    int length = int(stage.solution.size());
+    int offCurve = length < plan.minLength ? plan.minLength - length : std::max(0, length - plan.maxLength);
+    return 2 * offCurve + (result.provenFloor < length ? 1 : 0);
+}
 
 Stage generatedStage(int number, int count, Random &random, uint64_t budget,
                      const std::vector<Stage> &stages) {
@@ -208,20 +213,23 @@ Stage generatedStage(int number, int count, Random &random, uint64_t budget,
     Stage best;
     SolveResult bestResult;
     constexpr int NO_STAGE = 1000;
-    int bestDistance = NO_STAGE;
+    int bestShortfall = NO_STAGE;
     // Tries on until one stage came out, however far from the curve.
-    for (int attempt = 0; bestDistance > 0 && (attempt < TRIES_PER_STAGE || bestDistance == NO_STAGE);
-         attempt++) {
+    for (int attempt = 0; bestShortfall > 0; attempt++) {
+        bool wantsMore = bestShortfall == NO_STAGE || attempt < TRIES_FOR_A_PROOF ||
+                         (bestShortfall > 1 && attempt < TRIES_PER_STAGE);
+        if (!wantsMore)
+            break;
         Stage stage;
         int picks = plan.minLength + below(random, plan.maxLength - plan.minLength + 1);
         if (!tryStage(plan, random, picks, stage) || repeatsAny(stage, stages))
             continue;
         SolveResult result = shortenSolution(stage, budget);
-        int distance = distanceToPlan(int(stage.solution.size()), plan);
-        if (distance < bestDistance && stageFailure(stage).empty()) {
+        int missed = shortfall(stage, result, plan);
+        if (missed < bestShortfall && stageFailure(stage).empty()) {
             best = stage;
             bestResult = result;
-            bestDistance = distance;
+            bestShortfall = missed;
         }
     }
     best.comments.push_back(" " + std::string(shapeNames[plan.shape]) + ", fruits " + kindsOf(best.start));
