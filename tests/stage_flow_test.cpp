@@ -256,8 +256,8 @@ TEST(StageFlow, ClickThenActionPicksTheClickedCell) {
 }
 
 TEST(StageFlow, AutoResolveSolvesARealStageOncePerGame) {
-    // Stage 99: a full board whose twelve picks empty cells and let columns fall.
-    const std::vector<uint8_t> full = realRecord(98);
+    // Stage 34: a full board whose five picks, the first at (0, 0), empty cells and let columns fall.
+    const std::vector<uint8_t> full = realRecord(33);
     ASSERT_EQ(full.size(), size_t(LEVEL_RECORD_SIZE));
     ASSERT_EQ(full[LEVEL_SOLUTION_OFFSET], 0);
     ASSERT_EQ(full[LEVEL_SOLUTION_OFFSET + 1], 0);
@@ -268,11 +268,11 @@ TEST(StageFlow, AutoResolveSolvesARealStageOncePerGame) {
     pauseAndChoose(h, 1);             // no move yet: DOWN goes straight to AUTO RESOLVE
     h.wait(5000);                     // the replay, the jump and the count
     pauseAndChoose(h, 1);             // AUTO RESOLVE is spent: DOWN reaches EXIT
-    const HarnessRun r = h.play(game(98));
+    const HarnessRun r = h.play(game(33));
 
     ASSERT_TRUE(r.returned) << r.status;
-    EXPECT_EQ(r.last("saved"), 99); // the replay solved the stage despite the pending pick
-    EXPECT_EQ(r.last("stage"), 99);
+    EXPECT_EQ(r.last("saved"), 34); // the replay solved the stage despite the pending pick
+    EXPECT_EQ(r.last("stage"), 34);
     EXPECT_EQ(r.last("canSolve"), 0);
     EXPECT_EQ(r.last("lives"), 3);
     // The solver walks one cell per tick, columns first: (4, 5) → (0, 5) → (0, 0).
