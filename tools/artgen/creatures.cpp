@@ -7,104 +7,177 @@
 
 namespace {
 
-// One mascot pose; every animation frame is a small change of the sitting cub.
+// One mascot pose; every animation frame is a small change of the sitting cub, or of the curled-up
+// sleeper.
 struct Pose {
     int dy = 0;     // whole body up (negative) or down
-    int headDy = 0; // head lower than usual (sleep)
-    int squash = 0; // body wider and lower (landing, breathing)
-    int eyes = 0;   // 0 open, 1 half, 2 closed, 3 happy arcs
+    int headDy = 0; // head lower than usual (drowsy)
+    int headDx = 0; // head leaning left (negative) toward the board
+    int squash = 0; // body wider and lower (crouch, landing, breathing); negative stretches it
+    int eyes = 0;   // 0 open, 1 half, 2 closed, 3 happy arcs, 4 squeezed shut
+    int look = 0;   // pupils moved across (negative: to the board on his left)
     int mouth = 0;  // 0 smile, 1 open, 2 yawn
-    int paw = 0;    // 0 both down, 1 right paw raised, 2 both raised
-    int tail = 0;   // tail swing -1..1
+    int paw = 0;    // 0 both down, 1 right paw raised, 2 both raised, 3 left paw wound up, 4 left paw taps
+    int tail = 0;   // tail pose: 0 rest, 1 swished up, 2 swept low, 3 raised high
+    int ears = 0;   // 0 up, 1 the left one flicks, 2 both laid back
     int zzz = 0;    // 0 none, 1 small z, 2 big Z
-    bool lying = false;
-    bool dust = false; // puffs at the feet (take-off and landing)
+    bool curled = false; // asleep, curled up on the ground; squash then lifts the back (breathing)
+    bool dust = false;   // puffs at the feet (take-off and landing)
+    int air = 0;         // height above the ground: a shadow stays on it
 };
 
-void lionMap(PixelMap &m, const Pose &p) {
-    // The head can rise only two pixels before it leaves the frame; higher in a jump, the body
-    // tucks up under it instead and the feet leave the ground.
-    const float hy = 12.0f + float(std::max(p.dy, -2) + p.headDy);
-    const float by = (p.lying ? 26.5f : 24.5f) + float(p.dy) + float(p.squash) * 0.5f;
-    const float brx = (p.lying ? 11.0f : 7.5f) + float(p.squash),
-                bry = (p.lying ? 4.5f : 6.5f) - float(p.squash) * 0.5f;
-    // Tail first (behind), then body, paws, mane, ears, face.
-    const float tx = 24.5f + float(p.tail) * 2.0f;
-    for (int k = 0; k <= 10; k++) {
-        float t = float(k) / 10.0f;
-        float x = 21 + (tx - 21) * t + std::sin(t * 3.0f) * 2.0f, y = by + 3 - t * 9.0f;
-        mapDisc(m, x + 0.5f, y + 0.5f, 1.0f, 1.0f, 't');
-    }
-    mapDisc(m, tx + 1.5f, by - 6.5f, 2.0f, 2.2f, 'u');
-    mapDisc(m, 16, by, brx, bry, 'b');
-    mapDisc(m, 16, by + 1.5f, brx * 0.55f, bry * 0.6f, 'c');
-    const float py = p.lying ? by + 2.5f : by + 4.5f;
-    const bool raised = p.paw != 0 && !p.lying;
-    if (!raised || p.paw == 1)
-        mapDisc(m, 12, py, 2.8f, 2.0f, 'p');
-    if (!raised)
-        mapDisc(m, 20, py, 2.8f, 2.0f, 'q');
-    // The mane: a disc with a wavy rim.
+// The mane: a disc with a wavy rim.
+void mane(PixelMap &m, float cx, float cy, float rx, float ry) {
     for (int y = 0; y < 32; y++)
         for (int x = 0; x < 32; x++) {
-            float dx = float(x) + 0.5f - 16, dy = float(y) + 0.5f - (hy + 1);
+            float dx = float(x) + 0.5f - cx, dy = float(y) + 0.5f - cy;
             float a = std::atan2(dy, dx);
             float r = 1.0f + 0.09f * std::cos(a * 9.0f);
-            if ((dx * dx) / (11.5f * 11.5f) + (dy * dy) / (10.5f * 10.5f) <= r * r)
+            if ((dx * dx) / (rx * rx) + (dy * dy) / (ry * ry) <= r * r)
                 mapPut(m, x, y, 'M');
         }
-    mapDisc(m, 9.5f, hy - 5.5f, 2.6f, 2.6f, 'E');
-    mapDisc(m, 22.5f, hy - 5.5f, 2.6f, 2.6f, 'F');
-    mapDisc(m, 9.6f, hy - 5.2f, 1.1f, 1.1f, 'i');
-    mapDisc(m, 22.4f, hy - 5.2f, 1.1f, 1.1f, 'i');
-    mapDisc(m, 16, hy + 1.5f, 7.6f, 7.2f, 'f');
-    mapDisc(m, 16, hy + 5.0f, 4.2f, 2.6f, 'z');
-    const int ey = int(hy);
+}
+
+// A tail from (x0, y0) bending through (cx, cy) to a tuft at (x1, y1).
+void tail(PixelMap &m, float x0, float y0, float cx, float cy, float x1, float y1) {
+    for (int k = 0; k <= 12; k++) {
+        float t = float(k) / 12.0f, s = 1 - t;
+        float x = s * s * x0 + 2 * s * t * cx + t * t * x1, y = s * s * y0 + 2 * s * t * cy + t * t * y1;
+        mapDisc(m, x + 0.5f, y + 0.5f, 1.0f, 1.0f, 't');
+    }
+    mapDisc(m, x1 + 0.5f, y1 + 0.5f, 2.0f, 2.2f, 'u');
+}
+
+// Curled up asleep: the head rests on the front paws at the left, the back rises and falls with
+// each breath (squash 1 breathes in) and the tail wraps round the front.
+void curledMap(PixelMap &m, const Pose &p) {
+    const float lift = float(p.squash);
+    mapDisc(m, 19.5f, 25.5f - lift * 0.5f, 11.5f, 4.8f + lift * 0.5f, 'b');
+    mapDisc(m, 25.0f, 23.5f - lift * 0.7f, 6.0f, 5.5f + lift * 0.7f, 'b');
+    tail(m, 30, 27, 28, 31, 20, 29.5f);
+    mapDisc(m, 5.0f, 28.6f, 3.2f, 2.0f, 'p');
+    mapDisc(m, 15.5f, 28.6f, 3.2f, 2.0f, 'q');
+    mane(m, 10.5f, 21.0f, 10.0f, 8.5f);
+    mapDisc(m, 3.5f, 15.0f, 2.4f, 2.2f, 'E');
+    mapDisc(m, 17.5f, 15.0f, 2.4f, 2.2f, 'F');
+    mapDisc(m, 10.5f, 22.5f, 6.8f, 5.6f, 'f');
+    mapDisc(m, 10.5f, 26.0f, 3.6f, 1.9f, 'z');
+    mapOverlay(m, 5, 22, {"eee"});
+    mapOverlay(m, 13, 22, {"eee"});
+    mapOverlay(m, 10, 24, {"nn"});
+    mapOverlay(m, 5, 24, {"B"});
+    mapOverlay(m, 16, 24, {"B"});
+    mapOverlay(m, 9, 26, {"m..m", ".mm"});
+    if (p.zzz == 1)
+        mapOverlay(m, 22, 8, {"ZZZ", "..Z", ".Z", "ZZZ"});
+    else if (p.zzz == 2)
+        mapOverlay(m, 21, 2, {"......ZZZ", ".......Z", "......ZZZ", "ZZZZ", "...Z", "..Z", ".Z", "ZZZZ"});
+}
+
+void lionMap(PixelMap &m, const Pose &p) {
+    if (p.curled) {
+        curledMap(m, p);
+        return;
+    }
+    // The head can rise only two pixels before it leaves the frame; higher in a jump, the body
+    // tucks up under it instead and the feet leave the ground.
+    const float hy = 12.0f + float(std::max(p.dy, -2) + p.headDy + std::max(p.squash, 0) / 2);
+    const float hx = 16.0f + float(p.headDx);
+    const float by = 24.5f + float(p.dy) + float(p.squash) * 0.5f;
+    const float brx = 7.5f + float(p.squash), bry = 6.5f - float(p.squash) * 0.5f;
+    if (p.air > 0) {
+        const float w = std::max(3.0f, 8.0f - float(p.air) * 0.5f);
+        mapDisc(m, 16, 30.5f, w, 1.2f, 's');
+    }
+    // Tail first (behind), then body, paws, mane, ears, face.
+    static const float tips[4][4] = {
+        {29, 1, 28.5f, -5}, {30, -2, 29, -10}, {27, 5, 30, 2}, {25, -3, 28, -12}};
+    const float *tp = tips[p.tail];
+    tail(m, 21, by + 3, tp[0], by + tp[1], tp[2], by + tp[3]);
+    mapDisc(m, 16, by, brx, bry, 'b');
+    mapDisc(m, 16, by + 1.5f, brx * 0.55f, bry * 0.6f, 'c');
+    const float py = by + 4.5f;
+    const bool rightUp = p.paw == 1 || p.paw == 2, leftUp = p.paw >= 2;
+    if (!leftUp)
+        mapDisc(m, 12, py, 2.8f, 2.0f, 'p');
+    if (!rightUp)
+        mapDisc(m, 20, py, 2.8f, 2.0f, 'q');
+    mane(m, hx, hy + 1, 11.5f, 10.5f);
+    // Ears: up, the left one flicked out and down, or both laid back.
+    const float earL = p.ears ? 1.5f : 0, earR = p.ears == 2 ? 1.5f : 0;
+    mapDisc(m, hx - 6.5f - earL * 0.7f, hy - 5.5f + earL, 2.6f - earL * 0.3f, 2.6f - earL * 0.4f, 'E');
+    mapDisc(m, hx + 6.5f + earR * 0.7f, hy - 5.5f + earR, 2.6f - earR * 0.3f, 2.6f - earR * 0.4f, 'F');
+    if (!p.ears)
+        mapDisc(m, hx - 6.4f, hy - 5.2f, 1.1f, 1.1f, 'i');
+    if (p.ears != 2)
+        mapDisc(m, hx + 6.4f, hy - 5.2f, 1.1f, 1.1f, 'i');
+    mapDisc(m, hx, hy + 1.5f, 7.6f, 7.2f, 'f');
+    mapDisc(m, hx, hy + 5.0f, 4.2f, 2.6f, 'z');
+    const int ey = int(hy), ix = int(hx) - 16;
     for (int side = 0; side < 2; side++) {
-        int ex = side ? 19 : 12;
+        int ex = (side ? 19 : 12) + ix;
         switch (p.eyes) {
         case 0:
-            mapOverlay(m, ex, ey, {"we", "ee", "ee"});
+            mapOverlay(m, ex + p.look, ey,
+                       p.look < 0 ? std::vector<std::string>{"ew", "ee", "ee"}
+                                  : std::vector<std::string>{"we", "ee", "ee"});
             break;
         case 1:
-            mapOverlay(m, ex, ey + 1, {"ee", "ee"});
+            mapOverlay(m, ex + p.look, ey + 1, {"ee", "ee"});
             break;
         case 2:
             mapOverlay(m, ex - (side ? 0 : 1), ey + 2, {"eee"});
             break;
-        default:
+        case 3:
             mapOverlay(m, ex - (side ? 0 : 1), ey + 1, {".e.", "e.e"});
+            break;
+        default:
+            mapOverlay(m, ex - (side ? 0 : 1), ey,
+                       side ? std::vector<std::string>{"e", ".ee", "e"}
+                            : std::vector<std::string>{"..e", "ee", "..e"});
             break;
         }
     }
     if (p.eyes != 2) {
-        mapOverlay(m, 10, ey + 3, {"BB"});
-        mapOverlay(m, 20, ey + 3, {"BB"});
+        mapOverlay(m, 10 + ix, ey + 3, {"BB"});
+        mapOverlay(m, 20 + ix, ey + 3, {"BB"});
     }
-    mapOverlay(m, 15, int(hy) + 3, {"nn", "nn"});
-    const int my = int(hy) + 5;
+    mapOverlay(m, 15 + ix, ey + 3, {"nn", "nn"});
+    const int my = ey + 5;
     if (p.mouth == 0)
-        mapOverlay(m, 13, my, {"m.mm.m", ".m..m"});
+        mapOverlay(m, 13 + ix, my, {"m.mm.m", ".m..m"});
     else if (p.mouth == 1)
-        mapOverlay(m, 14, my, {"mmmm", "mrrm", ".mm"});
+        mapOverlay(m, 14 + ix, my, {"mmmm", "mrrm", ".mm"});
     else
-        mapOverlay(m, 14, my, {"mmmm", "mrrm", "mrrm", ".mm"});
+        mapOverlay(m, 14 + ix, my, {"mmmm", "mrrm", "mrrm", ".mm"});
     if (p.dust)
-        mapOverlay(m, 3, 28,
-                   {"dd....................dd", ".dd..................dd", "...d................d"});
-    // Raised paws come in front of the mane: one to tap, both to cheer.
-    if (raised) {
+        for (float side : {-1.0f, 1.0f}) {
+            mapDisc(m, 16 + side * 10.5f, 29.5f, 1.8f, 1.4f, 'd');
+            mapDisc(m, 16 + side * 13.5f, 27.5f, 1.0f, 1.0f, 'd');
+        }
+    // Raised paws come in front of the mane: one to wave, both to cheer.
+    if (rightUp) {
         mapDisc(m, 25, hy + 7, 2.8f, 2.6f, 'q');
         mapOverlay(m, 24, int(hy) + 5, {"k.k"});
-        if (p.paw == 2) {
-            mapDisc(m, 7, hy + 7, 2.8f, 2.6f, 'p');
-            mapOverlay(m, 6, int(hy) + 5, {"k.k"});
-        }
     }
-    if (p.zzz)
-        mapOverlay(m, 25, p.zzz == 1 ? 6 : 2,
-                   p.zzz == 1 ? std::vector<std::string>{"ZZZ", "..Z", ".Z", "ZZZ"}
-                              : std::vector<std::string>{"ZZZZ", "...Z", "..Z", ".Z", "ZZZZ"});
+    if (p.paw == 2) {
+        mapDisc(m, 7, hy + 7, 2.8f, 2.6f, 'p');
+        mapOverlay(m, 6, int(hy) + 5, {"k.k"});
+    }
+    // The tap: the left paw winds up beside the cheek, then reaches out to the board.
+    if (p.paw >= 3) {
+        const bool tap = p.paw == 4;
+        const float ax = tap ? 3.5f : 5.5f, ay = tap ? by + 1.0f : hy + 4.0f;
+        for (int k = 0; k <= 6; k++) {
+            float t = float(k) / 6.0f;
+            mapDisc(m, 11.5f + (ax - 11.5f) * t, by - 1.5f + (ay - by + 1.5f) * t, 1.9f, 1.9f, 'a');
+        }
+        mapDisc(m, ax, ay, 2.8f, 2.5f, 'P');
+        mapOverlay(m, int(ax) - 2, int(ay) - (tap ? 0 : 2),
+                   tap ? std::vector<std::string>{"k", "", "k"} : std::vector<std::string>{"k.k"});
+        if (tap)
+            mapOverlay(m, 0, int(ay) - 4, {"d", "", ".", "", "", "", "", "d"});
+    }
 }
 
 Img lionSheet() {
@@ -113,64 +186,71 @@ Img lionSheet() {
         PixelMap m = blankMap(32, 32);
         lionMap(m, p);
         paintMap(sheet, anim * 32, frame * 32, m,
-                 {{'e', GREY, 5},  {'k', SAND, 3},  {'w', GREY, 0},  {'B', RED, 0},     {'n', RED, 3},
-                  {'m', SAND, 4},  {'r', RED, 1},   {'Z', GREY, 0},  {'i', RED, 0},     {'z', SAND, 0},
-                  {'f', SAND, -1}, {'E', SAND, -1}, {'F', SAND, -1}, {'M', ORANGE, -1}, {'p', SAND, -1},
-                  {'q', SAND, -1}, {'c', SAND, 0},  {'b', SAND, -1}, {'u', ORANGE, -1}, {'t', SAND, -1}});
+                 {{'e', GREY, 5},  {'k', SAND, 3},  {'w', GREY, 0},    {'B', RED, 0},   {'n', RED, 3},
+                  {'m', SAND, 4},  {'r', RED, 1},   {'Z', GREY, 0},    {'i', RED, 0},   {'z', SAND, 0},
+                  {'d', SAND, 1},  {'s', GREY, 4},  {'P', SAND, -1},   {'a', SAND, -1}, {'f', SAND, -1},
+                  {'E', SAND, -1}, {'F', SAND, -1}, {'M', ORANGE, -1}, {'p', SAND, -1}, {'q', SAND, -1},
+                  {'c', SAND, 0},  {'b', SAND, -1}, {'u', ORANGE, -1}, {'t', SAND, -1}});
     };
     auto pose = [](int eyes, int dy = 0) {
         Pose p;
         p.eyes = eyes, p.dy = dy;
         return p;
     };
-    // 0 waking up: from lying asleep to sitting with a yawn, then awake.
-    Pose wake0 = pose(2, 2);
-    wake0.lying = true, wake0.headDy = 3;
-    Pose wake1 = pose(1, 1);
-    wake1.mouth = 2;
-    put(0, 0, wake0), put(0, 1, wake1), put(0, 2, pose(0));
+    // 0 waking up: sitting up drowsy with the ears down, a big yawn, then bright-eyed.
+    Pose wake0 = pose(2, 1);
+    wake0.headDy = 2, wake0.ears = 2, wake0.tail = 2;
+    Pose wake1 = pose(4);
+    wake1.mouth = 2, wake1.paw = 2, wake1.squash = -1, wake1.tail = 3;
+    Pose wake2 = pose(0);
+    wake2.tail = 1;
+    put(0, 0, wake0), put(0, 1, wake1), put(0, 2, wake2);
     // 1 short blink and 2 long blink.
     const int shortBlink[4] = {0, 1, 2, 1}, longBlink[6] = {0, 1, 2, 2, 2, 1};
     for (int f = 0; f < 4; f++)
         put(1, f, pose(shortBlink[f]));
     for (int f = 0; f < 6; f++)
         put(2, f, pose(longBlink[f]));
-    // 3 jump: crouch, rise, top with paws up, fall, land squashed, settle.
-    const int jumpDy[7] = {2, -3, -6, -7, -4, 2, 0}, jumpSquash[7] = {2, -1, -1, 0, 0, 2, 0};
+    // 3 jump: ready, crouch, coil, spring up stretched, cheer at the top, fall, land squashed. The
+    // feet leave the ground on frame 3.
+    const int jumpDy[7] = {0, 1, 2, -4, -7, -5, 2}, jumpSquash[7] = {0, 1, 3, -2, 0, -1, 3};
+    const int jumpEyes[7] = {0, 0, 4, 3, 3, 0, 4}, jumpPaw[7] = {0, 0, 0, 2, 2, 0, 0};
+    const int jumpTail[7] = {0, 2, 2, 3, 1, 3, 2}, jumpMouth[7] = {0, 0, 0, 1, 1, 1, 0};
     for (int f = 0; f < 7; f++) {
-        Pose p = pose(f >= 1 && f <= 4 ? 3 : 0, jumpDy[f]);
-        p.squash = jumpSquash[f];
-        p.paw = (f >= 2 && f <= 4) ? 2 : 0;
-        p.mouth = (f >= 1 && f <= 4) ? 1 : 0;
-        p.tail = f % 2 ? 1 : -1;
-        p.dust = f == 0 || f == 5;
+        Pose p = pose(jumpEyes[f], jumpDy[f]);
+        p.squash = jumpSquash[f], p.paw = jumpPaw[f], p.tail = jumpTail[f], p.mouth = jumpMouth[f];
+        p.ears = f == 2 || f == 6 ? 2 : 0;
+        p.air = jumpDy[f] < 0 ? -jumpDy[f] : 0;
+        p.dust = f == 3 || f == 6;
         put(3, f, p);
     }
-    // 4 idle: sits and breathes, the tail swishes.
+    // 4 idle: sits and breathes, an ear flicks, the tail swishes up and down.
     Pose idle1 = pose(0);
-    idle1.squash = 1;
+    idle1.tail = 1, idle1.ears = 1;
     Pose idle2 = pose(0);
-    idle2.tail = 1;
+    idle2.tail = 2, idle2.squash = 1;
     put(4, 0, pose(0)), put(4, 1, idle1), put(4, 2, idle2);
-    // 5 sleep: eyelids droop, the head sinks, he lies down and snores (frames 4 and 5 loop).
+    // 5 sleep: eyelids droop, the head nods, a yawn, he curls up; frames 4 and 5 breathe and snore.
     Pose s0 = pose(1);
+    s0.headDy = 1;
     Pose s1 = pose(2);
-    s1.headDy = 1;
-    Pose s2 = pose(2, 1);
-    s2.headDy = 2, s2.mouth = 2;
-    Pose s3 = pose(2, 2);
-    s3.lying = true, s3.headDy = 3;
+    s1.headDy = 2, s1.ears = 2, s1.tail = 2;
+    Pose s2 = pose(4, 1);
+    s2.headDy = 1, s2.mouth = 2, s2.ears = 2, s2.tail = 2;
+    Pose s3;
+    s3.curled = true;
     Pose s4 = s3;
     s4.zzz = 1;
     Pose s5 = s3;
     s5.zzz = 2, s5.squash = 1;
     put(5, 0, s0), put(5, 1, s1), put(5, 2, s2), put(5, 3, s3), put(5, 4, s4), put(5, 5, s5);
-    // 6 pick: he raises a paw to tap, taps, and is pleased.
+    // 6 pick: he looks at the board and winds up a paw, taps it, and is pleased.
     Pose p0 = pose(0);
-    p0.paw = 1;
-    Pose p1 = pose(3);
-    p1.paw = 1, p1.mouth = 1, p1.dy = -1;
+    p0.paw = 3, p0.look = -1, p0.headDx = -1, p0.tail = 1;
+    Pose p1 = pose(4);
+    p1.paw = 4, p1.mouth = 1, p1.headDx = -1, p1.tail = 2, p1.ears = 1;
     Pose p2 = pose(3);
+    p2.tail = 3, p2.dy = -1;
     put(6, 0, p0), put(6, 1, p1), put(6, 2, p2);
     return sheet;
 }
