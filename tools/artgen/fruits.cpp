@@ -90,13 +90,21 @@ Fruit strawberry() {
     return {m, {{'l', LEAF, -1}, SHINE, {'x', YELLOW, 0}, {'r', RED, -1}}};
 }
 
+// A peach is pink, not orange: cream where the light falls, blushing red below, with a cleft
+// down its heart-shaped top and one broad leaf.
+const uint32_t peachC[] = {0xfff1c1, 0xffb3a8, 0xf2584a, 0x821a33};
+const Ramp PEACH{peachC, 4};
+
 Fruit peach() {
     PixelMap m = blankMap(16, 16);
-    mapDisc(m, 8, 9.2f, 6.0f, 5.8f, 'o');
-    mapOverlay(m, 7, 2, {"k.ll", "klll"});
-    mapOverlay(m, 7, 4, {"x", "x", ".x", ".x", ".x"});
-    mapOverlay(m, 4, 6, {".w", "w", "w"});
-    return {m, {{'l', LEAF, -1}, STEM, SHINE, {'x', ORANGE, 2}, {'o', ORANGE, -1}}};
+    mapDisc(m, 5.6f, 8.6f, 4.4f, 4.2f, 'o');
+    mapDisc(m, 10.4f, 8.6f, 4.4f, 4.2f, 'o');
+    mapDisc(m, 8, 10.8f, 6.0f, 4.6f, 'o');
+    mapDisc(m, 8, 13.5f, 3.0f, 2.0f, 'o');
+    mapOverlay(m, 6, 1, {"..k..ll", "..klllll", "...kllll", "........"});
+    mapOverlay(m, 7, 5, {".x", ".x", "hx", ".hx", ".hx", ".x"});
+    mapOverlay(m, 4, 7, {".w", "w", "w"});
+    return {m, {{'l', LEAF, -1}, STEM, SHINE, {'x', PEACH, 2}, {'h', PEACH, 0}, {'o', PEACH, AUTO}}};
 }
 
 Fruit melon() {
