@@ -255,8 +255,18 @@ Img lionSheet() {
     return sheet;
 }
 
-// The hippo who explains the rules: frame 0 talks (mouth open), frame 1 listens (mouth closed).
-// He points at the text on his right with a stick.
+// A slate in a wooden frame with a chalk drawing: a fruit, an arrow, a smaller fruit.
+void fillSlate(PixelMap &m) {
+    mapOverlay(m, 1, 49,
+               {"WWWWWWWWWWWWWWWW", "WSSSSSSSSSSSSSSW", "WSsssSSSSSSSSSSW", "WsSSSsSSSSSSsSSW",
+                "WsSSSsSSsSSSsSSW", "WsSSSsSsssSssSsW", "WSsssSSSsSSsSSsW", "WSSSSSSSSSSSssSW",
+                "WSSSSSSSSSSSSSSW", "WSxxSSSSSSSSSSSW", "WWWWWWWWWWWWWWWW"});
+}
+
+// The hippo who explains the rules: frame 0 talks (mouth open, pointer raised to the
+// text on his right), frame 1 listens (mouth closed, pointer lowered). He wears a teacher's cap and
+// holds a slate with a fruit turning into another chalked on it. The frame ends at x = 68 on the
+// screen, clear of the rule texts.
 Img hippoSheet() {
     Img sheet(128, 80);
     for (int f = 0; f < 2; f++) {
@@ -267,7 +277,6 @@ Img hippoSheet() {
         mapDisc(m, 30, 62, 12, 11, 'y');
         for (int k = 0; k <= 8; k++)
             mapDisc(m, 46.0f + float(k) * 1.3f, 56.0f - float(k) * 1.5f, 3.2f, 3.2f, 'a');
-        mapDisc(m, 12, 60, 4, 6, 'A');
         mapDisc(m, 14, 11, 3.2f, 3.2f, 'E');
         mapDisc(m, 46, 11, 3.2f, 3.2f, 'F');
         mapDisc(m, 30, 21, 15, 12, 'h');
@@ -286,27 +295,29 @@ Img hippoSheet() {
         } else {
             mapOverlay(m, 15, 39, {"kk.........................kk", "..kkkkkkkkkkkkkkkkkkkkkkkkk"});
         }
-        for (int k = 0; k < 16; k++)
-            mapPut(m, 56 + k / 2, 47 - k, 'p'), mapPut(m, 57 + k / 2, 47 - k, 'p');
+        // The pointer: raised while he talks, lowered while he listens, a red tip at its end.
+        const int reach = f == 0 ? 20 : 13;
+        for (int k = 0; k < reach; k++)
+            mapPut(m, 55 + k * 8 / reach, 47 - k, 'p'), mapPut(m, 56 + k * 8 / reach, 47 - k, 'p');
+        mapOverlay(m, 62, 47 - reach, {"xx", "xx"});
         mapOverlay(m, 53, 43, {"ggg", "ggg"});
+        // The cap: a flat board over a band between the eyes, its tassel hanging at the right.
+        mapOverlay(m, 17, 1,
+                   {"..........CCCCCC", "....CCCDDDDDDDDCCCC", "CCCDDDDDDDDDDDDDDDDCCCT",
+                    "....CCCCCCCCCCCCCCC...T", "..........CCCCCC.....TTT", "........CCCCCCCCC....TTT",
+                    ".........CCCCCCC"});
+        // The slate, held in the left arm.
+        fillSlate(m);
+        mapDisc(m, 12, 63, 4, 3.4f, 'A');
+        for (int x : {14, 17, 20, 38, 41, 44})
+            mapPut(m, x, 78, 'w');
         paintMap(sheet, 64 * f, 0, m,
-                 {{'w', GREY, 0},
-                  {'k', PURPLE, 3},
-                  {'r', RED, 1},
-                  {'c', RED, 0},
-                  {'g', PURPLE, 2},
-                  {'p', SAND, 3},
-                  {'o', PURPLE, AUTO},
-                  {'O', PURPLE, AUTO},
-                  {'h', PURPLE, AUTO},
-                  {'E', PURPLE, AUTO},
-                  {'F', PURPLE, AUTO},
-                  {'a', PURPLE, AUTO},
-                  {'A', PURPLE, AUTO},
-                  {'y', PURPLE, 0},
-                  {'b', PURPLE, AUTO},
-                  {'l', PURPLE, AUTO},
-                  {'L', PURPLE, AUTO}});
+                 {{'w', GREY, 0},      {'k', PURPLE, 3},    {'C', GREY, 4},      {'D', GREY, 3},
+                  {'T', YELLOW, 1},    {'W', SAND, 3},      {'S', LEAF, 4},      {'s', GREY, 1},
+                  {'x', RED, 1},       {'r', RED, 1},       {'c', RED, 0},       {'g', PURPLE, 2},
+                  {'p', SAND, 3},      {'o', PURPLE, AUTO}, {'O', PURPLE, AUTO}, {'h', PURPLE, AUTO},
+                  {'E', PURPLE, AUTO}, {'F', PURPLE, AUTO}, {'a', PURPLE, AUTO}, {'A', PURPLE, AUTO},
+                  {'y', PURPLE, 0},    {'b', PURPLE, AUTO}, {'l', PURPLE, AUTO}, {'L', PURPLE, AUTO}});
     }
     return sheet;
 }
@@ -380,28 +391,34 @@ Img birdSheet(const Ramp &body, const Ramp &head, const Ramp &wing, const Ramp &
     return sheet;
 }
 
+// The butterfly seen from the front, two frames of one wing-beat: 0 the wings spread wide and low
+// (the down-stroke), 1 the wings clapped up high over the body (the up-stroke).
 Img butterflySheet() {
     Img sheet(32, 16);
     for (int f = 0; f < 2; f++) {
         PixelMap m = blankMap(16, 16);
-        // Open wings fill the frame; closed ones fold up into a narrow fan.
-        const float spread = f == 0 ? 1.0f : 0.4f;
-        mapDisc(m, 8 - 4.0f * spread, 5.5f, 4.0f * spread + 0.5f, 4.5f, 'a');
-        mapDisc(m, 8 + 4.0f * spread, 5.5f, 4.0f * spread + 0.5f, 4.5f, 'b');
-        mapDisc(m, 8 - 2.8f * spread, 11.5f, 2.8f * spread + 0.5f, 3.0f, 'c');
-        mapDisc(m, 8 + 2.8f * spread, 11.5f, 2.8f * spread + 0.5f, 3.0f, 'd');
-        if (f == 0) {
-            mapOverlay(m, 2, 4, {".s", "sss", ".s"});
-            mapOverlay(m, 12, 4, {".s", "sss", ".s"});
-            mapPut(m, 5, 12, 's'), mapPut(m, 10, 12, 's');
+        for (int side = -1; side <= 1; side += 2) {
+            const float sx = float(side);
+            if (f == 0) {
+                mapDisc(m, 8 + sx * 4.4f, 6.0f, 3.6f, 3.8f, side < 0 ? 'a' : 'b');
+                mapDisc(m, 8 + sx * 5.8f, 3.8f, 2.2f, 2.2f, side < 0 ? 'a' : 'b');
+                mapDisc(m, 8 + sx * 3.4f, 11.2f, 2.6f, 2.6f, side < 0 ? 'c' : 'd');
+                mapDisc(m, 8 + sx * 3.6f, 13.6f, 1.0f, 1.4f, side < 0 ? 'c' : 'd');
+                mapPut(m, 8 + side * 5 - (side < 0), 5, 's'), mapPut(m, 8 + side * 4 - (side < 0), 6, 's');
+                mapPut(m, 8 + side * 6 - (side < 0), 3, 'y');
+            } else {
+                mapDisc(m, 8 + sx * 3.0f, 3.6f, 1.9f, 3.6f, side < 0 ? 'a' : 'b');
+                mapDisc(m, 8 + sx * 3.6f, 1.6f, 1.6f, 1.6f, side < 0 ? 'a' : 'b');
+                mapDisc(m, 8 + sx * 2.2f, 8.0f, 1.5f, 2.0f, side < 0 ? 'c' : 'd');
+            }
         }
-        mapOverlay(
-            m, 6, 0,
-            {"k..k", ".kk", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".xx", ".x"});
+        mapOverlay(m, 7, 4 - f, {"xx", "xx", "xx", "xx", "xx", "xx", "xx", "xx", "xx", ".x"});
+        mapOverlay(m, 5, 1 - f, {"k....k", ".k..k", "..kk"});
         paintMap(sheet, 16 * f, 0, m,
                  {{'x', PURPLE, 3},
                   {'k', PURPLE, 3},
                   {'s', GREY, 0},
+                  {'y', YELLOW, 0},
                   {'a', ORANGE, AUTO},
                   {'b', ORANGE, AUTO},
                   {'c', RED, AUTO},
