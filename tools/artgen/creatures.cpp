@@ -52,22 +52,24 @@ void tail(PixelMap &m, float x0, float y0, float cx, float cy, float x1, float y
 // each breath (squash 1 breathes in) and the tail wraps round the front.
 void curledMap(PixelMap &m, const Pose &p) {
     const float lift = float(p.squash);
-    mapDisc(m, 19.5f, 25.5f - lift * 0.5f, 11.5f, 4.8f + lift * 0.5f, 'b');
-    mapDisc(m, 25.0f, 23.5f - lift * 0.7f, 6.0f, 5.5f + lift * 0.7f, 'b');
-    tail(m, 30, 27, 28, 31, 20, 29.5f);
-    mapDisc(m, 5.0f, 28.6f, 3.2f, 2.0f, 'p');
-    mapDisc(m, 15.5f, 28.6f, 3.2f, 2.0f, 'q');
-    mane(m, 10.5f, 21.0f, 10.0f, 8.5f);
-    mapDisc(m, 3.5f, 15.0f, 2.4f, 2.2f, 'E');
-    mapDisc(m, 17.5f, 15.0f, 2.4f, 2.2f, 'F');
-    mapDisc(m, 10.5f, 22.5f, 6.8f, 5.6f, 'f');
-    mapDisc(m, 10.5f, 26.0f, 3.6f, 1.9f, 'z');
-    mapOverlay(m, 5, 22, {"eee"});
-    mapOverlay(m, 13, 22, {"eee"});
-    mapOverlay(m, 10, 24, {"nn"});
-    mapOverlay(m, 5, 24, {"B"});
-    mapOverlay(m, 16, 24, {"B"});
-    mapOverlay(m, 9, 26, {"m..m", ".mm"});
+    mapDisc(m, 19.5f, 25.0f - lift * 0.5f, 11.5f, 5.0f + lift * 0.5f, 'b');
+    mapDisc(m, 25.0f, 23.0f - lift * 0.7f, 6.0f, 5.5f + lift * 0.7f, 'b');
+    tail(m, 29, 27, 27, 31, 19, 29);
+    mane(m, 10.5f, 19.5f, 9.5f, 8.0f);
+    mapDisc(m, 3.5f, 13.5f, 2.4f, 2.2f, 'E');
+    mapDisc(m, 17.5f, 13.5f, 2.4f, 2.2f, 'F');
+    mapDisc(m, 10.5f, 21.0f, 6.6f, 5.4f, 'f');
+    mapDisc(m, 10.5f, 24.2f, 3.6f, 1.9f, 'z');
+    // The chin rests on the front paws.
+    mapDisc(m, 6.0f, 28.0f, 3.4f, 2.1f, 'p');
+    mapDisc(m, 14.5f, 28.0f, 3.4f, 2.1f, 'q');
+    mapOverlay(m, 4, 28, {"k.k......k.k"});
+    mapOverlay(m, 5, 20, {"eee"});
+    mapOverlay(m, 13, 20, {"eee"});
+    mapOverlay(m, 10, 22, {"nn"});
+    mapOverlay(m, 5, 22, {"B"});
+    mapOverlay(m, 16, 22, {"B"});
+    mapOverlay(m, 9, 24, {"m..m", ".mm"});
     if (p.zzz == 1)
         mapOverlay(m, 22, 8, {"ZZZ", "..Z", ".Z", "ZZZ"});
     else if (p.zzz == 2)

@@ -92,7 +92,7 @@ Fruit strawberry() {
 
 // A peach is pink, not orange: cream where the light falls, blushing red below, with a cleft
 // down its heart-shaped top and one broad leaf.
-const uint32_t peachC[] = {0xfff1c1, 0xffb3a8, 0xf2584a, 0x821a33};
+const uint32_t peachC[] = {0xffc27a, 0xffb3a8, 0xf2584a, 0x821a33};
 const Ramp PEACH{peachC, 4};
 
 Fruit peach() {
