@@ -10,17 +10,17 @@ namespace {
 // One mascot pose; every animation frame is a small change of the sitting cub, or of the curled-up
 // sleeper.
 struct Pose {
-    int dy = 0;     // whole body up (negative) or down
-    int headDy = 0; // head lower than usual (drowsy)
-    int headDx = 0; // head leaning left (negative) toward the board
-    int squash = 0; // body wider and lower (crouch, landing, breathing); negative stretches it
-    int eyes = 0;   // 0 open, 1 half, 2 closed, 3 happy arcs, 4 squeezed shut
-    int look = 0;   // pupils moved across (negative: to the board on his left)
-    int mouth = 0;  // 0 smile, 1 open, 2 yawn
-    int paw = 0;    // 0 both down, 1 right paw raised, 2 both raised, 3 left paw wound up, 4 left paw taps
-    int tail = 0;   // tail pose: 0 rest, 1 swished up, 2 swept low, 3 raised high
-    int ears = 0;   // 0 up, 1 the left one flicks, 2 both laid back
-    int zzz = 0;    // 0 none, 1 small z, 2 big Z
+    int dy = 0;          // whole body up (negative) or down
+    int headDy = 0;      // head lower than usual (drowsy)
+    int headDx = 0;      // head leaning left (negative) toward the board
+    int squash = 0;      // body wider and lower (crouch, landing, breathing); negative stretches it
+    int eyes = 0;        // 0 open, 1 half, 2 closed, 3 happy arcs, 4 squeezed shut
+    int look = 0;        // pupils moved across (negative: to the board on his left)
+    int mouth = 0;       // 0 smile, 1 open, 2 yawn
+    int paw = 0;         // 0 both down, 1 both raised, 2 the left one wound up, 3 the left one taps
+    int tail = 0;        // tail pose: 0 rest, 1 swished up, 2 swept low, 3 raised high
+    int ears = 0;        // 0 up, 1 the left one flicks, 2 both laid back
+    int zzz = 0;         // 0 none, 1 small z, 2 big Z
     bool curled = false; // asleep, curled up on the ground; squash then lifts the back (breathing)
     bool dust = false;   // puffs at the feet (take-off and landing)
     int air = 0;         // height above the ground: a shadow stays on it
@@ -99,10 +99,10 @@ void lionMap(PixelMap &m, const Pose &p) {
     mapDisc(m, 16, by, brx, bry, 'b');
     mapDisc(m, 16, by + 1.5f, brx * 0.55f, bry * 0.6f, 'c');
     const float py = by + 4.5f;
-    const bool rightUp = p.paw == 1 || p.paw == 2, leftUp = p.paw >= 2;
+    const bool bothUp = p.paw == 1, leftUp = p.paw >= 1;
     if (!leftUp)
         mapDisc(m, 12, py, 2.8f, 2.0f, 'p');
-    if (!rightUp)
+    if (!bothUp)
         mapDisc(m, 20, py, 2.8f, 2.0f, 'q');
     mane(m, hx, hy + 1, 11.5f, 10.5f);
     // Ears: up, the left one flicked out and down, or both laid back.
@@ -157,18 +157,16 @@ void lionMap(PixelMap &m, const Pose &p) {
             mapDisc(m, 16 + side * 10.5f, 29.5f, 1.8f, 1.4f, 'd');
             mapDisc(m, 16 + side * 13.5f, 27.5f, 1.0f, 1.0f, 'd');
         }
-    // Raised paws come in front of the mane: one to wave, both to cheer.
-    if (rightUp) {
+    // Both paws raised to cheer come in front of the mane.
+    if (bothUp) {
         mapDisc(m, 25, hy + 7, 2.8f, 2.6f, 'q');
-        mapOverlay(m, 24, int(hy) + 5, {"k.k"});
-    }
-    if (p.paw == 2) {
         mapDisc(m, 7, hy + 7, 2.8f, 2.6f, 'p');
+        mapOverlay(m, 24, int(hy) + 5, {"k.k"});
         mapOverlay(m, 6, int(hy) + 5, {"k.k"});
     }
     // The tap: the left paw winds up beside the cheek, then reaches out to the board.
-    if (p.paw >= 3) {
-        const bool tap = p.paw == 4;
+    if (p.paw >= 2) {
+        const bool tap = p.paw == 3;
         const float ax = tap ? 3.5f : 5.5f, ay = tap ? by + 1.0f : hy + 4.0f;
         for (int k = 0; k <= 6; k++) {
             float t = float(k) / 6.0f;
@@ -203,7 +201,7 @@ Img lionSheet() {
     Pose wake0 = pose(2, 1);
     wake0.headDy = 2, wake0.ears = 2, wake0.tail = 2;
     Pose wake1 = pose(4);
-    wake1.mouth = 2, wake1.paw = 2, wake1.squash = -1, wake1.tail = 3;
+    wake1.mouth = 2, wake1.paw = 1, wake1.squash = -1, wake1.tail = 3;
     Pose wake2 = pose(0);
     wake2.tail = 1;
     put(0, 0, wake0), put(0, 1, wake1), put(0, 2, wake2);
@@ -216,7 +214,7 @@ Img lionSheet() {
     // 3 jump: ready, crouch, coil, spring up stretched, cheer at the top, fall, land squashed. The
     // feet leave the ground on frame 3.
     const int jumpDy[7] = {0, 1, 2, -4, -7, -5, 2}, jumpSquash[7] = {0, 1, 3, -2, 0, -1, 3};
-    const int jumpEyes[7] = {0, 0, 4, 3, 3, 0, 4}, jumpPaw[7] = {0, 0, 0, 2, 2, 0, 0};
+    const int jumpEyes[7] = {0, 0, 4, 3, 3, 0, 4}, jumpPaw[7] = {0, 0, 0, 1, 1, 0, 0};
     const int jumpTail[7] = {0, 2, 2, 3, 1, 3, 2}, jumpMouth[7] = {0, 0, 0, 1, 1, 1, 0};
     for (int f = 0; f < 7; f++) {
         Pose p = pose(jumpEyes[f], jumpDy[f]);
@@ -248,9 +246,9 @@ Img lionSheet() {
     put(5, 0, s0), put(5, 1, s1), put(5, 2, s2), put(5, 3, s3), put(5, 4, s4), put(5, 5, s5);
     // 6 pick: he looks at the board and winds up a paw, taps it, and is pleased.
     Pose p0 = pose(0);
-    p0.paw = 3, p0.look = -1, p0.headDx = -1, p0.tail = 1;
+    p0.paw = 2, p0.look = -1, p0.headDx = -1, p0.tail = 1;
     Pose p1 = pose(4);
-    p1.paw = 4, p1.mouth = 1, p1.headDx = -1, p1.tail = 2, p1.ears = 1;
+    p1.paw = 3, p1.mouth = 1, p1.headDx = -1, p1.tail = 2, p1.ears = 1;
     Pose p2 = pose(3);
     p2.tail = 3, p2.dy = -1;
     put(6, 0, p0), put(6, 1, p1), put(6, 2, p2);
