@@ -54,7 +54,7 @@ void curledMap(PixelMap &m, const Pose &p) {
     const float lift = float(p.squash);
     mapDisc(m, 19.5f, 25.0f - lift * 0.5f, 11.5f, 5.0f + lift * 0.5f, 'b');
     mapDisc(m, 25.0f, 23.0f - lift * 0.7f, 6.0f, 5.5f + lift * 0.7f, 'b');
-    tail(m, 29, 27, 27, 31, 19, 29);
+    tail(m, 30, 25, 29, 30, 20, 27.5f);
     mane(m, 10.5f, 19.5f, 9.5f, 8.0f);
     mapDisc(m, 3.5f, 13.5f, 2.4f, 2.2f, 'E');
     mapDisc(m, 17.5f, 13.5f, 2.4f, 2.2f, 'F');
