@@ -258,8 +258,8 @@ Img lionSheet() {
 // A slate in a wooden frame with a chalk drawing: a fruit, an arrow, a smaller fruit.
 void fillSlate(PixelMap &m) {
     mapOverlay(m, 1, 49,
-               {"WWWWWWWWWWWWWWWW", "WSSSSSSSSSSSSSSW", "WSsssSSSSSSSSSSW", "WsSSSsSSSSSSsSSW",
-                "WsSSSsSSsSSSsSSW", "WsSSSsSsssSssSsW", "WSsssSSSsSSsSSsW", "WSSSSSSSSSSSssSW",
+               {"WWWWWWWWWWWWWWWW", "WSSsSSSSSSSSSSSW", "WSsssSSSSSSSSSSW", "WsSSSsSSSsSSsSSW",
+                "WsSSSsSssssSssSW", "WsSSSsSSSsSSssSW", "WSsssSSSSSSSSSSW", "WSSSSSSSSSSSSSSW",
                 "WSSSSSSSSSSSSSSW", "WSxxSSSSSSSSSSSW", "WWWWWWWWWWWWWWWW"});
 }
 
@@ -305,7 +305,7 @@ Img hippoSheet() {
         mapOverlay(m, 17, 1,
                    {"..........CCCCCC", "....CCCDDDDDDDDCCCC", "CCCDDDDDDDDDDDDDDDDCCCT",
                     "....CCCCCCCCCCCCCCC...T", "..........CCCCCC.....TTT", "........CCCCCCCCC....TTT",
-                    ".........CCCCCCC"});
+                    ".........CCCCCCC", ".........CCCCCCC"});
         // The slate, held in the left arm.
         fillSlate(m);
         mapDisc(m, 12, 63, 4, 3.4f, 'A');
