@@ -12,6 +12,7 @@
 #include "main/savegame.h"
 #include "main/sheets.h"
 #include "main/startup.h"
+#include "sound/modplayer.h"
 #include "sound/sound.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <set>
 
 namespace {
 
@@ -423,4 +425,66 @@ TEST(StageFlow, AnEmptyTestStageIsWonAtOnceAndTheGameGoesOnAtStageOne) {
     EXPECT_EQ(r.last("stage"), 0);
     EXPECT_EQ(r.last("saved"), 0);
     EXPECT_TRUE(std::filesystem::exists(h.path("savegame.dat")));
+}
+
+// The first thirteen stages of the real level set played by their stored solutions, as a player
+// would: each is won, the next one is saved, the sheets change now and then, and the thirteenth
+// brings the second stage track.
+TEST(StageFlow, TheFirstStagesOfTheRealSetArePlayedByTheirSolutions) {
+    constexpr int STAGES = 13;
+    std::vector<std::vector<Pick>> solutions;
+    for (int s = 0; s < STAGES; s++) {
+        const std::vector<uint8_t> record = realRecord(s);
+        ASSERT_EQ(record.size(), size_t(LEVEL_RECORD_SIZE)) << s;
+        std::vector<Pick> picks;
+        for (int j = 0; record[LEVEL_SOLUTION_OFFSET + 2 * j] != SOLUTION_END; j++)
+            picks.push_back(
+                {record[LEVEL_SOLUTION_OFFSET + 2 * j], record[LEVEL_SOLUTION_OFFSET + 2 * j + 1]});
+        if (s < 4) {
+            EXPECT_EQ(picks.size(), 1u) << "stage " << s + 1 << " teaches the pick";
+        }
+        if (s < 6) {
+            EXPECT_LE(picks.size(), 2u) << s + 1;
+        }
+        solutions.push_back(picks);
+    }
+    Harness h("stage-first-dozen");
+    h.maxTicks = 40000;
+    h.wallSeconds = 300;
+    gameProbes(h);
+    h.at(18).tap(SDL_SCANCODE_SPACE).wait(20); // leaves the tutorial
+    for (int s = 0; s < STAGES; s++) {
+        if (s == 12) // the old track fades out on the audio thread, in real time
+            h.call([] {
+                for (int ms = 0; MP_PlayingMusic() && ms < 5000; ms += 10)
+                    SDL_Delay(10);
+            });
+        int x = 4, y = 5;
+        for (size_t j = 0; j < solutions[s].size(); j++) {
+            pick(h, x, y, solutions[s][j], 240);
+            if (s == 9 && j == 0)
+                h.wait(-200).snapshot("stage-mid-game-morph").wait(200);
+        }
+        h.wait(1000); // the jump and the whole count
+    }
+    h.snapshot("stage-thirteen");
+    exitThroughPause(h);
+    const HarnessRun r = h.play(game(0));
+
+    ASSERT_TRUE(r.returned) << r.status;
+    EXPECT_EQ(r.last("stage"), STAGES);
+    for (size_t t = r.firstTick("stage", 0); t < r.ticks.size(); t++)
+        ASSERT_GE(r.value("lives", int(t)), 3) << "no stage was lost, at tick " << t;
+    EXPECT_EQ(r.last("saved"), STAGES);
+    std::set<int64_t> sheets;
+    int from = 0;
+    for (int s = 0; s <= STAGES; s++) {
+        const int start = r.firstTick("stage", s, from);
+        ASSERT_GE(start, 0) << "stage " << s + 1 << " was reached";
+        EXPECT_EQ(r.value("saved", start), s) << "saved when stage " << s + 1 << " began";
+        EXPECT_EQ(r.value("music", start), s < 12 ? 1 : 2) << s + 1;
+        sheets.insert(r.value("sheets", start));
+        from = start;
+    }
+    EXPECT_GT(sheets.size(), 1u) << "the sheet variants are drawn anew after each won stage";
 }
