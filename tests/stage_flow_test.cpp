@@ -488,3 +488,49 @@ TEST(StageFlow, TheFirstStagesOfTheRealSetArePlayedByTheirSolutions) {
     }
     EXPECT_GT(sheets.size(), 1u) << "the sheet variants are drawn anew after each won stage";
 }
+
+// A click means nothing on the lost-life and game-over screens; left pending it would steer the
+// next stage's first action, a letter of the name entry or the continue choice.
+TEST(StageFlow, AClickOnTheEndScreensDoesNotReachTheNextScreen) {
+    Harness h("stage-stale-click");
+    gameProbes(h);
+    h.at(20);
+    int x = 4, y = 5;
+    pick(h, x, y, {0, 9}, 120);
+    h.wait(30).click(100, 200).tap(SDL_SCANCODE_SPACE).wait(20); // "ALL GONE"
+    h.tap(SDL_SCANCODE_SPACE).wait(60);                          // the action at the cursor, an empty cell
+    x = 4, y = 5;
+    pick(h, x, y, {0, 9}, 120);
+    h.wait(30).tap(SDL_SCANCODE_SPACE).wait(20); // "ALL GONE" again
+    x = 4, y = 5;
+    pick(h, x, y, {0, 9}, 120);
+    h.wait(30).click(160, 120).tap(SDL_SCANCODE_SPACE).wait(20); // game over
+    h.tap(SDL_SCANCODE_RETURN).wait(20);                         // the name "A"
+    h.wait(30).call([] { mouseX = mouseY = -1; }).stop();
+    const HarnessRun r = h.play(game(1, {spreadRecord(), allGoneRecord()}));
+
+    ASSERT_EQ(r.status, HARNESS_STOPPED);
+    const int second = r.firstTick("lives", 2);
+    ASSERT_GT(second, 0);
+    EXPECT_EQ(r.firstTick("cursor", 58, second), -1) << "the click on the message did not move the cursor";
+    EXPECT_EQ(r.last("name"), nameCode("A")) << "nor did a click on the game over step the letter";
+    EXPECT_EQ(r.last("lives"), 0) << "and the continue screen still waits";
+}
+
+// Nor does a click on the bonus count steer the next stage, or one on the ending the name entry.
+TEST(StageFlow, AClickOnTheBonusCountOrTheEndingDoesNotReachTheNextScreen) {
+    Harness h("stage-stale-click-won");
+    gameProbes(h);
+    h.at(20).tap(SDL_SCANCODE_SPACE).wait(300).click(100, 200); // the count of stage 2
+    h.wait(800).tap(SDL_SCANCODE_SPACE);                        // stage 3, the last: the cursor's cell
+    h.wait(800).click(160, 100).tap(SDL_SCANCODE_SPACE);        // the ending
+    h.tap(SDL_SCANCODE_RETURN);                                 // the name "A"
+    const Record one = makeRecord(fives, {{4, 5}});
+    const HarnessRun r = h.play(game(1, {spreadRecord(), one, one}));
+
+    ASSERT_TRUE(r.returned) << r.status;
+    EXPECT_EQ(r.firstTick("cursor", 58), -1) << "the click on the count did not move the cursor";
+    EXPECT_EQ(r.last("saved"), 2);
+    EXPECT_EQ(r.last("hsRank"), 0) << "the last stage was won";
+    EXPECT_EQ(r.last("name"), nameCode("A"));
+}
