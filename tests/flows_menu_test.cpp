@@ -547,4 +547,18 @@ TEST(GameFlow, TheGameRunsFromTheIntroThroughAGameBackToTheMenuAndExits) {
     EXPECT_EQ(r.last("selectSounds"), 3) << "NEW GAME, the pause menu's EXIT and EXIT";
 }
 
+// A click on the open-source notice does not end it; left pending it would choose a menu item on
+// the title before the title was seen.
+TEST(TitleFlow, AClickOnTheNoticeIsNoChoiceOnTheTitle) {
+    MenuFlow h("notice-click");
+    h.at(190).tap(SDL_SCANCODE_SPACE).at(196).click(160, 130).at(200).tap(SDL_SCANCODE_SPACE);
+    h.wait(40).quit();
+    const HarnessRun r = h.play([] { return gameMainWith({"-w", "-x1"}); });
+    EXPECT_EQ(r.status, 0);
+    const int menuStart = reached(r, "loaded", 1);
+    EXPECT_EQ(r.value("intro", menuStart), 2) << "the click came while the notice showed";
+    EXPECT_EQ(r.value("workflow", menuStart + 20), MENU_TITLE);
+    EXPECT_EQ(r.value("menuSounds", menuStart + 20), 0);
+}
+
 } // namespace

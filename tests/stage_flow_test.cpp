@@ -12,6 +12,7 @@
 #include "main/savegame.h"
 #include "main/sheets.h"
 #include "main/startup.h"
+#include "sound/modplayer.h"
 #include "sound/sound.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <set>
 
 namespace {
 
@@ -423,4 +425,112 @@ TEST(StageFlow, AnEmptyTestStageIsWonAtOnceAndTheGameGoesOnAtStageOne) {
     EXPECT_EQ(r.last("stage"), 0);
     EXPECT_EQ(r.last("saved"), 0);
     EXPECT_TRUE(std::filesystem::exists(h.path("savegame.dat")));
+}
+
+// The first thirteen stages of the real level set played by their stored solutions, as a player
+// would: each is won, the next one is saved, the sheets change now and then, and the thirteenth
+// brings the second stage track.
+TEST(StageFlow, TheFirstStagesOfTheRealSetArePlayedByTheirSolutions) {
+    constexpr int STAGES = 13;
+    std::vector<std::vector<Pick>> solutions;
+    for (int s = 0; s < STAGES; s++) {
+        const std::vector<uint8_t> record = realRecord(s);
+        ASSERT_EQ(record.size(), size_t(LEVEL_RECORD_SIZE)) << s;
+        std::vector<Pick> picks;
+        for (int j = 0; record[LEVEL_SOLUTION_OFFSET + 2 * j] != SOLUTION_END; j++)
+            picks.push_back(
+                {record[LEVEL_SOLUTION_OFFSET + 2 * j], record[LEVEL_SOLUTION_OFFSET + 2 * j + 1]});
+        if (s < 4) {
+            EXPECT_EQ(picks.size(), 1u) << "stage " << s + 1 << " teaches the pick";
+        }
+        if (s < 6) {
+            EXPECT_LE(picks.size(), 2u) << s + 1;
+        }
+        solutions.push_back(picks);
+    }
+    Harness h("stage-first-dozen");
+    h.maxTicks = 40000;
+    h.wallSeconds = 300;
+    gameProbes(h);
+    h.at(18).tap(SDL_SCANCODE_SPACE).wait(20); // leaves the tutorial
+    for (int s = 0; s < STAGES; s++) {
+        if (s == 12) // the old track fades out on the audio thread, in real time
+            h.call([] {
+                for (int ms = 0; MP_PlayingMusic() && ms < 5000; ms += 10)
+                    SDL_Delay(10);
+            });
+        int x = 4, y = 5;
+        for (size_t j = 0; j < solutions[s].size(); j++) {
+            pick(h, x, y, solutions[s][j], 240);
+            if (s == 9 && j == 0)
+                h.wait(-200).snapshot("stage-mid-game-morph").wait(200);
+        }
+        h.wait(1000); // the jump and the whole count
+    }
+    h.snapshot("stage-thirteen");
+    exitThroughPause(h);
+    const HarnessRun r = h.play(game(0));
+
+    ASSERT_TRUE(r.returned) << r.status;
+    EXPECT_EQ(r.last("stage"), STAGES);
+    for (size_t t = r.firstTick("stage", 0); t < r.ticks.size(); t++)
+        ASSERT_GE(r.value("lives", int(t)), 3) << "no stage was lost, at tick " << t;
+    EXPECT_EQ(r.last("saved"), STAGES);
+    std::set<int64_t> sheets;
+    int from = 0;
+    for (int s = 0; s <= STAGES; s++) {
+        const int start = r.firstTick("stage", s, from);
+        ASSERT_GE(start, 0) << "stage " << s + 1 << " was reached";
+        EXPECT_EQ(r.value("saved", start), s) << "saved when stage " << s + 1 << " began";
+        EXPECT_EQ(r.value("music", start), s < 12 ? 1 : 2) << s + 1;
+        sheets.insert(r.value("sheets", start));
+        from = start;
+    }
+    EXPECT_GT(sheets.size(), 1u) << "the sheet variants are drawn anew after each won stage";
+}
+
+// A click means nothing on the lost-life and game-over screens; left pending it would steer the
+// next stage's first action, a letter of the name entry or the continue choice.
+TEST(StageFlow, AClickOnTheEndScreensDoesNotReachTheNextScreen) {
+    Harness h("stage-stale-click");
+    gameProbes(h);
+    h.at(20);
+    int x = 4, y = 5;
+    pick(h, x, y, {0, 9}, 120);
+    h.wait(30).click(100, 200).tap(SDL_SCANCODE_SPACE).wait(20); // "ALL GONE"
+    h.tap(SDL_SCANCODE_SPACE).wait(60);                          // the action at the cursor, an empty cell
+    x = 4, y = 5;
+    pick(h, x, y, {0, 9}, 120);
+    h.wait(30).tap(SDL_SCANCODE_SPACE).wait(20); // "ALL GONE" again
+    x = 4, y = 5;
+    pick(h, x, y, {0, 9}, 120);
+    h.wait(30).click(160, 120).tap(SDL_SCANCODE_SPACE).wait(20); // game over
+    h.tap(SDL_SCANCODE_RETURN).wait(20);                         // the name "A"
+    h.wait(30).call([] { mouseX = mouseY = -1; }).stop();
+    const HarnessRun r = h.play(game(1, {spreadRecord(), allGoneRecord()}));
+
+    ASSERT_EQ(r.status, HARNESS_STOPPED);
+    const int second = r.firstTick("lives", 2);
+    ASSERT_GT(second, 0);
+    EXPECT_EQ(r.firstTick("cursor", 58, second), -1) << "the click on the message did not move the cursor";
+    EXPECT_EQ(r.last("name"), nameCode("A")) << "nor did a click on the game over step the letter";
+    EXPECT_EQ(r.last("lives"), 0) << "and the continue screen still waits";
+}
+
+// Nor does a click on the bonus count steer the next stage, or one on the ending the name entry.
+TEST(StageFlow, AClickOnTheBonusCountOrTheEndingDoesNotReachTheNextScreen) {
+    Harness h("stage-stale-click-won");
+    gameProbes(h);
+    h.at(20).tap(SDL_SCANCODE_SPACE).wait(300).click(100, 200); // the count of stage 2
+    h.wait(800).tap(SDL_SCANCODE_SPACE);                        // stage 3, the last: the cursor's cell
+    h.wait(800).click(160, 100).tap(SDL_SCANCODE_SPACE);        // the ending
+    h.tap(SDL_SCANCODE_RETURN);                                 // the name "A"
+    const Record one = makeRecord(fives, {{4, 5}});
+    const HarnessRun r = h.play(game(1, {spreadRecord(), one, one}));
+
+    ASSERT_TRUE(r.returned) << r.status;
+    EXPECT_EQ(r.firstTick("cursor", 58), -1) << "the click on the count did not move the cursor";
+    EXPECT_EQ(r.last("saved"), 2);
+    EXPECT_EQ(r.last("hsRank"), 0) << "the last stage was won";
+    EXPECT_EQ(r.last("name"), nameCode("A"));
 }

@@ -109,6 +109,7 @@ int checkHiscore() {
     hsRank = -1;
     if (hiscores[HISCORE_ENTRIES - 1].score >= score)
         return -1;
+    mouseX = mouseY = -1; // a click on the screen before steps no letter
     NameEntry entry{"A.......", "-       ", 0};
     int delay = 0;
     int32_t finishKey = 0;

@@ -112,6 +112,7 @@ static void beginStage(StagePlay &play) {
         }
     }
     lastKeyTyped = 0;
+    mouseX = mouseY = -1; // a click from the screen before is not the first action of the stage
     canUndo = 0;
     initFPS();
     currentTime = sysTicks();

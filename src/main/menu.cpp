@@ -206,6 +206,7 @@ void menu() {
         stopMusic(loop.music);
         return;
     }
+    mouseX = mouseY = -1; // a click on the intro screens is no choice on the title
     initFPS();
     for (;;) {
         rand();

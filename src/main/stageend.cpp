@@ -143,11 +143,13 @@ int stageWon(StagePlay &play) {
     return 1;
 }
 
-// Runs a screen loop until the player confirms; draw paints one frame.
+// Runs a screen loop until the player confirms; draw paints one frame. A click means nothing here
+// and is dropped, so that it cannot steer the screen that follows.
 template <typename Draw> static void untilConfirm(Draw draw) {
     initFPS();
     for (;;) {
         checkInput();
+        mouseX = mouseY = -1;
         if (done)
             escape = 1;
         doLionAnim();
