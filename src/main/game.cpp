@@ -40,11 +40,9 @@ constexpr int LION_IDLE = 4, LION_SHORT_BLINK = 1, LION_LONG_BLINK = 2, LION_SLE
 // How a stage's ticks ended.
 enum StageEnd { END_ESCAPE, END_RESTART, END_WON, END_LOST };
 
-int isConfirm(int32_t typed) { return typed == CTRL_START || typed == CTRL_JUMP; }
-
 // Called wherever a confirm that ends one screen must not reach the next one.
-void drainConfirm() {
-    while (isConfirm(lastKeyTyped)) {
+void gameDrainConfirm() {
+    while (ctrlIsConfirm(lastKeyTyped)) {
         checkInput();
         if (done)
             escape = 1;
@@ -52,7 +50,9 @@ void drainConfirm() {
     }
 }
 
-void newSheetVariants() {
+// Called at the start of a game, after each won stage and on a continue: the fruit, bird and flower
+// sheets the next stage uses.
+void gameNewSheetVariants() {
     curBlock = rand() & 1;
     curBirdsBlock = rand() & 1;
     curFlowersBlock = rand() & 1;
@@ -285,7 +285,7 @@ void run(int startStage, int a, int b) {
     hsRank = -1;
     lives = 3;
     currentBonus = rand() % 5 + 1;
-    newSheetVariants();
+    gameNewSheetVariants();
 
     StagePlay play{};
     play.stage = startStage;
@@ -297,12 +297,12 @@ void run(int startStage, int a, int b) {
         beginStage(play);
         switch (playStage(play)) {
         case END_ESCAPE:
-            drainConfirm();
+            gameDrainConfirm();
             break;
         case END_RESTART:
             play.restart = 0;
             done = 0;
-            drainConfirm();
+            gameDrainConfirm();
             break;
         case END_WON:
             if (!stageWon(play))

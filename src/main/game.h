@@ -34,8 +34,7 @@ struct StagePlay {
 void run(int startStage, int a, int b); // startStage -1: the test stage
 
 // Helpers the stage's screens share.
-void animateStage();          // sparkles, flying pieces, mascot and scenery: one tick
-void startPick();             // the hand starts its 32-tick countdown on the cursor's cell
-void drainConfirm();          // waits, polling every 100 ms, until START or JUMP is no longer released
-void newSheetVariants();      // fruit, bird and flower sheets chosen at random
-int isConfirm(int32_t typed); // START or JUMP
+void animateStage();         // sparkles, flying pieces, mascot and scenery: one tick
+void startPick();            // the hand starts its 32-tick countdown on the cursor's cell
+void gameDrainConfirm();     // waits, polling every 100 ms, until START or JUMP is no longer released
+void gameNewSheetVariants(); // fruit, bird and flower sheets chosen at random

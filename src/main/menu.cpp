@@ -102,8 +102,8 @@ static int clickItem() {
 }
 
 static void titleInput(int32_t typed) {
-    if (isConfirm(typed)) {
-        drainConfirm();
+    if (ctrlIsConfirm(typed)) {
+        gameDrainConfirm();
         workflow = saved >= 1 ? MENU_CONTINUE : MENU_NEW_GAME;
     } else if (typed == CTRL_RIGHT || typed == CTRL_DOWN) {
         workflow = MENU_NEW_GAME;
@@ -121,7 +121,7 @@ static void mainMenuInput(int32_t typed) {
     } else if (typed == CTRL_LEFT || typed == CTRL_UP) {
         workflow = (workflow + MENU_ITEMS - 2) % MENU_ITEMS + 1;
         playSFX(SFX_MENU_CONTROL);
-    } else if (isConfirm(typed)) {
+    } else if (ctrlIsConfirm(typed)) {
         const MenuItem &item = menuItems[workflow - 1];
         if (item.withSound)
             playSFX(SFX_SELECT_OPTION);
@@ -133,7 +133,7 @@ static void handleInput() {
     switch (workflow) {
     case MENU_HISCORE_TABLE:
         mouseX = mouseY = -1;
-        if (isConfirm(lastKeyTyped)) {
+        if (ctrlIsConfirm(lastKeyTyped)) {
             workflow = MENU_HISCORES;
             hsRank = -1; // the new entry blinks until the table is first left
         }

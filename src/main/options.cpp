@@ -239,7 +239,7 @@ void optionsInput(ModPlugFile *&music) {
     }
     int rightPress = 0;
     const int32_t typed = clickRow(lastKeyTyped, &rightPress);
-    if (isConfirm(typed)) {
+    if (ctrlIsConfirm(typed)) {
         waitKeyUp();
         if (optionRows[cfgIndex].choose)
             optionRows[cfgIndex].choose(music);

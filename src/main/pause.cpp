@@ -7,6 +7,7 @@
 #include "input/fpshelper.h"
 #include "input/keyhelper_sdl2.h"
 #include "input/sys.h"
+#include "main/defines.h"
 #include "main/draw.h"
 #include "main/i18n.h"
 #include "main/level.h"
@@ -114,7 +115,7 @@ void pauseMenu(StagePlay &play) {
         }
         if (controlFPS())
             drawPause(play, available, selection);
-        if (isConfirm(typed))
+        if (ctrlIsConfirm(typed))
             break;
     }
     playSFX(SFX_SELECT_OPTION);

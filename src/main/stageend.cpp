@@ -7,6 +7,7 @@
 #include "input/fpshelper.h"
 #include "input/keyhelper_sdl2.h"
 #include "main/bganims.h"
+#include "main/defines.h"
 #include "main/draw.h"
 #include "main/entry.h"
 #include "main/i18n.h"
@@ -87,7 +88,7 @@ static void bonusCount(const StagePlay &play, const StageBonus &bonus) {
         checkInput();
         if (done)
             escape = 1; // the game ends once the count is over and the next stage is saved
-        if (curLionAnim != LION_JUMP && isConfirm(lastKeyTyped)) {
+        if (curLionAnim != LION_JUMP && ctrlIsConfirm(lastKeyTyped)) {
             if (t < SHOW_TIME)
                 t = SHOW_TIME;
             else if (t < SHOW_LIFE)
@@ -129,7 +130,7 @@ int stageWon(StagePlay &play) {
     bonusCount(play, stageBonus(play));
     currentBonus = rand() % 5 + 1;
     if (play.stage + 1 == levelCount) {
-        drainConfirm();
+        gameDrainConfirm();
         stopMusic(play.music); // the congratulation screen plays its own track
         play.music = nullptr;
         congratScreen();
@@ -138,8 +139,8 @@ int stageWon(StagePlay &play) {
     }
     saveGame(play.stage + 1);
     play.stage++;
-    newSheetVariants();
-    drainConfirm();
+    gameNewSheetVariants();
+    gameDrainConfirm();
     return 1;
 }
 
@@ -158,7 +159,7 @@ template <typename Draw> static void untilConfirm(Draw draw) {
             draw();
             flipScreen();
         }
-        if (isConfirm(lastKeyTyped))
+        if (ctrlIsConfirm(lastKeyTyped))
             return;
     }
 }
@@ -187,7 +188,7 @@ static int32_t continueChoice() {
 }
 
 static int gameOver(StagePlay &play) {
-    drainConfirm();
+    gameDrainConfirm();
     stopMusic(play.music);
     curMusic = 0;
     play.music = loadMusic(0);
@@ -202,7 +203,7 @@ static int gameOver(StagePlay &play) {
         drawTextCenterAt(screen, scoreText, 160, fontbig);
         drawTextCenterAt(screen, text(TEXT_HIT_KEY), 192, font);
     });
-    drainConfirm();
+    gameDrainConfirm();
     enterHiscore();
 
     int32_t choice = continueChoice();
@@ -214,8 +215,8 @@ static int gameOver(StagePlay &play) {
     lives = 3;
     currentBonus = rand() % 5 + 1;
     play.restart = 0;
-    newSheetVariants();
-    drainConfirm();
+    gameNewSheetVariants();
+    gameDrainConfirm();
     return 1;
 }
 
@@ -225,13 +226,13 @@ int stageLost(StagePlay &play) {
     if (lives < 1)
         return gameOver(play);
     int reason = lostReason(play);
-    drainConfirm();
+    gameDrainConfirm();
     untilConfirm([&] {
         drawDarkStage(play);
         drawTextCenterAt(screen, text(reason), 112, fontbig);
         drawTextCenterAt(screen, text(TEXT_HIT_KEY), 136, font);
     });
-    drainConfirm();
+    gameDrainConfirm();
     done = 0;
     escape = 0;
     play.restart = 0;

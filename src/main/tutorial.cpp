@@ -49,7 +49,7 @@ void tutorialScreen(int c1, int c2) {
         checkInput();
         c1 += 1;
         c2 += 2;
-        if (isConfirm(lastKeyTyped))
+        if (ctrlIsConfirm(lastKeyTyped))
             break;
     }
     freeSurface(hippo);
@@ -77,7 +77,7 @@ void congratScreen() {
             flipScreen();
         }
         checkInput();
-        if (isConfirm(lastKeyTyped))
+        if (ctrlIsConfirm(lastKeyTyped))
             break;
         t++;
         if (--flap == 0) {
