@@ -226,7 +226,7 @@ void loadConfig() {
     free(text);
 }
 
-void dumpKey(const char *name, int32_t value, FILE *stream) {
+static void dumpKey(const char *name, int32_t value, FILE *stream) {
     if (value >= 'a' && value <= 'z')
         fprintf(stream, "k_%s=%c\n", name, char(value));
     else

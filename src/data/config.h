@@ -4,17 +4,16 @@
 #include <cstdint>
 #include <cstdio>
 
-extern char *configFolder;  // "./"
+extern char *configFolder; // "./"
 // cfgScreen: 0 full screen, 1 window without zoom, 2 zoomed window.
 extern int32_t cfgScreen, cfgScalingMethod, cfgbpp;
 
 void getConfigFolder();
-const char *filename(const char *folder, const char *name, const char *ext);  // static buffer
+const char *filename(const char *folder, const char *name, const char *ext); // static buffer
 void loadGfxConfig();
 void resetDefaultControls();
 void loadConfig();
 void dumpConfig();
-void dumpKey(const char *name, int32_t value, FILE *stream);
 
 // Replaces path with data as a whole: written to a temporary file beside it, then renamed over it,
 // so a failed or interrupted write leaves the old file as it was. Returns true when written.

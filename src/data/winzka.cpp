@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -23,7 +24,7 @@ static uint32_t readLE32(const uint8_t *bytes) {
     return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
 }
 
-void openID(int id) {
+static void openID(int id) {
     if (!validId(id) || zka_file[id])
         return;
     char path[1024];
@@ -101,7 +102,16 @@ void closeArchives() {
         closeZKA(id);
 }
 
-int uncompressZKA(uint8_t *dest, uint32_t *destLen, const uint8_t *src, uint32_t srcLen) {
+static uint32_t binfilesize(FILE *file) {
+    if (fseek(file, 0, SEEK_END) != 0)
+        return 0;
+    long end = ftell(file);
+    if (fseek(file, 0, SEEK_SET) != 0 || end < 0 || uint64_t(end) > UINT32_MAX)
+        return 0;
+    return uint32_t(end);
+}
+
+static int uncompressZKA(uint8_t *dest, uint32_t *destLen, const uint8_t *src, uint32_t srcLen) {
     uLongf length = *destLen;
     int status = uncompress(dest, &length, src, srcLen);
     *destLen = uint32_t(length);
@@ -156,15 +166,6 @@ uint8_t *loadZKAFile(int id, const char *name, const char *ext, uint32_t *size) 
     if (data)
         *size = entry->unpackedSize;
     return data;
-}
-
-uint32_t binfilesize(FILE *file) {
-    if (fseek(file, 0, SEEK_END) != 0)
-        return 0;
-    long end = ftell(file);
-    if (fseek(file, 0, SEEK_SET) != 0 || end < 0 || uint64_t(end) > UINT32_MAX)
-        return 0;
-    return uint32_t(end);
 }
 
 // Called for every loose file: the level data, the configuration file and images that override

@@ -2,12 +2,11 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 
 enum { ZKA_GFX = 0, ZKA_MUSIC = 1, ZKA_SOUND = 2, ZKA_ARCHIVES = 3 };
 
-constexpr int ZKA_NAME_SIZE = 32;   // NUL-padded member name, at most 31 significant characters
-constexpr int ZKA_ENTRY_SIZE = 44;  // name, offset, unpacked size, packed size
+constexpr int ZKA_NAME_SIZE = 32;  // NUL-padded member name, at most 31 significant characters
+constexpr int ZKA_ENTRY_SIZE = 44; // name, offset, unpacked size, packed size
 constexpr int ZKA_MAX_ENTRIES = 256;
 
 struct ZkaEntry {
@@ -22,14 +21,11 @@ void closeArchives();
 // The unpacked member name.ext of archive id in a new buffer (the caller frees it with free()),
 // its length in *size; nullptr when the member is absent, truncated or does not inflate.
 uint8_t *loadZKAFile(int id, const char *name, const char *ext, uint32_t *size);
-int loadZKAHeader(int id);  // 0 loaded (or already), 1 failure
-void openID(int id);
+int loadZKAHeader(int id); // 0 loaded (or already), 1 failure
 void closeID(int id);
 void closeZKA(int id);
 int keyID(int id);
-int uncompressZKA(uint8_t *dest, uint32_t *destLen, const uint8_t *src, uint32_t srcLen);
 
 // The whole file in a new buffer (the caller frees it with free()), its length in *size when size
 // is given; nullptr when the file is missing, unreadable or empty.
 uint8_t *loadBINFile(const char *path, uint32_t *size);
-uint32_t binfilesize(FILE *file);
