@@ -18,8 +18,6 @@ std::array<PerchedBird, 4> waitingBirds;
 std::array<Flower, 16> animFlower;
 int32_t flowerUp;
 
-enum { LION_WAKE = 0, LION_JUMP = 3, LION_IDLE = 4, LION_SLEEP = 5, LION_ANIMS = 7 };
-
 struct LionAnim {
     int32_t frames;
     int32_t loopStart; // the frame a repeating pass starts from

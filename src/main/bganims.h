@@ -12,11 +12,11 @@ extern int32_t curSunAnim, curSunCount;
 
 struct FlyingBird {
     int32_t x, y, dx, dy, frame;
-    int32_t countdown;  // ticks to the next step
-    int32_t vertical;   // 1 flies up or down, 0 left or right
+    int32_t countdown; // ticks to the next step
+    int32_t vertical;  // 1 flies up or down, 0 left or right
 };
 extern FlyingBird birdAnim;
-extern int32_t birdAnimWait;  // ticks until the next flight; 0 while a bird is in flight
+extern int32_t birdAnimWait; // ticks until the next flight; 0 while a bird is in flight
 extern int32_t birdAngle, birdDA;
 
 struct PerchedBird {
@@ -25,17 +25,29 @@ struct PerchedBird {
 extern std::array<PerchedBird, 4> waitingBirds;
 
 struct Flower {
-    int32_t isFree;  // 1 = no flower in this slot
+    int32_t isFree; // 1 = no flower in this slot
     int32_t countdown;
-    int32_t targetHeight, height;  // pixels
+    int32_t targetHeight, height; // pixels
     int32_t growing;
-    int32_t blossom;  // frame 0 to 4
+    int32_t blossom; // frame 0 to 4
 };
-extern std::array<Flower, 16> animFlower;  // 0..7 under the board's columns, 8..15 under the target's
+extern std::array<Flower, 16> animFlower; // 0..7 under the board's columns, 8..15 under the target's
 extern int32_t flowerUp;
+
+// The mascot's animations, the columns of the "lionanim" sheet.
+enum {
+    LION_WAKE = 0,
+    LION_SHORT_BLINK = 1,
+    LION_LONG_BLINK = 2,
+    LION_JUMP = 3, // a stage is won
+    LION_IDLE = 4,
+    LION_SLEEP = 5,
+    LION_PICK = 6, // reaction to a pick
+    LION_ANIMS = 7
+};
 
 void setLionAnim(int anim);
 void lionWakeUp();
 void doLionAnim();
 void doBgAnims();
-void resetDecorations();  // the state of a new stage
+void resetDecorations(); // the state of a new stage

@@ -190,7 +190,7 @@ void drawScreen(int stage, int showCursor, int lives, int movesUsed) {
     drawStatus(stage, lives, movesUsed);
     if (curTotemWait == 0)
         drawFrame(framesOf(totemBlocks), curTotemFrame * 5 + curTotemAnim, 144, 192);
-    drawFrame(framesOf(lionBlocks), curLionFrame * 7 + curLionAnim, 144, 175);
+    drawFrame(framesOf(lionBlocks), curLionFrame * LION_ANIMS + curLionAnim, 144, 175);
     drawFlowers(framesOf(flowersBlocks[curFlowersBlock & 1]));
     for (const PerchedBird &bird : waitingBirds) {
         if (bird.active)

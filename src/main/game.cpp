@@ -35,7 +35,6 @@ constexpr uint32_t WARNING_TIME = 10999; // the last 11 seconds tick
 constexpr int WARNING_PERIOD = 67;       // ticks between two warning sounds
 constexpr int PICK_TICKS = 32;           // the hand's countdown
 constexpr int32_t SLEEP_TICKS = 1000;    // idle ticks before the mascot falls asleep
-constexpr int LION_IDLE = 4, LION_SHORT_BLINK = 1, LION_LONG_BLINK = 2, LION_SLEEP = 5, LION_PICK = 6;
 
 // How a stage's ticks ended.
 enum StageEnd { END_ESCAPE, END_RESTART, END_WON, END_LOST };

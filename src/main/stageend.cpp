@@ -22,7 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-constexpr int LION_JUMP = 3;
 constexpr int COUNT_END = 360;                                // ticks of the bonus count
 constexpr int SHOW_TIME = 30, SHOW_LIFE = 60, SHOW_MOVE = 90; // when each line appears
 constexpr int MOVE_BONUS_PERFECT = 200;

@@ -51,7 +51,7 @@ static void pickBusiest() {
     actionX = cursorX = best % 8;
     actionY = cursorY = best / 8;
     doSwitch();
-    setLionAnim(6);
+    setLionAnim(LION_PICK);
 }
 
 static bool save(SDL_Surface *surface, const std::string &path) {
