@@ -18,7 +18,6 @@ enum {
     TEXT_LIVES = 48,
     TEXT_LIFE = 49,
     TEXT_AT_STAGE = 50,
-    TEXT_SCORE = 63,
 };
 
 // Fruit-sheet frames of the morph animation: row = kind (the new value), column = ticks left / 4.

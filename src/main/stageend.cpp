@@ -27,8 +27,8 @@ constexpr int SHOW_TIME = 30, SHOW_LIFE = 60, SHOW_MOVE = 90; // when each line 
 constexpr int MOVE_BONUS_PERFECT = 200;
 constexpr int RATINGS = 5, TEXT_RATING = 57;
 constexpr int TEXT_TIME_UP = 44, TEXT_NO_MOVE = 45, TEXT_ALL_GONE = 46;
-constexpr int TEXT_TIME_BONUS = 54, TEXT_STAGE_NEXT = 62, TEXT_SCORE = 63, TEXT_CONTINUE = 64;
-constexpr int TEXT_CONTINUE_CHOICE = 52, TEXT_HIT_KEY = 88;
+constexpr int TEXT_TIME_BONUS = 54, TEXT_STAGE_NEXT = 62, TEXT_CONTINUE = 64;
+constexpr int TEXT_CONTINUE_CHOICE = 52;
 
 StageBonus stageBonus(const StagePlay &play) {
     StageBonus bonus;

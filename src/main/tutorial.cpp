@@ -15,7 +15,7 @@
 #include "sound/sound.h"
 
 constexpr int TEXT_HOW_TO_PLAY = 75, TEXT_RULES = 76, RULE_LINES = 7, TEXT_AHEAD = 83;
-constexpr int TEXT_CONGRATULATIONS = 84, TEXT_ENDING = 85, ENDING_LINES = 3, TEXT_HIT_KEY = 88;
+constexpr int TEXT_CONGRATULATIONS = 84, TEXT_ENDING = 85, ENDING_LINES = 3;
 constexpr int TUTORIAL_TEXT_X = 72;
 constexpr int HIPPO_PERIOD = 32; // drawn frames per half
 constexpr int BUTTERFLY_STOP = 176, BUTTERFLY_Y = 176, FLAP_PASSES = 6;
