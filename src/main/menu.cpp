@@ -26,7 +26,7 @@
 constexpr int TEXT_PRESS_START = 5, TEXT_HISCORES = 8;
 constexpr int MENU_ITEMS = 5;
 constexpr int ITEM_Y = 104, ITEM_SPACING = 18; // also the rows a click selects
-constexpr int PRESS_START_Y = 128, VERSION_Y = 208, LOGO_RAISE = 56;
+constexpr int PRESS_START_Y = 128, LOGO_RAISE = 56;
 constexpr int TABLE_TITLE_Y = 16, TABLE_Y = 48, TABLE_SPACING = 18, TABLE_NAME_X = 48, TABLE_SCORE_X = 192;
 constexpr uint32_t BLINK = 32; // frames shown, then as many hidden
 

@@ -2,6 +2,7 @@
 #pragma once
 
 constexpr char VERSION_LINE[] = "MIRABO V1.00.2"; // under the title and the options
+constexpr int VERSION_Y = 208;                    // its line on both screens
 constexpr int MUSIC_TITLE_TRACK = 0;              // the menu's music
 
 // The menu's states (workflow): the title, the five items of the main menu, and the two screens

@@ -27,7 +27,7 @@ constexpr int TEXT_OPTIONS = 9, TEXT_PAD_READY = 10, TEXT_NOT_AVAILABLE = 11;
 constexpr int TEXT_PRESS_START_BUTTON = 20, TEXT_PRESS_ACTION_BUTTON = 21, TEXT_ALREADY_USED = 42;
 constexpr int TEXT_SCALING = 29, SCALING_METHODS = 6, SCALING_SIMPLE = 1;
 
-constexpr int TITLE_Y = 40, VERSION_Y = 208, PROMPT_Y = 124, WARNING_Y = 140;
+constexpr int TITLE_Y = 40, PROMPT_Y = 124, WARNING_Y = 140;
 constexpr int LABEL_X = 24, VALUE_X = 192, MARKER_X = 14;
 constexpr int ROW_Y = 72, ROW_SPACING = 10, BACK_ROW = 9, BACK_Y = 182;
 // Clicks: above the rows they do nothing; between them they pick a row (the selected one of rows
