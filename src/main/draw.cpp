@@ -94,11 +94,11 @@ static void drawStatus(int stage, int lives, int movesUsed) {
 
     if (lives >= 1) {
         const char *label = text(lives > 1 ? TEXT_LIVES : TEXT_LIFE);
-        const int right = timebar->w;
-        drawTextAt(screen, label, right + 8 - textWidth(label), y, font);
-        drawNumberAt(screen, lives, right - 8 - textWidth(label), y, 1, 0, font);
+        const int labelX = timebar->w + 8 - textWidth(label);
+        drawTextAt(screen, label, labelX, y, font);
+        drawNumberAt(screen, lives, labelX - 16, y, 1, 0, font);
         if (lives > 1)
-            blitImage(kitty, right - 24 - textWidth(label), y, screen);
+            blitImage(kitty, labelX - 32, y, screen);
     }
 
     const char *atStage = text(TEXT_AT_STAGE);
