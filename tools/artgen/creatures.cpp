@@ -427,15 +427,25 @@ Img butterflySheet() {
     return sheet;
 }
 
-// The lives icon: KAVRIN's face, 8 pixels high like the status text.
+// The lives icon: KAVRIN's face, 8 pixels high like the status text: pointed ears, a ruff of
+// mane, big bright eyes, blushing cheeks and a small smile under the nose.
 Img kittyIcon() {
     Img icon(16, 8);
     PixelMap m = blankMap(16, 8);
     mapOverlay(m, 0, 0,
-               {"...MMMMMMMMM", "..MMfffffffMM", ".MMfefffffefMM", ".MMffffffffffM", ".MMfffnnnfffMM",
-                "..MMffmmmffMM", "...MMfffffMM", "....MMMMMMM"});
+               {"..oo.......oo..", ".oLpoooooooopMo", "oLMfffffffffMMo", "oLfWefffffWefMo", "oLfeefffffeefMo",
+                "oMcfffnnnfffcMo", ".oMfffmnmfffMo.", "..ooMMfffMMoo.."});
     paintMap(icon, 1, 0, m,
-             {{'e', GREY, 5}, {'n', RED, 3}, {'m', SAND, 3}, {'f', SAND, 1}, {'M', ORANGE, AUTO}});
+             {{'e', GREY, 5},
+              {'W', GREY, 0},
+              {'n', RED, 2},
+              {'m', SAND, 4},
+              {'c', RED, 0},
+              {'p', RED, 0},
+              {'f', SAND, 1},
+              {'L', ORANGE, 0},
+              {'M', ORANGE, 1},
+              {'o', ORANGE, 3}});
     return icon;
 }
 
