@@ -301,23 +301,30 @@ Img hippoSheet() {
             mapPut(m, 55 + k * 8 / reach, 47 - k, 'p'), mapPut(m, 56 + k * 8 / reach, 47 - k, 'p');
         mapOverlay(m, 62, 47 - reach, {"xx", "xx"});
         mapOverlay(m, 53, 43, {"ggg", "ggg"});
-        // The cap: a flat board over a band between the eyes, its tassel hanging at the right.
-        mapOverlay(m, 17, 1,
-                   {"..........CCCCCC", "....CCCDDDDDDDDCCCC", "CCCDDDDDDDDDDDDDDDDCCCT",
-                    "....CCCCCCCCCCCCCCC...T", "..........CCCCCC.....TTT", "........CCCCCCCCC....TTT",
-                    ".........CCCCCCC", ".........CCCCCCC"});
+        // The cap: a broad board seen a little from above, resting on his eyes, its lit front rim
+        // catching the light, a cord from the button to the right corner and the tassel hanging there.
+        const int half[] = {12, 14, 16, 16, 15};
+        for (int y = 2; y <= 6; y++)
+            for (int x = 30 - half[y - 2]; x <= 30 + half[y - 2]; x++) {
+                const bool rim = std::abs(x - 30) == half[y - 2];
+                mapPut(m, x, y, y == 2 || y == 6 || rim ? 'C' : y == 5 ? 'R' : 'D');
+            }
+        mapOverlay(m, 27, 7, {"CDDDDDC", ".CCCCC"});
+        mapOverlay(m, 29, 3, {".t", "tTtttttttttttttttt"});
+        mapOverlay(m, 46, 5, {"t", "t", "t", "t", "TT", "TTT", "TTT"});
         // The slate, held in the left arm.
         fillSlate(m);
         mapDisc(m, 12, 63, 4, 3.4f, 'A');
         for (int x : {14, 17, 20, 38, 41, 44})
             mapPut(m, x, 78, 'w');
         paintMap(sheet, 64 * f, 0, m,
-                 {{'w', GREY, 0},      {'k', PURPLE, 3},    {'C', GREY, 4},      {'D', GREY, 3},
-                  {'T', YELLOW, 1},    {'W', SAND, 3},      {'S', LEAF, 4},      {'s', GREY, 1},
-                  {'x', RED, 1},       {'r', RED, 1},       {'c', RED, 0},       {'g', PURPLE, 2},
-                  {'p', SAND, 3},      {'o', PURPLE, AUTO}, {'O', PURPLE, AUTO}, {'h', PURPLE, AUTO},
-                  {'E', PURPLE, AUTO}, {'F', PURPLE, AUTO}, {'a', PURPLE, AUTO}, {'A', PURPLE, AUTO},
-                  {'y', PURPLE, 0},    {'b', PURPLE, AUTO}, {'l', PURPLE, AUTO}, {'L', PURPLE, AUTO}});
+                 {{'w', GREY, 0},      {'k', PURPLE, 3},    {'C', GREY, 5},      {'D', SKY, 4},
+                  {'R', SKY, 2},       {'t', YELLOW, 2},    {'T', YELLOW, 1},    {'W', SAND, 3},
+                  {'S', LEAF, 4},      {'s', GREY, 1},      {'x', RED, 1},       {'r', RED, 1},
+                  {'c', RED, 0},       {'g', PURPLE, 2},    {'p', SAND, 3},      {'o', PURPLE, AUTO},
+                  {'O', PURPLE, AUTO}, {'h', PURPLE, AUTO}, {'E', PURPLE, AUTO}, {'F', PURPLE, AUTO},
+                  {'a', PURPLE, AUTO}, {'A', PURPLE, AUTO}, {'y', PURPLE, 0},    {'b', PURPLE, AUTO},
+                  {'l', PURPLE, AUTO}, {'L', PURPLE, AUTO}});
     }
     return sheet;
 }
