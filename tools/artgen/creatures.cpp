@@ -38,14 +38,18 @@ void mane(PixelMap &m, float cx, float cy, float rx, float ry) {
         }
 }
 
-// A tail from (x0, y0) bending through (cx, cy) to a tuft at (x1, y1).
-void tail(PixelMap &m, float x0, float y0, float cx, float cy, float x1, float y1) {
+// The tail's tuft is darker than the mane, so it reads wherever it lies against him.
+const uint32_t tuftC[] = {0xd9954b, 0xa65e2e, 0x7a3f1c, 0x4a2412};
+const Ramp TUFT{tuftC, 4};
+
+// A tail from (x0, y0) bending through (cx, cy) to a tuft of radius `tuft` at (x1, y1).
+void tail(PixelMap &m, float x0, float y0, float cx, float cy, float x1, float y1, float tuft = 2.0f) {
     for (int k = 0; k <= 12; k++) {
         float t = float(k) / 12.0f, s = 1 - t;
         float x = s * s * x0 + 2 * s * t * cx + t * t * x1, y = s * s * y0 + 2 * s * t * cy + t * t * y1;
         mapDisc(m, x + 0.5f, y + 0.5f, 1.0f, 1.0f, 't');
     }
-    mapDisc(m, x1 + 0.5f, y1 + 0.5f, 2.0f, 2.2f, 'u');
+    mapDisc(m, x1 + 0.5f, y1 + 0.5f, tuft, tuft * 1.1f, 'u');
 }
 
 // Curled up asleep: the head rests on the front paws at the left, the back rises and falls with
@@ -54,7 +58,10 @@ void curledMap(PixelMap &m, const Pose &p) {
     const float lift = float(p.squash);
     mapDisc(m, 19.5f, 25.0f - lift * 0.5f, 11.5f, 5.0f + lift * 0.5f, 'b');
     mapDisc(m, 25.0f, 23.0f - lift * 0.7f, 6.0f, 5.5f + lift * 0.7f, 'b');
-    tail(m, 30, 25, 29, 30, 20, 27.5f);
+    // The hind leg folded under the haunch, its paw peeping out below the tail.
+    mapDisc(m, 25.5f, 25.5f - lift * 0.5f, 4.2f, 3.4f, 'h');
+    mapDisc(m, 28.0f, 29.0f, 2.6f, 1.5f, 'H');
+    tail(m, 31, 24, 32, 31, 22.5f, 27.5f, 2.7f);
     mane(m, 10.5f, 19.5f, 9.5f, 8.0f);
     mapDisc(m, 3.5f, 13.5f, 2.4f, 2.2f, 'E');
     mapDisc(m, 17.5f, 13.5f, 2.4f, 2.2f, 'F');
@@ -190,7 +197,8 @@ Img lionSheet() {
                   {'m', SAND, 4},  {'r', RED, 1},   {'Z', GREY, 0},    {'i', RED, 0},   {'z', SAND, 0},
                   {'d', SAND, 1},  {'s', GREY, 4},  {'P', SAND, -1},   {'a', SAND, -1}, {'f', SAND, -1},
                   {'E', SAND, -1}, {'F', SAND, -1}, {'M', ORANGE, -1}, {'p', SAND, -1}, {'q', SAND, -1},
-                  {'c', SAND, 0},  {'b', SAND, -1}, {'u', ORANGE, -1}, {'t', SAND, -1}});
+                  {'c', SAND, 0},  {'b', SAND, -1}, {'u', TUFT, -1},   {'t', SAND, -1}, {'h', SAND, -1},
+                  {'H', SAND, -1}});
     };
     auto pose = [](int eyes, int dy = 0) {
         Pose p;
@@ -301,23 +309,30 @@ Img hippoSheet() {
             mapPut(m, 55 + k * 8 / reach, 47 - k, 'p'), mapPut(m, 56 + k * 8 / reach, 47 - k, 'p');
         mapOverlay(m, 62, 47 - reach, {"xx", "xx"});
         mapOverlay(m, 53, 43, {"ggg", "ggg"});
-        // The cap: a flat board over a band between the eyes, its tassel hanging at the right.
-        mapOverlay(m, 17, 1,
-                   {"..........CCCCCC", "....CCCDDDDDDDDCCCC", "CCCDDDDDDDDDDDDDDDDCCCT",
-                    "....CCCCCCCCCCCCCCC...T", "..........CCCCCC.....TTT", "........CCCCCCCCC....TTT",
-                    ".........CCCCCCC", ".........CCCCCCC"});
+        // The cap: a broad board seen a little from above, resting on his eyes, its lit front rim
+        // catching the light, a cord from the button to the right corner and the tassel hanging there.
+        const int half[] = {12, 14, 16, 16, 15};
+        for (int y = 2; y <= 6; y++)
+            for (int x = 30 - half[y - 2]; x <= 30 + half[y - 2]; x++) {
+                const bool rim = std::abs(x - 30) == half[y - 2];
+                mapPut(m, x, y, y == 2 || y == 6 || rim ? 'C' : y == 5 ? 'R' : 'D');
+            }
+        mapOverlay(m, 27, 7, {"CDDDDDC", ".CCCCC"});
+        mapOverlay(m, 29, 3, {".t", "tTtttttttttttttttt"});
+        mapOverlay(m, 46, 5, {"t", "t", "t", "t", "TT", "TTT", "TTT"});
         // The slate, held in the left arm.
         fillSlate(m);
         mapDisc(m, 12, 63, 4, 3.4f, 'A');
         for (int x : {14, 17, 20, 38, 41, 44})
             mapPut(m, x, 78, 'w');
         paintMap(sheet, 64 * f, 0, m,
-                 {{'w', GREY, 0},      {'k', PURPLE, 3},    {'C', GREY, 4},      {'D', GREY, 3},
-                  {'T', YELLOW, 1},    {'W', SAND, 3},      {'S', LEAF, 4},      {'s', GREY, 1},
-                  {'x', RED, 1},       {'r', RED, 1},       {'c', RED, 0},       {'g', PURPLE, 2},
-                  {'p', SAND, 3},      {'o', PURPLE, AUTO}, {'O', PURPLE, AUTO}, {'h', PURPLE, AUTO},
-                  {'E', PURPLE, AUTO}, {'F', PURPLE, AUTO}, {'a', PURPLE, AUTO}, {'A', PURPLE, AUTO},
-                  {'y', PURPLE, 0},    {'b', PURPLE, AUTO}, {'l', PURPLE, AUTO}, {'L', PURPLE, AUTO}});
+                 {{'w', GREY, 0},      {'k', PURPLE, 3},    {'C', GREY, 5},      {'D', SKY, 4},
+                  {'R', SKY, 2},       {'t', YELLOW, 2},    {'T', YELLOW, 1},    {'W', SAND, 3},
+                  {'S', LEAF, 4},      {'s', GREY, 1},      {'x', RED, 1},       {'r', RED, 1},
+                  {'c', RED, 0},       {'g', PURPLE, 2},    {'p', SAND, 3},      {'o', PURPLE, AUTO},
+                  {'O', PURPLE, AUTO}, {'h', PURPLE, AUTO}, {'E', PURPLE, AUTO}, {'F', PURPLE, AUTO},
+                  {'a', PURPLE, AUTO}, {'A', PURPLE, AUTO}, {'y', PURPLE, 0},    {'b', PURPLE, AUTO},
+                  {'l', PURPLE, AUTO}, {'L', PURPLE, AUTO}});
     }
     return sheet;
 }
@@ -427,15 +442,25 @@ Img butterflySheet() {
     return sheet;
 }
 
-// The lives icon: KAVRIN's face, 8 pixels high like the status text.
+// The lives icon: KAVRIN's face, 8 pixels high like the status text: pointed ears, a ruff of
+// mane, big bright eyes, blushing cheeks and a small smile under the nose.
 Img kittyIcon() {
     Img icon(16, 8);
     PixelMap m = blankMap(16, 8);
     mapOverlay(m, 0, 0,
-               {"...MMMMMMMMM", "..MMfffffffMM", ".MMfefffffefMM", ".MMffffffffffM", ".MMfffnnnfffMM",
-                "..MMffmmmffMM", "...MMfffffMM", "....MMMMMMM"});
+               {"..oo.......oo..", ".oLpoooooooopMo", "oLMfffffffffMMo", "oLfWefffffWefMo", "oLfeefffffeefMo",
+                "oMcfffnnnfffcMo", ".oMfffmnmfffMo.", "..ooMMfffMMoo.."});
     paintMap(icon, 1, 0, m,
-             {{'e', GREY, 5}, {'n', RED, 3}, {'m', SAND, 3}, {'f', SAND, 1}, {'M', ORANGE, AUTO}});
+             {{'e', GREY, 5},
+              {'W', GREY, 0},
+              {'n', RED, 2},
+              {'m', SAND, 4},
+              {'c', RED, 0},
+              {'p', RED, 0},
+              {'f', SAND, 1},
+              {'L', ORANGE, 0},
+              {'M', ORANGE, 1},
+              {'o', ORANGE, 3}});
     return icon;
 }
 

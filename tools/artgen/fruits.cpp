@@ -12,6 +12,17 @@ struct Fruit {
 };
 
 const Ink STEM{'k', SAND, 4}, SHINE{'w', GREY, 0};
+// Leaves are too small to shade as a ball: a light blade ('l') over its dark underside ('n').
+const Ink LEAVES[2] = {{'l', LEAF, 1}, {'n', LEAF, 3}};
+
+// Turns the bottom and right rim of every leaf dark, so the light side keeps its colour.
+void shadeLeaves(PixelMap &m) {
+    for (int y = 0; y < m.h(); y++)
+        for (int x = 0; x < m.w(); x++)
+            if (m.at(x, y) == 'l' &&
+                ((m.at(x, y + 1) != 'l' && m.at(x, y + 1) != 'n') || m.at(x + 1, y) == '.'))
+                mapPut(m, x, y, 'n');
+}
 
 // Set one: grapes, apple, orange, pear, banana (values 1 to 5, smallest to largest).
 Fruit grapes() {
@@ -25,7 +36,7 @@ Fruit grapes() {
     mapOverlay(m, 7, 1, {"k.ll", "kllk", ".k.."});
     for (int i = 0; i < 6; i++)
         mapPut(m, int(pos[i][0]) - 1, int(pos[i][1]) - 1, 'w');
-    inks.insert(inks.begin(), {{'l', LEAF, -1}, STEM, SHINE});
+    inks.insert(inks.begin(), {LEAVES[0], LEAVES[1], STEM, SHINE});
     return {m, inks};
 }
 
@@ -36,7 +47,7 @@ Fruit apple() {
     mapDisc(m, 8, 11.5f, 4.0f, 2.6f, 'r');
     mapOverlay(m, 7, 2, {"k.lll", "kllll", "k...."});
     mapOverlay(m, 4, 7, {"ww", "w"});
-    return {m, {{'l', LEAF, -1}, STEM, SHINE, {'r', RED, -1}}};
+    return {m, {LEAVES[0], LEAVES[1], STEM, SHINE, {'r', RED, -1}}};
 }
 
 Fruit orange() {
@@ -46,7 +57,7 @@ Fruit orange() {
     mapOverlay(m, 4, 6, {"ww", "w"});
     for (auto [x, y] : {std::pair{9, 7}, {11, 9}, {6, 11}, {9, 12}, {12, 12}, {7, 9}})
         mapPut(m, x, y, 'x');
-    return {m, {{'l', LEAF, -1}, STEM, SHINE, {'x', ORANGE, 2}, {'o', ORANGE, -1}}};
+    return {m, {LEAVES[0], LEAVES[1], STEM, SHINE, {'x', ORANGE, 2}, {'o', ORANGE, -1}}};
 }
 
 Fruit pear() {
@@ -55,7 +66,7 @@ Fruit pear() {
     mapDisc(m, 8, 11.0f, 5.2f, 4.6f, 'g');
     mapOverlay(m, 7, 0, {".k", "k.ll", "klll"});
     mapOverlay(m, 6, 5, {"w", "w", "", "w"});
-    return {m, {{'l', LEAF, -1}, STEM, SHINE, {'g', LEAF, -1}}};
+    return {m, {LEAVES[0], LEAVES[1], STEM, SHINE, {'g', LEAF, -1}}};
 }
 
 Fruit banana() {
@@ -70,13 +81,28 @@ Fruit banana() {
 }
 
 // Set two: plums, strawberry, peach, melon, pineapple.
+// A plum is one tilted oval, blue-violet, with the seam down its side and the dusty bloom of its
+// skin as a dithered haze where the light falls.
+const uint32_t plumC[] = {0xb4a8ec, 0x8466dc, 0x5a3bb0, 0x3a2284, 0x1c0e4a};
+const Ramp PLUM{plumC, 5};
+
 Fruit plums() {
     PixelMap m = blankMap(16, 16);
-    mapDisc(m, 10.5f, 11.0f, 3.4f, 3.5f, 'b');
-    mapDisc(m, 5.5f, 10.6f, 3.4f, 3.5f, 'a');
-    mapOverlay(m, 6, 1, {".....ll", "..k.ll", "..k.k", ".k...k", ".k...k", "k.....k"});
-    mapPut(m, 4, 9, 'w'), mapPut(m, 9, 9, 'w');
-    return {m, {{'l', LEAF, -1}, STEM, SHINE, {'a', PURPLE, -1}, {'b', PURPLE, -1}}};
+    const float cx = 8.4f, cy = 9.6f, rx = 4.6f, ry = 5.7f, c = 0.94f, s = -0.34f;
+    for (int y = 0; y < 16; y++)
+        for (int x = 0; x < 16; x++) {
+            float dx = float(x) + 0.5f - cx, dy = float(y) + 0.5f - cy;
+            float u = (dx * c + dy * s) / rx, v = (-dx * s + dy * c) / ry;
+            if (u * u + v * v < 1)
+                mapPut(m, x, y, 'p');
+        }
+    for (auto [x, y] : {std::pair{10, 6}, {11, 8}, {11, 10}, {11, 12}})
+        mapPut(m, x, y, 'x');
+    for (auto [x, y] : {std::pair{6, 6}, {7, 7}, {5, 8}, {6, 9}, {8, 6}, {5, 10}})
+        mapPut(m, x, y, 'd');
+    mapOverlay(m, 8, 1, {"..lll", ".kllll", "k"});
+    mapPut(m, 6, 7, 'w');
+    return {m, {LEAVES[0], LEAVES[1], STEM, SHINE, {'d', PLUM, 0}, {'x', PLUM, 3}, {'p', PLUM, AUTO}}};
 }
 
 Fruit strawberry() {
@@ -87,7 +113,7 @@ Fruit strawberry() {
             mapPut(m, x, 4 + i, ((x + (i & 2)) % 3 == 0 && i % 2 == 1 && i < 10) ? 'x' : 'r');
     mapOverlay(m, 3, 2, {"....ll", ".llllllll", "ll.llll.ll"});
     mapOverlay(m, 4, 6, {"w", "w"});
-    return {m, {{'l', LEAF, -1}, SHINE, {'x', YELLOW, 0}, {'r', RED, -1}}};
+    return {m, {LEAVES[0], LEAVES[1], SHINE, {'x', YELLOW, 0}, {'r', RED, -1}}};
 }
 
 // A peach is pink, not orange: cream where the light falls, blushing red below, with a cleft
@@ -104,7 +130,7 @@ Fruit peach() {
     mapOverlay(m, 6, 1, {"..k..ll", "..klllll", "...kllll", "........"});
     mapOverlay(m, 7, 5, {".x", ".x", "hx", ".hx", ".hx", ".x"});
     mapOverlay(m, 4, 7, {".w", "w", "w"});
-    return {m, {{'l', LEAF, -1}, STEM, SHINE, {'x', PEACH, 2}, {'h', PEACH, 0}, {'o', PEACH, AUTO}}};
+    return {m, {LEAVES[0], LEAVES[1], STEM, SHINE, {'x', PEACH, 2}, {'h', PEACH, 0}, {'o', PEACH, AUTO}}};
 }
 
 Fruit melon() {
@@ -135,7 +161,7 @@ Fruit pineapple() {
                 mapPut(m, x, y, 'x');
     mapOverlay(m, 3, 0, {".....l", ".l...ll..l", "..l.ll.ll", "...llllll", "..llllllll", "...llllll"});
     mapPut(m, 5, 8, 'w'), mapPut(m, 4, 10, 'w');
-    return {m, {{'l', LEAF, -1}, SHINE, {'x', YELLOW, 2}, {'y', YELLOW, -1}}};
+    return {m, {LEAVES[0], LEAVES[1], SHINE, {'x', YELLOW, 2}, {'y', YELLOW, -1}}};
 }
 
 void paintFruit(Img &sheet, int frame, const Fruit &f, float scale) {
@@ -264,8 +290,11 @@ Img fruitSheet(const Fruit (&fruits)[5]) {
 } // namespace
 
 void drawFruits(Assets &out) {
-    const Fruit first[5] = {grapes(), apple(), orange(), pear(), banana()};
-    const Fruit second[5] = {plums(), strawberry(), peach(), melon(), pineapple()};
+    Fruit first[5] = {grapes(), apple(), orange(), pear(), banana()};
+    Fruit second[5] = {plums(), strawberry(), peach(), melon(), pineapple()};
+    for (Fruit *set : {first, second})
+        for (int i = 0; i < 5; i++)
+            shadeLeaves(set[i].map);
     out.push_back({"fruitanim", fruitSheet(first), true});
     out.push_back({"fruitanim2", fruitSheet(second), true});
 }
