@@ -1,6 +1,7 @@
 // The configuration file: its exact lines, the clamping of what it reads, the video mode word,
 // and the atomic replacement of per-user files.
 #include "data/config.h"
+#include "data/files.h"
 
 #include "../fuzz/feed.h"
 #include "input/keyhelper_sdl2.h"

@@ -1,6 +1,7 @@
 // The level file, its scrambling, the test level and the set-up of a stage.
 #include "main/bganims.h"
 #include "main/level.h"
+#include "main/levelfile.h"
 #include "main/rules.h"
 
 #include "board_fixture.h"
@@ -128,13 +129,7 @@ TEST_F(LevelFiles, StageSetUpFromARecord) {
     loadLevels();
     ASSERT_EQ(levelCount, 3);
 
-    // Whatever the previous stage left behind is gone.
-    curTrans = curMove = curShine = curEject = 5;
-    curAction = 12;
-    currentTrans.fill(1);
-    currentShining.fill(2);
     cursorX = cursorY = cursorA = 1;
-    curLionAnim = 5;
     currentBonus = 4;
     loadLevel(1);
     EXPECT_EQ(currentSource, levels + 288);
@@ -144,12 +139,9 @@ TEST_F(LevelFiles, StageSetUpFromARecord) {
     EXPECT_EQ(currentLevel[0], 1);
     EXPECT_EQ(currentLevel[22], 4);
     EXPECT_EQ(currentLevel[23], 0);
-    EXPECT_EQ(curTrans + curMove + curShine + curEject + curAction + cursorA, 0);
-    EXPECT_EQ(currentTrans, decltype(currentTrans){});
-    EXPECT_EQ(currentShining, decltype(currentShining){});
+    EXPECT_EQ(cursorA, 0);
     EXPECT_EQ(cursorX, 4);
     EXPECT_EQ(cursorY, 5);
-    EXPECT_EQ(curLionAnim, 4);
 
     loadLevel(0);
     EXPECT_EQ(currentMoves, 4); // no solution: the bonus moves only
@@ -175,6 +167,7 @@ TEST_F(LevelFiles, DamagedRecordsAreMadeSafe) {
 
 TEST_F(LevelFiles, TestStageUsesTestBinOnlyWhenItHoldsExactly160Bytes) {
     testLevel.fill(0);
+    loadTestLevel();
     loadLevel(-1); // no test.bin yet: the all-zero board, already equal to its target
     EXPECT_EQ(currentSol, nullptr);
     EXPECT_EQ(currentMoves, 64);
@@ -185,6 +178,7 @@ TEST_F(LevelFiles, TestStageUsesTestBinOnlyWhenItHoldsExactly160Bytes) {
     board.resize(160);
     board[0] = 7; // no such fruit: the highest
     writeBytes("test.bin", board);
+    loadTestLevel();
     loadLevel(-1);
     EXPECT_EQ(currentSource, testLevel.data());
     EXPECT_EQ(currentCount, 23);
@@ -195,6 +189,7 @@ TEST_F(LevelFiles, TestStageUsesTestBinOnlyWhenItHoldsExactly160Bytes) {
         Bytes other = makeRecord(fullBoard, 0);
         other.resize(size);
         writeBytes("test.bin", other);
+        loadTestLevel();
         loadLevel(-1);
         EXPECT_EQ(currentCount, 23) << size << " bytes";
     }

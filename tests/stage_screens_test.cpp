@@ -130,7 +130,7 @@ TEST_F(StageScreens, UndoIsOneMoveDeep) {
     actionY = 2;
     doSwitch();
     while (curTrans > 0 || curMove > 0 || curEject > 0)
-        curTrans > 0 ? doTrans() : curMove > 0 ? doMove() : doEject();
+        curTrans > 0 ? doTrans() : curMove > 0 ? doMove() : (doEject(), 0);
     currentUndo = before;
     canUndo = 1;
     play.movesUsed = 1;

@@ -1,5 +1,6 @@
 // Asset archives and the whole-file reader: lookups, reopening, damaged archives.
 #include "data/winzka.h"
+#include "data/files.h"
 
 #include "temp_folder.h"
 #include "zka_writer.h"

@@ -1,5 +1,6 @@
 // The configuration file "mirabo.cfg", the paths of every per-user file and their safe replacement.
 #include "data/config.h"
+#include "data/files.h"
 
 #include "data/winzka.h"
 #include "input/keyhelper_sdl2.h"
@@ -259,49 +260,4 @@ void dumpConfig() {
     if (fclose(stream) == 0)
         writeFileAtomically(configPath(), data, size);
     free(data);
-}
-
-static bool writeAll(int fd, const char *data, size_t size) {
-    while (size > 0) {
-        ssize_t written = write(fd, data, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= size_t(written);
-    }
-    return true;
-}
-
-// Makes the rename itself durable; a folder that cannot be synced costs nothing but that.
-static void syncFolderOf(const std::string &path) {
-    size_t slash = path.find_last_of('/');
-    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
-}
-
-// Called for the configuration, the hiscore table and the saved game: a write cut short by a full
-// disk, a crash or a power loss must never leave a player with an empty or half-written file.
-bool writeFileAtomically(const char *path, const void *data, size_t size) {
-    std::string temporary = std::string(path) + ".tmp" + std::to_string(getpid());
-    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno == EEXIST) { // left behind by an earlier run that was killed mid-write
-        unlink(temporary.c_str());
-        fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    }
-    if (fd < 0)
-        return false;
-    bool ok = writeAll(fd, static_cast<const char *>(data), size) && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    if (ok && rename(temporary.c_str(), path) == 0) {
-        syncFolderOf(path);
-        return true;
-    }
-    unlink(temporary.c_str());
-    return false;
 }

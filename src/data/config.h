@@ -14,7 +14,3 @@ void loadGfxConfig();
 void resetDefaultControls();
 void loadConfig();
 void dumpConfig();
-
-// Replaces path with data as a whole: written to a temporary file beside it, then renamed over it,
-// so a failed or interrupted write leaves the old file as it was. Returns true when written.
-bool writeFileAtomically(const char *path, const void *data, size_t size);

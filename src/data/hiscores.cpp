@@ -2,6 +2,7 @@
 #include "data/hiscores.h"
 
 #include "data/config.h"
+#include "data/files.h"
 #include "input/sys.h"
 
 #include <cstddef>

@@ -1,5 +1,7 @@
-// Asset archives (flat directories of zlib members in ./data) and the whole-file reader.
+// Asset archives: flat directories of zlib members in ./data.
 #include "data/winzka.h"
+
+#include "data/files.h"
 
 #include <zlib.h>
 
@@ -102,15 +104,6 @@ void closeArchives() {
         closeZKA(id);
 }
 
-static uint32_t binfilesize(FILE *file) {
-    if (fseek(file, 0, SEEK_END) != 0)
-        return 0;
-    long end = ftell(file);
-    if (fseek(file, 0, SEEK_SET) != 0 || end < 0 || uint64_t(end) > UINT32_MAX)
-        return 0;
-    return uint32_t(end);
-}
-
 static int uncompressZKA(uint8_t *dest, uint32_t *destLen, const uint8_t *src, uint32_t srcLen) {
     uLongf length = *destLen;
     int status = uncompress(dest, &length, src, srcLen);
@@ -165,23 +158,5 @@ uint8_t *loadZKAFile(int id, const char *name, const char *ext, uint32_t *size) 
     uint8_t *data = readMember(zka_file[id], *entry);
     if (data)
         *size = entry->unpackedSize;
-    return data;
-}
-
-// Called for every loose file: the level data, the configuration file and images that override
-// archive members.
-uint8_t *loadBINFile(const char *path, uint32_t *size) {
-    FILE *file = fopen(path, "rb");
-    if (!file)
-        return nullptr;
-    uint32_t length = binfilesize(file);
-    auto *data = static_cast<uint8_t *>(length ? malloc(length) : nullptr);
-    if (data && fread(data, 1, length, file) != length) {
-        free(data);
-        data = nullptr;
-    }
-    fclose(file);
-    if (data && size)
-        *size = length;
     return data;
 }

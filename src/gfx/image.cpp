@@ -2,6 +2,7 @@
 #include "gfx/image.h"
 
 #include "data/winzka.h"
+#include "data/files.h"
 #include "gfx/debug.h"
 #include "gfx/gfx_sdl2.h"
 

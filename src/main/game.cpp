@@ -9,6 +9,7 @@
 #include "main/bganims.h"
 #include "main/draw.h"
 #include "main/level.h"
+#include "main/levelfile.h"
 #include "main/pause.h"
 #include "main/rules.h"
 #include "main/stageend.h"
@@ -35,6 +36,12 @@ constexpr uint32_t WARNING_TIME = 10999; // the last 11 seconds tick
 constexpr int WARNING_PERIOD = 67;       // ticks between two warning sounds
 constexpr int PICK_TICKS = 32;           // the hand's countdown
 constexpr int32_t SLEEP_TICKS = 1000;    // idle ticks before the mascot falls asleep
+
+// Every morph that begins and every fruit that lands on the board clicks.
+static void clicks(int count) {
+    for (; count > 0; count--)
+        playSFX(SFX_MENU_CONTROL);
+}
 
 // How a stage's ticks ended.
 enum StageEnd { END_ESCAPE, END_RESTART, END_WON, END_LOST };
@@ -97,7 +104,12 @@ static int stageTrack(int stage) { return stage < 0 ? 1 : (stage / 12) % 10 + 1;
 
 static void beginStage(StagePlay &play) {
     readCheatNames();
+    if (play.stage < 0)
+        loadTestLevel();
     loadLevel(play.stage);
+    clearQueues();
+    curAction = 0;
+    resetDecorations();
     int track = stageTrack(play.stage);
     if (track != curMusic) {
         curMusic = track;
@@ -240,9 +252,9 @@ static StageEnd playStage(StagePlay &play) {
             }
         }
         if (curTrans > 0)
-            doTrans();
+            clicks(doTrans());
         else if (curMove > 0)
-            doMove();
+            clicks(doMove());
         else if (curAction > 0 && --curAction == 0)
             applyPick(play);
 

@@ -1,23 +1,15 @@
-// The puzzle's data: the level file and its scrambling, the test level, and the set-up of a stage.
+// The puzzle's data: the board, the level records and their scrambling, the stage's set-up.
 #include "main/level.h"
 
-#include "data/winzka.h"
-#include "gfx/debug.h"
-#include "main/bganims.h"
-#include "main/rules.h"
-
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
-std::array<int32_t, BOARD_CELLS> currentLevel;
+Cells currentLevel;
+int32_t currentCount;
 const uint8_t *currentSource;
 const uint8_t *currentSol;
 int32_t currentMoves;
 int32_t currentBonus;
-int32_t currentCount;
-std::array<uint8_t, BOARD_CELLS> currentTrans;
-std::array<uint8_t, 2 * BOARD_CELLS> currentShining;
 int32_t cursorX, cursorY, cursorA;
 
 uint8_t *levelsData;
@@ -25,16 +17,12 @@ int32_t levelCount;
 const uint8_t *levels;
 std::array<uint8_t, LEVEL_RECORD_SIZE> testLevel;
 
-static const char *const levelsPath = "data/levels.bin";
-static const char *const testPath = "test.bin";
-constexpr int TEST_LEVEL_SIZE = LEVEL_SOLUTION_OFFSET; // start board and target, no solution
-constexpr int TEST_LEVEL_MOVES = 64;
-
 // The level file's keys; a plain byte is mixed with both, its position and the plain byte before it.
 static const uint8_t key0[8] = {0x3D, 0x71, 0xA4, 0x0E, 0x9B, 0x52, 0xC6, 0x18};
 static const uint8_t key1[5] = {0x47, 0x93, 0x0B, 0xE5, 0x6C};
 constexpr uint8_t FIRST_BYTE_KEY = 0x5B;
 constexpr uint8_t MAX_FRUIT = 5;
+constexpr int CURSOR_START_X = 4, CURSOR_START_Y = 5;
 
 static uint8_t positionKey(size_t i) { return key1[i % 5] ^ key0[i % 8] ^ uint8_t(i % 256); }
 
@@ -85,76 +73,50 @@ static void sanitizeRecord(uint8_t *record, bool withSolution) {
     }
 }
 
-// Called once by start-up. Only complete records count, whatever the count byte claims, so no
-// stage can read past the buffer; a file without any complete record leaves the game nothing to play.
-void loadLevels() {
-    freeLevels();
-
-    uint32_t size = 0;
-    uint8_t *data = loadBINFile(levelsPath, &size);
-    if (!data)
-        error("Cannot read the level file", levelsPath);
-    descrambleLevels(data, size);
-    int32_t complete = int32_t((size - 1) / LEVEL_RECORD_SIZE);
-    int32_t count = std::min<int32_t>(data[0], complete);
-    if (count < 1) {
-        free(data);
-        error("No complete level in the level file", levelsPath);
-    }
+// Only complete records count, whatever the count byte claims, so no stage can read past the buffer.
+int32_t useLevels(uint8_t *data, size_t size) {
+    const int32_t complete = size > 0 ? int32_t((size - 1) / LEVEL_RECORD_SIZE) : 0;
+    const int32_t count = size > 0 ? std::min<int32_t>(data[0], complete) : 0;
     levelsData = data;
+    levels = data ? data + 1 : nullptr;
     levelCount = count;
-    levels = data + 1;
     for (int32_t k = 0; k < count; k++)
-        sanitizeRecord(levelsData + 1 + size_t(k) * LEVEL_RECORD_SIZE, true);
+        sanitizeRecord(data + 1 + size_t(k) * LEVEL_RECORD_SIZE, true);
+    return count;
 }
 
-void freeLevels() {
-    free(levelsData);
-    levelsData = nullptr;
-    levels = nullptr;
-    levelCount = 0;
+void useTestLevel(const uint8_t *data) {
+    memcpy(testLevel.data(), data, LEVEL_SOLUTION_OFFSET);
+    sanitizeRecord(testLevel.data(), false);
 }
 
-// Keeps the previous test board unless "test.bin" holds exactly one board and its target.
-static void loadTestLevel() {
-    uint32_t size = 0;
-    uint8_t *data = loadBINFile(testPath, &size);
-    if (data && size == TEST_LEVEL_SIZE) {
-        memcpy(testLevel.data(), data, TEST_LEVEL_SIZE);
-        sanitizeRecord(testLevel.data(), false);
-    }
-    free(data);
+Cells startBoard(const uint8_t *record) {
+    Cells cells{};
+    for (int r = 0; r < BOARD_ROWS; r++)
+        for (int c = 0; c < BOARD_COLUMNS; c++)
+            cells[c + BOARD_COLUMNS * r] = startValue(record, c, r);
+    return cells;
 }
 
-// Called by the stage loop at every stage start and restart. A negative index plays "test.bin";
-// an index past the last level plays the last one, and without any level the test board is used.
+void setBoard(const Cells &cells) {
+    currentLevel = cells;
+    currentCount =
+        int32_t(std::count_if(cells.begin(), cells.end(), [](int32_t value) { return value != 0; }));
+}
+
+// Called by the stage start, and by the level tool's replay. Without any level the test board is used.
 void loadLevel(int stage) {
     if (stage >= 0 && levelCount > 0) {
         currentSource = levels + size_t(std::min(stage, levelCount - 1)) * LEVEL_RECORD_SIZE;
         currentSol = currentSource + LEVEL_SOLUTION_OFFSET;
         currentMoves = solutionLength(currentSource) + currentBonus;
     } else {
-        if (stage < 0)
-            loadTestLevel();
         currentSource = testLevel.data();
         currentSol = nullptr;
         currentMoves = TEST_LEVEL_MOVES;
     }
-
-    currentCount = 0;
-    for (int r = 0; r < BOARD_ROWS; r++) {
-        for (int c = 0; c < BOARD_COLUMNS; c++) {
-            int value = startValue(currentSource, c, r);
-            currentLevel[c + BOARD_COLUMNS * r] = value;
-            if (value != 0)
-                currentCount++;
-        }
-    }
-
-    clearQueues();
-    curAction = 0;
+    setBoard(startBoard(currentSource));
     cursorA = 0;
-    cursorX = 4;
-    cursorY = 5;
-    resetDecorations();
+    cursorX = CURSOR_START_X;
+    cursorY = CURSOR_START_Y;
 }

@@ -1,4 +1,5 @@
-// The puzzle's data: board, target, level file "data/levels.bin", test level "test.bin", stage set-up.
+// The puzzle's data: the board, the level records and their scrambling, the stage's set-up.
+// Reading the level files is levelfile's job; this module links without any file or platform code.
 #pragma once
 
 #include "main/defines.h"
@@ -10,22 +11,26 @@
 constexpr int LEVEL_RECORD_SIZE = 288; // 10 rows of 8 start + 8 target values, then 64 (column, row) picks
 constexpr int LEVEL_SOLUTION_OFFSET = 160;
 constexpr int LEVEL_MAX_SOLUTION = 64;
+constexpr int TEST_LEVEL_MOVES = 64; // the test stage has no solution to measure its limit by
 constexpr uint8_t SOLUTION_END = 255;
 
-extern std::array<int32_t, BOARD_CELLS> currentLevel; // cell (c, r) at c + 8r
-extern const uint8_t *currentSource;                  // the level record being played
-extern const uint8_t *currentSol;                     // its solution, nullptr for the test stage
-extern int32_t currentMoves;
-extern int32_t currentBonus;
-extern int32_t currentCount;
-extern std::array<uint8_t, BOARD_CELLS> currentTrans;       // 0, or 1 + index into animTrans
-extern std::array<uint8_t, 2 * BOARD_CELLS> currentShining; // row r: 16r + c board, 16r + 8 + c target
-extern int32_t cursorX, cursorY, cursorA;
+using Cells = std::array<int32_t, BOARD_CELLS>; // cell (c, r) at c + 8r
 
-extern uint8_t *levelsData; // the whole descrambled level file
-extern int32_t levelCount;  // complete records only
-extern const uint8_t *levels;
-extern std::array<uint8_t, LEVEL_RECORD_SIZE> testLevel;
+// The board of the stage in play.
+extern Cells currentLevel;           // fruit values 0 to 5
+extern int32_t currentCount;         // fruits on the board, falling ones included
+extern const uint8_t *currentSource; // the level record being played: start board and target
+extern const uint8_t *currentSol;    // its solution, nullptr for the test stage
+extern int32_t currentMoves;         // the move limit: the solution's length plus currentBonus
+extern int32_t currentBonus;         // 1 to 5 extra moves, chosen by the game for the next set-up
+extern int32_t cursorX, cursorY;     // the cursor's cell
+extern int32_t cursorA;              // drives the cursor's animation
+
+// The level set in memory, descrambled: a count byte, then complete records only.
+extern uint8_t *levelsData;
+extern int32_t levelCount;
+extern const uint8_t *levels;                            // the first record
+extern std::array<uint8_t, LEVEL_RECORD_SIZE> testLevel; // the test stage: start board and target
 
 inline int startValue(const uint8_t *record, int c, int r) { return record[16 * r + c]; }
 inline int targetValue(const uint8_t *record, int c, int r) { return record[16 * r + 8 + c]; }
@@ -36,6 +41,17 @@ int solutionLength(const uint8_t *record);
 void descrambleLevels(uint8_t *data, size_t size);
 void scrambleLevels(uint8_t *data, size_t size); // the level tool's inverse
 
-void loadLevels();         // fatal error when data/levels.bin holds no complete record
-void freeLevels();         // at shutdown
-void loadLevel(int stage); // stage < 0: the test stage from "test.bin"
+// Takes a descrambled level file of size bytes (count byte first) as the level set: its complete
+// records, made safe to play. Returns the number of stages, 0 when it holds no complete record.
+int32_t useLevels(uint8_t *data, size_t size);
+// Takes the 160 bytes of a test stage (start board and target, no solution).
+void useTestLevel(const uint8_t *data);
+
+Cells startBoard(const uint8_t *record);
+// The board becomes cells, with the fruit count to match. Every rebuild of the board goes through
+// here: a stage's set-up, the undo, the solver's fresh start and the level tool.
+void setBoard(const Cells &cells);
+
+// The board, record, move limit and cursor of a stage: a 0-based index into the level set (past
+// the last stage: the last one), or the test stage when negative.
+void loadLevel(int stage);

@@ -63,10 +63,7 @@ static void choose(StagePlay &play, int item) {
     switch (item) {
     case PAUSE_UNDO:
         if (play.movesUsed > 0 && canUndo) {
-            currentLevel = currentUndo;
-            currentCount = 0;
-            for (int32_t cell : currentLevel)
-                currentCount += cell != 0;
+            setBoard(currentUndo);
             canUndo = 0;
             play.movesUsed--;
         }
@@ -132,13 +129,7 @@ void pauseMenu(StagePlay &play) {
 void resetBoard(StagePlay &play) {
     clearQueues();
     curAction = 0;
-    currentCount = 0;
-    for (int r = 0; r < BOARD_ROWS; r++)
-        for (int c = 0; c < BOARD_COLUMNS; c++) {
-            int32_t value = startValue(currentSource, c, r);
-            currentLevel[c + BOARD_COLUMNS * r] = value;
-            currentCount += value != 0;
-        }
+    setBoard(startBoard(currentSource));
     play.solIndex = 0;
     play.movesUsed = 0;
 }

@@ -2,11 +2,12 @@
 #include "main/rules.h"
 
 #include "main/level.h"
-#include "sound/sound.h"
 
 #include <cassert>
 #include <cstdlib>
 
+std::array<uint8_t, BOARD_CELLS> currentTrans;
+std::array<uint8_t, 2 * BOARD_CELLS> currentShining;
 std::array<TransEntry, QUEUE_SIZE> animTrans;
 std::array<MoveEntry, QUEUE_SIZE> animMove;
 std::array<ShineEntry, QUEUE_SIZE> animShine;
@@ -140,13 +141,13 @@ static void gravity() {
 }
 
 // Called once per tick by the stage loop while morphs are queued.
-void doTrans() {
+int doTrans() {
     bool ended = false;
-    stepQueue(animTrans, curTrans, [&ended](TransEntry &e) {
+    int begun = 0;
+    stepQueue(animTrans, curTrans, [&ended, &begun](TransEntry &e) {
         if (e.delay != 0) {
             e.delay--;
-            if (e.delay == 0)
-                playSFX(SFX_MENU_CONTROL);
+            begun += e.delay == 0;
             return true;
         }
         e.ticks--;
@@ -169,11 +170,13 @@ void doTrans() {
     });
     if (ended)
         gravity();
+    return begun;
 }
 
 // Called once per tick by the stage loop while fruits fall and no morph is queued.
-void doMove() {
-    stepQueue(animMove, curMove, [](MoveEntry &e) {
+int doMove() {
+    int landed = 0;
+    stepQueue(animMove, curMove, [&landed](MoveEntry &e) {
         if (e.delay != 0) {
             e.delay--;
             return true;
@@ -185,9 +188,10 @@ void doMove() {
         if (row < BOARD_ROWS - 1 && currentLevel[cellIndex(e.column, row + 1)] == 0)
             return true;
         currentLevel[cellIndex(e.column, row)] = e.value;
-        playSFX(SFX_MENU_CONTROL);
+        landed++;
         return false;
     });
+    return landed;
 }
 
 void doShine() {

@@ -1,4 +1,5 @@
-// The pick and transformation rules, carried out tick by tick by four animation queues.
+// The pick and transformation rules, carried out tick by tick by four animation queues. They link
+// without sound or drawing: the level tool and the solver use them as they are.
 #pragma once
 
 #include "main/defines.h"
@@ -8,30 +9,35 @@
 
 constexpr int QUEUE_SIZE = 80;
 
-struct TransEntry {  // a morph
+struct TransEntry { // a morph
     int32_t column, row;
-    int32_t ticks;     // ticks left in the morph
-    int32_t newValue;  // also the drawing kind
-    int32_t delay;     // start delay in ticks
+    int32_t ticks;    // ticks left in the morph
+    int32_t newValue; // also the drawing kind
+    int32_t delay;    // start delay in ticks
 };
-struct MoveEntry {  // a falling fruit
-    int32_t column, row;  // row it fell from
-    int32_t ticks;        // ticks fallen = pixels below that row
+struct MoveEntry {       // a falling fruit
+    int32_t column, row; // row it fell from
+    int32_t ticks;       // ticks fallen = pixels below that row
     int32_t value;
     int32_t delay;
 };
-struct ShineEntry {  // a sparkle
-    int32_t column;  // 0 to 15; 8 to 15 on the target side
+struct ShineEntry { // a sparkle
+    int32_t column; // 0 to 15; 8 to 15 on the target side
     int32_t row;
-    int32_t step;         // 0 to 3
-    int32_t frameColumn;  // fruit value + 7
-    int32_t ticks;        // ticks left in the step
+    int32_t step;        // 0 to 3
+    int32_t frameColumn; // fruit value + 7
+    int32_t ticks;       // ticks left in the step
 };
-struct EjectEntry {  // a flying piece
-    int32_t x, y;    // pixels from the board's top-left
-    int32_t dx, dy;  // speeds
-    int32_t points;  // new value + 1
+struct EjectEntry { // a flying piece
+    int32_t x, y;   // pixels from the board's top-left
+    int32_t dx, dy; // speeds
+    int32_t points; // new value + 1
 };
+
+// The queues' back-references per cell: 0, or 1 + the index of the cell's entry.
+extern std::array<uint8_t, BOARD_CELLS> currentTrans; // its morph in animTrans
+extern std::array<uint8_t, 2 * BOARD_CELLS>
+    currentShining; // its sparkle; row r: 16r + c board, 16r + 8 + c target
 
 extern std::array<TransEntry, QUEUE_SIZE> animTrans;
 extern std::array<MoveEntry, QUEUE_SIZE> animMove;
@@ -39,18 +45,19 @@ extern std::array<ShineEntry, QUEUE_SIZE> animShine;
 extern std::array<EjectEntry, QUEUE_SIZE> animEject;
 extern int32_t curTrans, curMove, curShine, curEject;
 
-extern int32_t curAction;  // ticks left until a pick takes effect
+extern int32_t curAction; // ticks left until a pick takes effect
 extern int32_t actionX, actionY;
 extern int32_t score, lives;
 
-int doSwitch();  // picks (actionX, actionY): the centre's steps (1 or 2), or 0
+int doSwitch(); // picks (actionX, actionY): the centre's steps (1 or 2), or 0
 int switchTile(int column, int row, int steps, int delay);
-void doTrans();
-void doMove();
+// The rules make no sound and draw nothing; they tell the stage what happened in the tick.
+int doTrans(); // one tick of the morphs: how many morphs began (their start delay ended)
+int doMove();  // one tick of the falls: how many fruits landed
 void doShine();
 void doEject();
-void addShine(int column, int row, int value);  // a sparkle on a board (0..7) or target (8..15) cell
+void addShine(int column, int row, int value); // a sparkle on a board (0..7) or target (8..15) cell
 void removeShine(int column, int row);
 void addScore(int points);
 int haveMadeit();
-void clearQueues();  // empties all four queues and their back-references
+void clearQueues(); // empties all four queues and their back-references

@@ -2,6 +2,7 @@
 #include "main/savegame.h"
 
 #include "data/config.h"
+#include "data/files.h"
 #include "main/level.h"
 
 #include <cstdio>

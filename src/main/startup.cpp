@@ -12,6 +12,7 @@
 #include "main/credits.h"
 #include "main/game.h"
 #include "main/level.h"
+#include "main/levelfile.h"
 #include "main/menu.h"
 #include "main/screen.h"
 #include "main/sheets.h"

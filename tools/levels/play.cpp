@@ -4,6 +4,8 @@
 #include "main/level.h"
 #include "main/rules.h"
 
+#include <algorithm>
+
 // A pick settles within a few hundred ticks (morphs, then falls of at most nine rows); a board still
 // busy after this many has gone wrong.
 constexpr int MAX_SETTLE_TICKS = 10000;
@@ -11,12 +13,9 @@ constexpr int MAX_SETTLE_TICKS = 10000;
 void placeBoard(const Board &board) {
     clearQueues();
     curAction = 0;
-    currentCount = 0;
-    for (int i = 0; i < BOARD_CELLS; i++) {
-        currentLevel[i] = board[i];
-        if (board[i] != 0)
-            currentCount++;
-    }
+    Cells cells{};
+    std::copy(board.begin(), board.end(), cells.begin());
+    setBoard(cells);
 }
 
 Board boardNow() {

@@ -22,6 +22,8 @@ static std::string replayFailure(const uint8_t *record, const Stage &stage, unsi
     levels = record;
     levelCount = 1;
     currentBonus = 0;
+    clearQueues();
+    curAction = 0;
     loadLevel(0);
     std::string during = " (rand seed " + std::to_string(seed) + ")";
     if (currentMoves != int(stage.solution.size()))

@@ -11,6 +11,7 @@
 #include "main/draw.h"
 #include "main/game.h"
 #include "main/level.h"
+#include "main/levelfile.h"
 #include "main/rules.h"
 #include "main/sheets.h"
 
@@ -85,7 +86,10 @@ int main(int argc, char **argv) {
     const bool haveLevels = access("data/levels.bin", R_OK) == 0;
     if (haveLevels)
         loadLevels();
+    else
+        loadTestLevel();
     loadLevel(haveLevels ? stage : -1);
+    resetDecorations();
 
     // Let the decorations come to life (the totem, the birds, the sun), then pick and stop while the
     // morphs are under way and the first pieces fly.

@@ -1,0 +1,6 @@
+// The level files: the scrambled level set "data/levels.bin" and the plain test stage "test.bin".
+#pragma once
+
+void loadLevels();    // at start-up; a fatal error when the file holds no complete record
+void freeLevels();    // at shutdown
+void loadTestLevel(); // before the test stage starts: keeps the last test board unless "test.bin" is whole
