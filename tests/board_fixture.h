@@ -1,5 +1,5 @@
 // A fixture for the rules and the decorations: an empty board with an all-zero level record, empty
-// queues, and every sound effect asked for recorded in order.
+// queues, no points scored, and every sound effect asked for recorded in order.
 #pragma once
 
 #include "main/level.h"
@@ -16,13 +16,26 @@ inline std::vector<int> &recordedSounds() {
     return sounds;
 }
 
+// The points the morphs scored since the fixture's set-up, as the stage adds them to the score.
+inline int &scoredPoints() {
+    static int points;
+    return points;
+}
+
+// One tick of the morphs, its points counted.
+inline RuleEvents trans() {
+    RuleEvents events = doTrans();
+    scoredPoints() += events.points;
+    return events;
+}
+
 // The stage loop's board work, with the flying pieces moving alongside, until nothing morphs, falls
 // or flies, or limit ticks have passed; afterTick, if given, checks the state after every tick.
 inline int runToIdle(int limit = 10000, void (*afterTick)() = nullptr) {
     int ticks = 0;
     while ((curTrans || curMove || curEject) && ticks < limit) {
         if (curTrans)
-            doTrans();
+            trans();
         else if (curMove)
             doMove();
         if (curEject)
@@ -44,6 +57,7 @@ class BoardFixture : public ::testing::Test {
         currentSource = record.data();
         currentCount = 0;
         clearQueues();
+        scoredPoints() = 0;
         sounds.clear();
         sfxListener = [](int index) { recordedSounds().push_back(index); };
         srand(1);

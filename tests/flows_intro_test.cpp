@@ -129,7 +129,7 @@ TEST(StartUpFlow, VolumesReachTheMixerOnItsScale) {
 }
 
 // Tap tick t: down at t, up at t + 1; the release is seen by read t + 1 and acted on by the update
-// before read t + 2.
+// right after it.
 TEST(IntroFlow, LogoIgnoresControlsWhileSlidingAndEndsOnJumpOnceArrived) {
     Harness h("zenk");
     setUpIntro(h);
@@ -169,7 +169,8 @@ TEST(IntroFlow, LogoScreenEndsWhenTheJingleIsOver) {
 }
 
 // A logo 201 pixels wide would rest at x 59, but the logo moves by 2 from 360: it halts at 58 after
-// 151 updates, never arrives exactly, so the jingle never starts and the screen ends there.
+// 151 updates, never arrives exactly, so the jingle never starts and the screen ends there. Update n
+// follows read n - 1, so read 151 is the notice's first.
 TEST(IntroFlow, LogoThatCannotCentreExactlyEndsTheScreenWhereItHalts) {
     Harness h("zenk-odd");
     setUpIntro(h);
@@ -181,7 +182,7 @@ TEST(IntroFlow, LogoThatCannotCentreExactlyEndsTheScreenWhereItHalts) {
     h.at(149).snapshot("intro-logo-odd-width").at(160).stop();
     const HarnessRun r = h.runGame({"-w"});
     ASSERT_EQ(r.status, HARNESS_STOPPED) << r.out;
-    EXPECT_EQ(r.firstTick("screen", 1), 150);
+    EXPECT_EQ(r.firstTick("screen", 1), 151);
     EXPECT_EQ(r.firstTick("jingle", 1), -1);
 }
 

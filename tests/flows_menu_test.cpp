@@ -13,6 +13,7 @@
 #include "main/menu.h"
 #include "main/options.h"
 #include "main/rules.h"
+#include "main/runner.h"
 #include "main/savegame.h"
 #include "main/screen.h"
 #include "main/sheets.h"
@@ -53,7 +54,8 @@ int menuOnly(const std::function<void()> &prepare = nullptr) {
     loadHiscores(0);
     if (prepare)
         prepare();
-    menu();
+    screenPush(menuScreen);
+    screenRun();
     return exitGame();
 }
 

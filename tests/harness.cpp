@@ -94,91 +94,6 @@ Harness::~Harness() {
         std::filesystem::remove_all(runDir, ignored);
 }
 
-Harness &Harness::at(int tick) {
-    cursor = std::max(tick, 0);
-    return *this;
-}
-
-Harness &Harness::wait(int ticks) { return at(cursor + ticks); }
-
-Harness &Harness::event(const SDL_Event &scripted) {
-    steps.push_back(Step{cursor, true, scripted, nullptr});
-    return *this;
-}
-
-static SDL_Event keyEvent(Uint32 type, SDL_Scancode scancode) {
-    SDL_Event event{};
-    event.type = type;
-    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.scancode = scancode;
-    event.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
-    return event;
-}
-
-static SDL_Event buttonEvent(Uint32 type, int button) {
-    SDL_Event event{};
-    event.type = type;
-    event.jbutton.state = type == SDL_JOYBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.jbutton.button = Uint8(button);
-    return event;
-}
-
-static SDL_Event mouseEvent(Uint32 type, int x, int y) {
-    SDL_Event event{};
-    event.type = type;
-    event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.button.button = SDL_BUTTON_LEFT;
-    event.button.clicks = 1;
-    event.button.x = x;
-    event.button.y = y;
-    return event;
-}
-
-Harness &Harness::keyDown(SDL_Scancode scancode) { return event(keyEvent(SDL_KEYDOWN, scancode)); }
-
-Harness &Harness::keyUp(SDL_Scancode scancode) { return event(keyEvent(SDL_KEYUP, scancode)); }
-
-Harness &Harness::tap(SDL_Scancode scancode) { return keyDown(scancode).wait(1).keyUp(scancode).wait(1); }
-
-Harness &Harness::buttonDown(int button) { return event(buttonEvent(SDL_JOYBUTTONDOWN, button)); }
-
-Harness &Harness::buttonUp(int button) { return event(buttonEvent(SDL_JOYBUTTONUP, button)); }
-
-Harness &Harness::button(int button) { return buttonDown(button).wait(1).buttonUp(button).wait(1); }
-
-Harness &Harness::hat(int value) {
-    SDL_Event motion{};
-    motion.type = SDL_JOYHATMOTION;
-    motion.jhat.value = Uint8(value);
-    return event(motion);
-}
-
-Harness &Harness::axis(int axis, int value) {
-    SDL_Event motion{};
-    motion.type = SDL_JOYAXISMOTION;
-    motion.jaxis.axis = Uint8(axis);
-    motion.jaxis.value = Sint16(value);
-    return event(motion);
-}
-
-Harness &Harness::click(int x, int y) {
-    return event(mouseEvent(SDL_MOUSEBUTTONDOWN, x, y))
-        .wait(1)
-        .event(mouseEvent(SDL_MOUSEBUTTONUP, x, y))
-        .wait(1);
-}
-
-Harness &Harness::quit() {
-    SDL_Event close{};
-    close.type = SDL_QUIT;
-    return event(close);
-}
-
-Harness &Harness::call(std::function<void()> action) {
-    steps.push_back(Step{cursor, false, SDL_Event{}, std::move(action)});
-    return *this;
-}
-
 Harness &Harness::snapshot(const char *shotName) {
     const std::string target = harnessArtifactDir() + "/" + shotName + ".png";
     return call([target] {
@@ -223,38 +138,19 @@ HarnessRun Harness::runGame(const std::vector<std::string> &args) {
     return play([args] { return gameMainWith(args); });
 }
 
-// The child's side: the script, the trace and the tick count, reached from the platform's observers.
+// The child's side: the trace and the display, reached from the platform's observers.
 namespace child {
-const std::vector<Harness::Step> *steps;
-size_t nextStep;
 const std::vector<std::function<int64_t()>> *probes;
 FILE *trace;
-int tick;
 int frames;
 int maxTicks;
 bool vsync;
+ScriptFeed feed;
 
 void flushAndExit(int status) {
     fflush(stdout);
     fflush(trace);
     _exit(status);
-}
-
-// Hands the events of tick t to the virtual queue, due at once.
-void queueEvents(int t) {
-    while (nextStep < steps->size() && (*steps)[nextStep].tick <= t) {
-        const Harness::Step &step = (*steps)[nextStep];
-        if (!step.isEvent)
-            break;
-        sysVirtualQueueEvent(sysTicks(), step.event);
-        nextStep++;
-    }
-}
-
-// Runs the calls of tick t, which follow its events in the sorted script.
-void runCalls(int t) {
-    while (nextStep < steps->size() && (*steps)[nextStep].tick <= t && !(*steps)[nextStep].isEvent)
-        (*steps)[nextStep++].action();
 }
 
 void record(const char *prefix) {
@@ -264,13 +160,11 @@ void record(const char *prefix) {
     fputc('\n', trace);
 }
 
-// The end of read `tick`: record, act, then queue the next tick's events.
-void onRead() {
+// Every read is recorded; the run ends at its tick limit.
+void onRead(int tick) {
     record("");
-    runCalls(tick);
-    if (++tick >= maxTicks)
+    if (tick + 1 >= maxTicks)
         flushAndExit(HARNESS_TIMED_OUT);
-    queueEvents(tick);
 }
 
 // A display refreshing at 60 Hz: presenting waits for the next refresh.
@@ -289,10 +183,6 @@ HarnessRun Harness::play(std::function<int()> body) {
     result.probes = probeNames;
     if (runDir.empty())
         return result;
-    // Events and calls of one tick keep their script order, events first.
-    std::stable_sort(steps.begin(), steps.end(), [](const Step &a, const Step &b) {
-        return a.tick < b.tick || (a.tick == b.tick && a.isEvent && !b.isEvent);
-    });
     const std::string outPath = path("stdout.txt"), tracePath = path("trace.txt");
 
     fflush(stdout);
@@ -314,20 +204,16 @@ HarnessRun Harness::play(std::function<int()> body) {
         // SDL would wait out each refresh of its simulated display in real time; the virtual display
         // of onPresent keeps the time instead.
         setenv("SDL_RENDER_VSYNC", "0", 1);
-        child::steps = &steps;
-        child::nextStep = 0;
         child::probes = &probeReads;
         child::trace = fopen(tracePath.c_str(), "w");
-        child::tick = 0;
         child::frames = 0;
         child::maxTicks = maxTicks;
         child::vsync = vsync;
         if (!child::trace)
             _exit(127);
         sysVirtualReset(0);
-        sysVirtualSetIdleObserver(child::onRead);
         sysVirtualSetPresentObserver(child::onPresent);
-        child::queueEvents(0);
+        child::feed.start(sortedScript(steps), child::onRead);
         const int status = body();
         child::record("end ");
         child::flushAndExit(status);

@@ -10,12 +10,8 @@
 //   EXPECT_EQ(r.value("screen", 12), 0);
 // or h.play([] { startUp(); initStuff(); run(0, 0, 0); return exitGame(); }) for any entry point.
 //
-// Ticks: a tick is one read of the input (a checkInput call, or one round of waitKeyUp), which every
-// screen loop does once per pass; tick 0 is the first read of the run. The events scripted for tick t
-// are all delivered by read t, in script order; calls (snapshot, call, stop) at tick t run right after
-// read t, and probes are recorded then too. The script cursor starts at tick 0 and moves only with
-// at() and wait(), and by two with tap(), button() and click() (press at the cursor, release at the
-// next tick).
+// Ticks: the input is scripted by tick as script.h says (tick 0 is the first read of the run); the
+// probes are recorded at every read, before the calls (snapshot, call, stop) of that tick.
 // Time: the virtual clock advances only when the game sleeps, and each presented frame (flipScreen
 // reports it through sysPresented) waits for the next 60 Hz refresh of a virtual display, so a paced
 // screen loop runs 60 ticks per virtual second, as on a real display with vertical sync. Each tick's
@@ -26,6 +22,8 @@
 // which may replace those ("data/levels.bin" too); it is removed with the Harness. SDL runs with the
 // dummy video and audio drivers. Snapshots go to the tests' artifacts folder.
 #pragma once
+
+#include "script.h"
 
 #include <SDL.h>
 
@@ -60,31 +58,13 @@ struct HarnessRun {
     int firstTick(const char *probe, int64_t value, int from = 0) const;
 };
 
-struct Harness {
+struct Harness : ScriptBuilder<Harness> {
     explicit Harness(const char *name);
     ~Harness();
     Harness(const Harness &) = delete;
     Harness &operator=(const Harness &) = delete;
 
-    // The script cursor.
-    Harness &at(int tick);
-    Harness &wait(int ticks);
-
-    // Input at the cursor.
-    Harness &keyDown(SDL_Scancode scancode);
-    Harness &keyUp(SDL_Scancode scancode);
-    Harness &tap(SDL_Scancode scancode); // down now, up at the next tick; the cursor moves by 2
-    Harness &buttonDown(int button);
-    Harness &buttonUp(int button);
-    Harness &button(int button); // down now, up at the next tick; the cursor moves by 2
-    Harness &hat(int value);
-    Harness &axis(int axis, int value);
-    Harness &click(int x, int y); // at a 320 × 240 screen position; the cursor moves by 2
-    Harness &quit();              // the window is closed
-    Harness &event(const SDL_Event &event);
-
     // Work in the child right after the read at the cursor.
-    Harness &call(std::function<void()> action);
     Harness &snapshot(const char *name); // `screen` as artifacts/NAME.png
     Harness &stop();                     // the run ends with HARNESS_STOPPED
 
@@ -102,18 +82,9 @@ struct Harness {
     HarnessRun runGame(const std::vector<std::string> &args); // gameMain("mirabo", args...)
     HarnessRun play(std::function<int()> body);               // body's result is the exit status
 
-    struct Step {
-        int tick;
-        bool isEvent;
-        SDL_Event event;
-        std::function<void()> action;
-    };
-
   private:
     std::string name;
     std::string runDir;
-    int cursor = 0;
-    std::vector<Step> steps;
     std::vector<std::string> probeNames;
     std::vector<std::function<int64_t()>> probeReads;
 };

@@ -1,4 +1,4 @@
-// The pick and transformation rules: picks, morphs, gravity, falls, flying pieces, sparkles, score.
+// The pick and transformation rules: picks, morphs, gravity, falls, flying pieces, sparkles, points.
 #include "board_fixture.h"
 
 #include <algorithm>
@@ -22,11 +22,6 @@ static void expectBackReferences() {
 
 class Rules : public BoardFixture {
   protected:
-    void SetUp() override {
-        BoardFixture::SetUp();
-        score = lives = 0;
-    }
-
     void setBoard(int c, int r, int v) {
         cell(c, r) = v;
         currentCount = int(std::count_if(currentLevel.begin(), currentLevel.end(), [](int x) { return x; }));
@@ -47,17 +42,17 @@ TEST_F(Rules, PickOfValueOneIsOneShortMorphScoringOnePoint) {
     EXPECT_EQ(animTrans[0].delay, 1);
     EXPECT_EQ(currentTrans[3 + 8 * 9], 1);
 
-    EXPECT_EQ(doTrans(), 1); // the start delay ends: the morph begins
+    EXPECT_EQ(trans().morphsBegun, 1); // the start delay ends: the morph begins
     for (int i = 0; i < 30; i++)
-        doTrans();
+        trans();
     EXPECT_EQ(curTrans, 1);
     EXPECT_EQ(cell(3, 9), 1); // the fruit shows until its morph ends
-    doTrans();
+    trans();
     EXPECT_EQ(curTrans, 0);
     EXPECT_EQ(cell(3, 9), 0);
     EXPECT_EQ(currentTrans[3 + 8 * 9], 0);
     EXPECT_EQ(currentCount, 0);
-    EXPECT_EQ(score, 1);
+    EXPECT_EQ(scoredPoints(), 1);
     ASSERT_EQ(curEject, 1);
     EXPECT_EQ(animEject[0].points, 1);
     EXPECT_EQ(animEject[0].x, 48);
@@ -70,15 +65,15 @@ TEST_F(Rules, PickOfValueFourScoresThreeTwiceAtFortyEightAndSixteenTicksLeft) {
     EXPECT_EQ(animTrans[0].ticks, 63);
     EXPECT_EQ(animTrans[0].newValue, 2);
     for (int i = 0; i < 15; i++) // one tick of start delay, then 14 of the morph
-        doTrans();
-    EXPECT_EQ(score, 0);
-    doTrans(); // 48 ticks left
-    EXPECT_EQ(score, 3);
+        trans();
+    EXPECT_EQ(scoredPoints(), 0);
+    trans(); // 48 ticks left
+    EXPECT_EQ(scoredPoints(), 3);
     for (int i = 0; i < 31; i++)
-        doTrans();
-    EXPECT_EQ(score, 3);
-    doTrans(); // 16 ticks left
-    EXPECT_EQ(score, 6);
+        trans();
+    EXPECT_EQ(scoredPoints(), 3);
+    trans(); // 16 ticks left
+    EXPECT_EQ(scoredPoints(), 6);
     EXPECT_EQ(curEject, 2);
     runToIdle(10000, expectBackReferences);
     EXPECT_EQ(cell(3, 9), 2);
@@ -166,7 +161,7 @@ TEST_F(Rules, NeighbourOfThreeMorphsToTwoAndScoresThree) {
     runToIdle(10000, expectBackReferences);
     EXPECT_EQ(cell(3, 9), 0);
     EXPECT_EQ(cell(4, 9), 2);
-    EXPECT_EQ(score, 1 + 3);
+    EXPECT_EQ(scoredPoints(), 1 + 3);
     EXPECT_EQ(currentCount, 1);
 }
 
@@ -177,7 +172,7 @@ TEST_F(Rules, ColumnFallsGapByGapLandingAfterSixteenAndThirtyTwoTicks) {
     setBoard(6, 9, 1);
     pick(6, 9);
     while (curTrans)
-        doTrans();
+        trans();
     ASSERT_EQ(curMove, 2);
     EXPECT_EQ(cell(2, 6), 0); // falling fruits are off the board but still counted
     EXPECT_EQ(cell(2, 8), 0);
@@ -192,9 +187,9 @@ TEST_F(Rules, ColumnFallsGapByGapLandingAfterSixteenAndThirtyTwoTicks) {
 
     int tick = 0;
     for (; tick < two.delay + 15; tick++)
-        EXPECT_EQ(doMove(), 0);
+        EXPECT_EQ(doMove().fruitsLanded, 0);
     EXPECT_EQ(cell(2, 9), 0);
-    EXPECT_EQ(doMove(), 1); // one fruit lands
+    EXPECT_EQ(doMove().fruitsLanded, 1); // one fruit lands
     tick++;
     EXPECT_EQ(cell(2, 9), 2);
     for (; tick < three.delay + 31; tick++)
@@ -221,7 +216,7 @@ TEST_F(Rules, NoFallIntoAGapBelowAMorphStillWorking) {
     actionY = 9;
     doSwitch();
     while (curTrans == 2)
-        doTrans();
+        trans();
     ASSERT_EQ(curMove, 1);
     EXPECT_EQ(animMove[0].row, 3);
     EXPECT_EQ(cell(0, 6), 1);
@@ -229,21 +224,6 @@ TEST_F(Rules, NoFallIntoAGapBelowAMorphStillWorking) {
     const int column[10] = {0, 0, 0, 0, 0, 2, 2, 1, 1, 1};
     for (int r = 0; r < 10; r++)
         EXPECT_EQ(cell(0, r), column[r]) << "row " << r;
-}
-
-TEST_F(Rules, ExtraLifeForEveryMultipleOf2500Passed) {
-    struct Case {
-        int start, points, lives;
-    };
-    const Case cases[] = {{2490, 20, 1},   {2490, 9, 0},   {2499, 1, 1},
-                          {2500, 2499, 0}, {100, 5000, 2}, {0, 7500, 3}};
-    for (const Case &k : cases) {
-        score = k.start;
-        lives = 3;
-        addScore(k.points);
-        EXPECT_EQ(score, k.start + k.points);
-        EXPECT_EQ(lives, 3 + k.lives) << k.start << " + " << k.points;
-    }
 }
 
 TEST_F(Rules, FlyingPieceRisesThenFallsUpToEightPixelsPerTickUntilOffScreen) {
@@ -276,7 +256,7 @@ TEST_F(Rules, PiecesFlyToEachSideInTurn) {
         switchTile(c, 9, 1, 0); // four morphs in step: their pieces come out in one pass
     }
     while (curEject == 0)
-        doTrans();
+        trans();
     ASSERT_EQ(curEject, 4);
     const int cycle[4] = {-4, 2, -2, 4};
     int first = int(std::find(cycle, cycle + 4, animEject[0].dx) - cycle);
@@ -407,7 +387,7 @@ TEST_F(Rules, AnyPickSettlesToTheSameBoardWhateverRandReturns) {
             ASSERT_EQ(currentLevel, expected)
                 << "round " << round << " pick " << pc << "," << pr << " seed " << seed;
             EXPECT_EQ(currentCount, expectedCount);
-            EXPECT_EQ(score, points);
+            EXPECT_EQ(scoredPoints(), points);
         }
     }
 }

@@ -1,6 +1,6 @@
-// The stage's screens called one by one: the real start-up with SDL's dummy drivers and the run
-// folder's assets, a level set built by the test, scripted controls on the virtual clock, and a
-// temporary working folder that takes the saved game and the hiscore file.
+// The stage's screens run one by one by the screen runner: the real start-up with SDL's dummy drivers
+// and the run folder's assets, a level set built by the test, input scripted by tick on the virtual
+// clock, and a temporary working folder that takes the saved game and the hiscore file.
 #pragma once
 
 #include "data/config.h"
@@ -10,10 +10,13 @@
 #include "input/sys.h"
 #include "main/game.h"
 #include "main/level.h"
+#include "main/menu.h"
 #include "main/rules.h"
+#include "main/runner.h"
 #include "main/savegame.h"
 #include "main/sheets.h"
 #include "main/startup.h"
+#include "script.h"
 #include "sound/sound.h"
 #include "stage_levels.h"
 
@@ -27,53 +30,21 @@
 #include <unistd.h>
 #include <vector>
 
-// The sound effects the game asked for, with the clock at that moment.
+// The sound effects the game asked for, with the clock and the frames presented at that moment.
 struct PlayedSound {
     int index;
     uint32_t at;
+    int frame;
 };
 inline std::vector<PlayedSound> &playedSounds() {
     static std::vector<PlayedSound> sounds;
     return sounds;
 }
 
-// Scripted controls: each call queues its events at the script's clock and moves the clock on.
-struct Script {
-    uint32_t at = 0;
-
-    void wait(uint32_t ms) { at += ms; }
-    void press(SDL_Scancode key, uint32_t holdMs = 40, uint32_t gapMs = 200) {
-        SDL_Event down{}, up{};
-        down.type = SDL_KEYDOWN;
-        down.key.keysym.scancode = key;
-        up.type = SDL_KEYUP;
-        up.key.keysym.scancode = key;
-        sysVirtualQueueEvent(at, down);
-        sysVirtualQueueEvent(at + holdMs, up);
-        at += holdMs + gapMs;
-    }
-    // A control held long enough for one read of the held controls, and released.
-    void hold(SDL_Scancode key, uint32_t holdMs) { press(key, holdMs); }
-    void click(int x, int y, uint32_t gapMs = 200) {
-        // The input layer reports clicks on the 320 × 240 screen; the event carries them as SDL
-        // reports them for the renderer's logical size.
-        SDL_Event event{};
-        event.type = SDL_MOUSEBUTTONDOWN;
-        event.button.button = SDL_BUTTON_LEFT;
-        event.button.x = x;
-        event.button.y = y;
-        sysVirtualQueueEvent(at, event);
-        at += gapMs;
-    }
-    void quit(uint32_t gapMs = 200) {
-        SDL_Event event{};
-        event.type = SDL_QUIT;
-        sysVirtualQueueEvent(at, event);
-        at += gapMs;
-    }
-    void jump() { press(SDL_SCANCODE_SPACE); }
-    void start() { press(SDL_SCANCODE_RETURN); }
-};
+inline int &presentedFrames() {
+    static int frames;
+    return frames;
+}
 
 class StageTest : public ::testing::Test {
   protected:
@@ -98,7 +69,7 @@ class StageTest : public ::testing::Test {
         SDL_SetWindowSize(sdl2->window, SCREEN_WIDTH, SCREEN_HEIGHT); // no scaling to pay for
         initStuff();
         gameLevels() = {levelsData, levelCount};
-        sfxListener = [](int index) { playedSounds().push_back({index, sysTicks()}); };
+        sfxListener = [](int index) { playedSounds().push_back({index, sysTicks(), presentedFrames()}); };
     }
 
     static void TearDownTestSuite() {
@@ -115,10 +86,13 @@ class StageTest : public ::testing::Test {
         unlink("hiscores.dat");
         srand(1);
         sysVirtualReset(1000);
+        sysVirtualSetPresentObserver([] { presentedFrames()++; });
+        presentedFrames() = 0;
         playedSounds().clear();
         lastKey = lastKeyTyped = 0;
         mouseX = mouseY = -1;
         done = escape = paused = 0;
+        play = StagePlay{};
         workflow = 0;
         hsRank = -1;
         curMusic = 0;
@@ -139,11 +113,16 @@ class StageTest : public ::testing::Test {
     }
 
     // The level set the game plays, in place of the file read at start-up.
-    void useLevels(const std::vector<Record> &records) {
+    void playLevels(const std::vector<Record> &records) {
         levelBytes = levelFile(records);
-        levelsData = levelBytes.data();
-        levels = levelBytes.data() + 1;
-        levelCount = int32_t(records.size());
+        ::useLevels(levelBytes.data(), levelBytes.size());
+    }
+
+    // The screen runs with the script's input until it leaves.
+    void runScreen(const Screen &screen) {
+        script.start();
+        screenPush(screen);
+        screenRun();
     }
 
     static void hiscoresAt(int32_t value) {
@@ -171,4 +150,5 @@ class StageTest : public ::testing::Test {
     }
 
     std::vector<uint8_t> levelBytes;
+    InputScript script;
 };

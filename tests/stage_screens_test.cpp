@@ -1,5 +1,5 @@
 // The stage's screens one by one: pause menu, bonus count, lost-stage reasons, hiscore name entry,
-// tutorial and ending, each driven by scripted controls on the virtual clock.
+// tutorial and ending, each run by the screen runner with input scripted by tick.
 #include "main/entry.h"
 #include "main/pause.h"
 #include "main/stageend.h"
@@ -7,14 +7,13 @@
 #include "sound/modplayer.h"
 #include "stage_fixture.h"
 
-// A stage set up as the stage loop does it, without running the loop.
+// A stage set up as the stage start does it, without running the stage.
 class StageScreens : public StageTest {
   protected:
     void SetUp() override {
         StageTest::SetUp();
-        useLevels(
+        playLevels(
             {makeRecord(filledBoard(5), tenSpreadPicks()), makeRecord(filledBoard(5), tenSpreadPicks())});
-        play = StagePlay{};
         currentBonus = 3;
         loadLevel(0);
         lives = 3;
@@ -24,10 +23,12 @@ class StageScreens : public StageTest {
         lameMode = 0;
         currentTime = sysTicks();
         endTime = currentTime + 120000;
-        playedSounds().clear(); // the morphs that made the records played effects too
+        playedSounds().clear();
     }
-    StagePlay play;
 };
+
+// A key tapped, then time for the screen to rest after acting on it.
+static void press(InputScript &script, SDL_Scancode key, int rest = 12) { script.tap(key).wait(rest); }
 
 using Availability = std::array<int, PAUSE_ITEMS>;
 
@@ -48,29 +49,28 @@ TEST(PauseSelection, SkipsUnavailableItemsAndWraps) {
 }
 
 TEST_F(StageScreens, PauseAvailabilityFollowsTheBoard) {
-    EXPECT_EQ(pauseAvailability(play), (Availability{1, 0, 0, 1, 1}));
+    EXPECT_EQ(pauseAvailability(), (Availability{1, 0, 0, 1, 1}));
     play.movesUsed = 1;
     canUndo = 1;
-    EXPECT_EQ(pauseAvailability(play), (Availability{1, 1, 1, 1, 1}));
+    EXPECT_EQ(pauseAvailability(), (Availability{1, 1, 1, 1, 1}));
     curEject = 1; // a piece still flying: no undo yet
-    EXPECT_EQ(pauseAvailability(play), (Availability{1, 0, 1, 1, 1}));
+    EXPECT_EQ(pauseAvailability(), (Availability{1, 0, 1, 1, 1}));
     curEject = 0;
     canSolve = 0;
-    EXPECT_EQ(pauseAvailability(play), (Availability{1, 1, 1, 0, 1}));
+    EXPECT_EQ(pauseAvailability(), (Availability{1, 1, 1, 0, 1}));
     canSolve = 1;
     loadLevel(-1); // the test stage has no stored solution to replay
-    EXPECT_EQ(pauseAvailability(play)[PAUSE_SOLVE], 0);
+    EXPECT_EQ(pauseAvailability()[PAUSE_SOLVE], 0);
 }
 
 TEST_F(StageScreens, PauseFreezesTheTimeLeft) {
     sysVirtualAdvance(20000);
     uint32_t left = endTime - sysTicks();
     paused = 1;
-    Script script;
-    script.at = sysTicks() + 5000; // five seconds in the menu
-    script.jump();
-    pauseMenu(play);
-    EXPECT_GE(currentTime, script.at - 200);
+    const uint32_t opened = sysTicks();
+    script.at(300).tap(SDL_SCANCODE_SPACE); // five seconds in the menu
+    runScreen(pauseScreen);
+    EXPECT_GE(currentTime - opened, 4000u); // 300 ticks in the menu
     EXPECT_EQ(endTime - currentTime, left);
     EXPECT_EQ(paused, 0);
     EXPECT_EQ(sounds(SFX_SELECT_OPTION), 1);
@@ -78,12 +78,11 @@ TEST_F(StageScreens, PauseFreezesTheTimeLeft) {
 
 TEST_F(StageScreens, PauseMenuChoices) {
     // Fresh stage: DOWN visits 3, 4, then wraps to 0; a fourth DOWN lands on AUTO RESOLVE.
-    Script script;
-    script.at = sysTicks() + 100;
+    script.wait(5);
     for (int i = 0; i < 4; i++)
-        script.press(SDL_SCANCODE_DOWN);
-    script.jump();
-    pauseMenu(play);
+        press(script, SDL_SCANCODE_DOWN);
+    script.tap(SDL_SCANCODE_SPACE);
+    runScreen(pauseScreen);
     EXPECT_EQ(play.solving, 1);
     EXPECT_EQ(play.solIndex, -1);
     EXPECT_EQ(canSolve, 0);
@@ -92,33 +91,29 @@ TEST_F(StageScreens, PauseMenuChoices) {
     // Without the solver, UP from 0 wraps to EXIT, which ends the game at the stage's end test.
     play = StagePlay{};
     play.musicPending = 1;
-    script.at = sysTicks() + 100;
-    script.press(SDL_SCANCODE_UP);
-    script.jump();
-    pauseMenu(play);
+    InputScript exit;
+    exit.wait(5).tap(SDL_SCANCODE_UP).wait(5).tap(SDL_SCANCODE_SPACE).start();
+    screenPush(pauseScreen);
+    screenRun();
     EXPECT_EQ(escape, 1);
-    EXPECT_EQ(done, 1);
     EXPECT_EQ(play.musicPending, 0);
 }
 
 TEST_F(StageScreens, PauseClickSelectsTheNearestAvailableItemAbove) {
     play.movesUsed = 2; // restart available, undo not
     int base = pauseTitle->h + 16;
-    Script script;
-    script.at = sysTicks() + 100;
-    script.click(100, base + 32 * 2 + 5); // RESTART LEVEL's row
-    script.jump();
-    pauseMenu(play);
+    script.wait(5).click(100, base + 32 * 2 + 5).wait(5).tap(SDL_SCANCODE_SPACE); // RESTART LEVEL's row
+    runScreen(pauseScreen);
     EXPECT_EQ(play.restart, 1);
     EXPECT_EQ(lives, 2);
 
     play.restart = 0;
     play.movesUsed = 0; // now undo and restart are both unavailable: the click selects item 0
     lives = 3;
-    script.at = sysTicks() + 100;
-    script.click(100, base + 32 * 2 + 5);
-    script.jump();
-    pauseMenu(play);
+    InputScript again;
+    again.wait(5).click(100, base + 32 * 2 + 5).wait(5).tap(SDL_SCANCODE_SPACE).start();
+    screenPush(pauseScreen);
+    screenRun();
     EXPECT_EQ(play.restart, 0);
     EXPECT_EQ(lives, 3);
     EXPECT_EQ(escape, 0);
@@ -130,24 +125,21 @@ TEST_F(StageScreens, UndoIsOneMoveDeep) {
     actionY = 2;
     doSwitch();
     while (curTrans > 0 || curMove > 0 || curEject > 0)
-        curTrans > 0 ? doTrans() : curMove > 0 ? doMove() : (doEject(), 0);
+        curTrans > 0 ? doTrans() : curMove > 0 ? doMove() : (doEject(), RuleEvents{});
     currentUndo = before;
     canUndo = 1;
     play.movesUsed = 1;
     int32_t scoreAfterPick = score;
     ASSERT_NE(currentLevel, before);
 
-    Script script;
-    script.at = sysTicks() + 100;
-    script.press(SDL_SCANCODE_DOWN);
-    script.jump();
-    pauseMenu(play);
+    script.wait(5).tap(SDL_SCANCODE_DOWN).wait(5).tap(SDL_SCANCODE_SPACE);
+    runScreen(pauseScreen);
     EXPECT_EQ(currentLevel, before);
     EXPECT_EQ(currentCount, BOARD_CELLS);
     EXPECT_EQ(play.movesUsed, 0);
     EXPECT_EQ(canUndo, 0);
     EXPECT_EQ(score, scoreAfterPick); // points stay
-    EXPECT_EQ(pauseAvailability(play)[PAUSE_UNDO], 0);
+    EXPECT_EQ(pauseAvailability()[PAUSE_UNDO], 0);
 }
 
 TEST_F(StageScreens, AutoResolveResetsThenWalksColumnsFirst) {
@@ -160,7 +152,7 @@ TEST_F(StageScreens, AutoResolveResetsThenWalksColumnsFirst) {
     play.solving = 1;
     play.solIndex = -1;
     play.movesUsed = 4;
-    resetBoard(play);
+    resetBoard();
     EXPECT_EQ(currentLevel, filledBoard(5));
     EXPECT_EQ(curAction, 0);
     EXPECT_EQ(curTrans, 0);
@@ -172,30 +164,44 @@ TEST_F(StageScreens, AutoResolveResetsThenWalksColumnsFirst) {
     cursorX = 4;
     cursorY = 5;
     for (int step = 0; step < 9; step++) {
-        autoResolveStep(play);
+        autoResolveStep();
         EXPECT_EQ(curAction, 0);
     }
     EXPECT_EQ(cursorX, 0);
     EXPECT_EQ(cursorY, 0);
-    paused = done = escape = 1;
-    lastKeyTyped = CTRL_START;
-    autoResolveStep(play);
+    paused = escape = 1;
+    autoResolveStep();
     EXPECT_EQ(curAction, 32);
     EXPECT_EQ(play.solIndex, 2);
-    EXPECT_EQ(paused + done + escape + lastKeyTyped, 0); // the solver ignores every control
-    autoResolveStep(play);                               // waits while the pick counts down
+    EXPECT_EQ(paused + escape, 0); // the solver ignores the pause menu and EXIT
+    autoResolveStep();             // waits while the pick counts down
     EXPECT_EQ(play.solIndex, 2);
 }
 
 TEST_F(StageScreens, AutoResolveStopsAtTheEndMarker) {
     play.solving = 1;
     play.solIndex = 2 * 10; // past the ten picks
-    autoResolveStep(play);
+    autoResolveStep();
     EXPECT_EQ(play.solving, 0);
     play.solving = 1;
     play.solIndex = 2 * LEVEL_MAX_SOLUTION; // a full solution ends without reading past the record
-    autoResolveStep(play);
+    autoResolveStep();
     EXPECT_EQ(play.solving, 0);
+}
+
+TEST(GameScore, ExtraLifeForEveryMultipleOf2500Passed) {
+    struct Case {
+        int start, points, lives;
+    };
+    const Case cases[] = {{2490, 20, 1},   {2490, 9, 0},   {2499, 1, 1},
+                          {2500, 2499, 0}, {100, 5000, 2}, {0, 7500, 3}};
+    for (const Case &k : cases) {
+        score = k.start;
+        lives = 3;
+        addScore(k.points);
+        EXPECT_EQ(score, k.start + k.points);
+        EXPECT_EQ(lives, 3 + k.lives) << k.start << " + " << k.points;
+    }
 }
 
 TEST_F(StageScreens, BonusValues) {
@@ -204,16 +210,16 @@ TEST_F(StageScreens, BonusValues) {
     currentBonus = 3;
     play.movesUsed = 12;
     endTime = currentTime + 75900;
-    StageBonus bonus = stageBonus(play);
+    StageBonus bonus = stageBonus();
     EXPECT_EQ(bonus.time, 75);
     EXPECT_EQ(bonus.life, 30);
     EXPECT_EQ(bonus.move, 10);
     play.movesUsed = 10;
-    EXPECT_EQ(stageBonus(play).move, 200);
+    EXPECT_EQ(stageBonus().move, 200);
     play.movesUsed = 7;
-    EXPECT_EQ(stageBonus(play).move, 200);
+    EXPECT_EQ(stageBonus().move, 200);
     endTime = currentTime;
-    EXPECT_EQ(stageBonus(play).time, 0);
+    EXPECT_EQ(stageBonus().time, 0);
 }
 
 TEST_F(StageScreens, BonusCountCreditsEachLineOnce) {
@@ -222,21 +228,14 @@ TEST_F(StageScreens, BonusCountCreditsEachLineOnce) {
     play.movesUsed = 12;
     endTime = currentTime + 75900;
     // Confirms during the jump do nothing; then four confirms end the count at once.
-    Script script;
-    script.at = sysTicks() + 300;
-    script.jump();
-    script.at = sysTicks() + 2000; // the jump lasts 140 ticks, about 1870 ms
+    script.at(18).tap(SDL_SCANCODE_SPACE);
+    script.at(150); // the jump lasts 140 ticks
     for (int i = 0; i < 4; i++)
-        script.jump();
-    uint32_t began = sysTicks();
-    EXPECT_EQ(stageWon(play), 1);
+        script.tap(SDL_SCANCODE_SPACE);
+    runScreen(bonusCountScreen);
     EXPECT_EQ(score, 115);
-    EXPECT_LT(sysTicks() - began, 4500u); // well before the 360 ticks of a full count
-    EXPECT_EQ(play.stage, 1);
-    EXPECT_EQ(saved, 1);
-    EXPECT_EQ(loadGame(), 1);
-    EXPECT_GE(currentBonus, 1);
-    EXPECT_LE(currentBonus, 5);
+    EXPECT_EQ(script.ticks(), 156 + 2); // the last confirm ends the count, long before its 360 ticks
+    EXPECT_EQ(script.pending(), 0);
 }
 
 TEST_F(StageScreens, BonusCountWithoutConfirmsEndsByItself) {
@@ -245,7 +244,7 @@ TEST_F(StageScreens, BonusCountWithoutConfirmsEndsByItself) {
     play.movesUsed = 10;
     endTime = currentTime + 2500;
     score = 2490; // the count passes 2500: a life is won while counting
-    EXPECT_EQ(stageWon(play), 1);
+    runScreen(bonusCountScreen);
     EXPECT_EQ(score, 2490 + 2 + 30 + 200);
     EXPECT_EQ(lives, 4);
 }
@@ -264,7 +263,7 @@ TEST_F(StageScreens, LostReasons) {
         endTime = currentTime + c.left;
         play.movesUsed = c.moves;
         currentMoves = c.limit;
-        EXPECT_EQ(lostReason(play), c.text) << c.left << " " << c.moves;
+        EXPECT_EQ(lostReason(), c.text) << c.left << " " << c.moves;
     }
 }
 
@@ -279,53 +278,54 @@ TEST(NameLetters, CycleThroughTheBlank) {
     EXPECT_EQ(nextLetter('A'), 'B');
 }
 
-// Name entry scripts: UP or DOWN held briefly steps once, JUMP/RIGHT advance, LEFT held goes back.
+// Name entry scripts: a tap of UP or DOWN steps once, JUMP/RIGHT advance, LEFT goes back, START
+// finishes; after each change the entry rests for ten ticks.
 struct EntryCase {
     const char *what;
-    void (*type)(Script &);
+    void (*type)(InputScript &);
     const char *name;
 };
 
-static void up(Script &s, int times) {
+static void up(InputScript &s, int times) {
     for (int i = 0; i < times; i++)
-        s.hold(SDL_SCANCODE_UP, 40);
+        press(s, SDL_SCANCODE_UP);
 }
 
 static const EntryCase entryCases[] = {
-    {"START at once", [](Script &s) { s.start(); }, "A"},
+    {"START at once", [](InputScript &s) { press(s, SDL_SCANCODE_RETURN); }, "A"},
     {"three letters",
-     [](Script &s) {
-         s.jump();
+     [](InputScript &s) {
+         press(s, SDL_SCANCODE_SPACE);
          up(s, 1);
-         s.press(SDL_SCANCODE_RIGHT);
+         press(s, SDL_SCANCODE_RIGHT);
          up(s, 2);
-         s.start();
+         press(s, SDL_SCANCODE_RETURN);
      },
      "ABC"},
     {"back with LEFT",
-     [](Script &s) {
+     [](InputScript &s) {
          up(s, 3);
-         s.jump();
+         press(s, SDL_SCANCODE_SPACE);
          up(s, 4);
-         s.jump();
+         press(s, SDL_SCANCODE_SPACE);
          up(s, 5);
-         s.hold(SDL_SCANCODE_LEFT, 40);
-         s.start();
+         press(s, SDL_SCANCODE_LEFT);
+         press(s, SDL_SCANCODE_RETURN);
      },
      "DE"},
     {"DOWN from A gives the blank, then Z",
-     [](Script &s) {
-         s.hold(SDL_SCANCODE_DOWN, 40);
-         s.jump();
-         s.hold(SDL_SCANCODE_DOWN, 40);
-         s.hold(SDL_SCANCODE_DOWN, 40);
-         s.start();
+     [](InputScript &s) {
+         press(s, SDL_SCANCODE_DOWN);
+         press(s, SDL_SCANCODE_SPACE);
+         press(s, SDL_SCANCODE_DOWN);
+         press(s, SDL_SCANCODE_DOWN);
+         press(s, SDL_SCANCODE_RETURN);
      },
      " Z"},
     {"JUMP past the last letter",
-     [](Script &s) {
+     [](InputScript &s) {
          for (int i = 0; i < 8; i++)
-             s.jump();
+             press(s, SDL_SCANCODE_SPACE);
      },
      "AAAAAAAA"},
 };
@@ -334,39 +334,43 @@ TEST_F(StageScreens, HiscoreNameEntry) {
     for (const EntryCase &c : entryCases) {
         hiscoresAt(10);
         score = 11;
-        Script script;
-        script.at = sysTicks() + 100;
-        c.type(script);
-        EXPECT_EQ(checkHiscore(), 0) << c.what;
+        hsRank = -1;
+        InputScript typing;
+        c.type(typing.wait(5));
+        typing.start();
+        screenPush(entryScreen);
+        screenRun();
+        EXPECT_EQ(hsRank, 0) << c.what;
         EXPECT_STREQ(hiscores[0].name, c.name) << c.what;
         EXPECT_EQ(hiscores[0].score, 11) << c.what;
         EXPECT_EQ(hiscores[0].kind, HISCORE_PLAYER) << c.what;
-        EXPECT_EQ(sysVirtualPendingEvents(), 0) << c.what;
+        EXPECT_EQ(typing.pending(), 0) << c.what;
     }
 }
 
 TEST_F(StageScreens, HiscoreNeedsMoreThanTheTenthEntry) {
     hiscoresAt(10);
     score = 10;
-    hsRank = 4;
-    EXPECT_EQ(checkHiscore(), -1);
-    EXPECT_EQ(hsRank, -1);
+    hsRank = 4; // an entry made earlier in this game, before a continue
+    runScreen(entryScreen);
+    EXPECT_EQ(script.ticks(), 0); // no entry is shown
+    EXPECT_EQ(hsRank, 4);
     EXPECT_STREQ(hiscores[9].name, "NOBODY");
 }
 
 TEST_F(StageScreens, HiscoreEntryClicksAndQuit) {
     hiscoresAt(10);
     score = 500;
-    Script script;
-    script.at = sysTicks() + 100;
-    script.click(150, 150); // below the name: the letter steps forward
-    script.click(150, 150);
-    script.click(150, 100); // above: back
-    script.quit();          // only noted: the name must still be finished
-    script.start();
-    EXPECT_EQ(checkHiscore(), 0);
+    script.wait(5);
+    script.click(150, 150).wait(12); // below the name: the letter steps forward
+    script.click(150, 150).wait(12);
+    script.click(150, 100).wait(12); // above: back
+    script.quit().wait(2);           // only noted: the name must still be finished
+    script.tap(SDL_SCANCODE_RETURN);
+    runScreen(entryScreen);
+    EXPECT_EQ(hsRank, 0);
     EXPECT_STREQ(hiscores[0].name, "B");
-    EXPECT_EQ(escape, 1);
+    EXPECT_EQ(play.quitRequested, 1);
     // The table reached the disk.
     hiscoresAt(0);
     loadHiscores(0);
@@ -375,44 +379,40 @@ TEST_F(StageScreens, HiscoreEntryClicksAndQuit) {
 }
 
 TEST_F(StageScreens, TutorialLeavesOnlyOnStartOrJump) {
-    Script script;
-    script.at = sysTicks() + 100;
-    script.press(SDL_SCANCODE_RIGHT);
-    script.press(SDL_SCANCODE_TAB);
-    script.press(SDL_SCANCODE_DOWN);
-    script.at = sysTicks() + 1500; // about 110 passes: hippo sounds on drawn frames 32 and 96
-    script.jump();
-    tutorialScreen(0, 0);
-    EXPECT_GE(sysTicks(), script.at - 300);
+    script.wait(5);
+    press(script, SDL_SCANCODE_RIGHT);
+    press(script, SDL_SCANCODE_TAB);
+    press(script, SDL_SCANCODE_DOWN);
+    script.at(110).tap(SDL_SCANCODE_SPACE); // hippo sounds on drawn frames 32 and 96
+    runScreen(tutorialScreen);
+    EXPECT_EQ(script.ticks(), 110 + 2); // read 111 sees the release and leaves
     EXPECT_EQ(sounds(SFX_HIPPO), 2);
-    EXPECT_EQ(sysVirtualPendingEvents(), 0);
+    EXPECT_EQ(script.pending(), 0);
 }
 
 TEST_F(StageScreens, TutorialHippoSoundsEvery64DrawnFrames) {
-    // Unhurried frames on the virtual clock: three drawn every 40 ms, frame 1 at 7 ms.
-    uint32_t began = sysTicks();
-    Script script;
-    script.at = began + 2500;
-    script.jump();
-    tutorialScreen(0, 0);
-    std::vector<uint32_t> times = soundTimes(SFX_HIPPO);
-    ASSERT_EQ(times.size(), 3u);
-    EXPECT_EQ(times[0] - began, 414u);  // frame 32 = 3 × 10 + 2, drawn at 40 × 10 + 14
-    EXPECT_EQ(times[1] - began, 1280u); // frame 96 = 3 × 32
-    EXPECT_EQ(times[2] - began, 2127u); // frame 160 = 3 × 53 + 1
+    // The hippo speaks as drawn frames 32, 96 and 160 come up; frames skipped for lateness do not count.
+    script.at(170).tap(SDL_SCANCODE_SPACE);
+    runScreen(tutorialScreen);
+    std::vector<int> frames;
+    for (const PlayedSound &played : playedSounds())
+        if (played.index == SFX_HIPPO)
+            frames.push_back(played.frame + 1); // the frame that tick draws
+    EXPECT_EQ(frames, (std::vector<int>{32, 96, 160}));
 }
 
 TEST_F(StageScreens, CongratulationsLeaveOnConfirmOrQuit) {
-    Script script;
-    script.at = sysTicks() + 100;
-    script.press(SDL_SCANCODE_LEFT);
-    script.at += 2000;
-    script.start();
-    congratScreen();
-    EXPECT_GE(sysTicks(), script.at - 300);
+    script.wait(5);
+    press(script, SDL_SCANCODE_LEFT);
+    script.wait(120).tap(SDL_SCANCODE_RETURN);
+    runScreen(endingScreen);
+    EXPECT_EQ(script.ticks(), 5 + 14 + 120 + 2);
     EXPECT_EQ(MP_PlayingMusic(), 0);
-    script.at = sysTicks() + 300;
-    script.quit();
-    congratScreen();
-    EXPECT_EQ(done, 1);
+
+    InputScript close;
+    close.wait(20).quit().start();
+    screenPush(endingScreen);
+    screenRun();
+    EXPECT_EQ(close.ticks(), 21);
+    EXPECT_EQ(MP_PlayingMusic(), 0);
 }

@@ -5,13 +5,11 @@
 #include "gfx/font.h"
 #include "gfx/gfx_sdl2.h"
 #include "gfx/image.h"
-#include "input/fpshelper.h"
 #include "input/keyhelper_sdl2.h"
-#include "input/sys.h"
 #include "main/defines.h"
 #include "main/game.h"
 #include "main/i18n.h"
-#include "main/rules.h"
+#include "main/runner.h"
 
 #include <cstring>
 
@@ -32,8 +30,12 @@ struct NameEntry {
     int position; // NAME_LENGTH once the entry has passed the last letter
 };
 
+static NameEntry entry;
+static int delay;         // ticks during which input rests after a change
+static int32_t finishKey; // the control that finished the entry
+
 // Darkens what is already on the screen, so the picture behind fades further with every frame.
-static void drawEntry(const NameEntry &entry) {
+static void entryDraw() {
     darken();
     drawTextCenterAt(screen, text(TEXT_ENTER_NAME), 80, fontbig);
     fillRect(screen, FRAME_X, FRAME_TOP, FRAME_WIDTH, 1, DGREY);
@@ -42,10 +44,9 @@ static void drawEntry(const NameEntry &entry) {
     drawTextAt(screen, ">", 240, NAME_Y, fontbig);
     drawTextCenterAt(screen, entry.marker, MARKER_BELOW_Y, fontbig);
     fillRect(screen, FRAME_X, FRAME_BOTTOM, FRAME_WIDTH, 1, DGREY);
-    flipScreen();
 }
 
-static void moveTo(NameEntry &entry, int position) {
+static void moveTo(int position) {
     entry.marker[entry.position] = ' ';
     entry.position = position;
     if (position < NAME_LENGTH) {
@@ -55,88 +56,135 @@ static void moveTo(NameEntry &entry, int position) {
     }
 }
 
-// One pass of input: 1 when the name changed, 2 when the entry is finished, else 0.
-static int readInput(NameEntry &entry, int32_t &finishKey) {
-    int32_t typed = lastKeyTyped;
-    int changed = 0;
-    if (mouseY != -1) {
-        int x = mouseX, y = mouseY;
-        mouseX = mouseY = -1;
-        if (y >= 0 && y < SCREEN_HEIGHT) {
-            if (x >= CLICK_LEFT && x <= CLICK_RIGHT) {
-                char &letter = entry.name[entry.position];
-                if (y <= NAME_Y - 1)
-                    letter = previousLetter(letter);
-                else if (y >= MARKER_BELOW_Y)
-                    letter = nextLetter(letter);
-                changed = 1;
-                typed = 0;
-            } else if (y < FRAME_TOP || y > FRAME_BOTTOM) {
-                typed = 0;
-            }
-        }
-    }
-    char &letter = entry.name[entry.position];
-    if (lastKey & CTRL_DOWN) {
-        letter = previousLetter(letter);
-        return 1;
-    }
-    if (lastKey & CTRL_UP) {
-        letter = nextLetter(letter);
-        return 1;
-    }
-    if (entry.position > 0 && (lastKey & CTRL_LEFT)) {
-        moveTo(entry, entry.position - 1);
-        return 1;
-    }
-    if (typed == CTRL_JUMP || typed == CTRL_RIGHT) {
-        moveTo(entry, entry.position + 1);
-        if (entry.position < NAME_LENGTH)
-            return 1;
-        finishKey = typed;
-        return 2;
-    }
-    if (typed == CTRL_START) {
-        finishKey = typed;
-        return 2;
-    }
-    return changed;
+// Controls released while the entry rests wait their turn, so that quick typing loses nothing.
+constexpr int WAITING_MAX = 8;
+static int32_t waiting[WAITING_MAX];
+static int waitingCount;
+static int32_t steppedWhileHeld; // the directions that stepped while held since they were pressed
+
+// A released control joins the queue, unless it is a direction that already stepped while held: a
+// tap too short to be seen held steps once when its turn comes.
+static void noteRelease() {
+    const int32_t typed = lastKeyTyped;
+    if (typed == 0)
+        return;
+    if (!(steppedWhileHeld & typed) && waitingCount < WAITING_MAX)
+        waiting[waitingCount++] = typed;
+    steppedWhileHeld &= ~typed;
 }
 
-// Called by the stage end when a game is over or the last stage is won. Every pass is paced, and
-// after each change input rests for 10 passes while the frame keeps being drawn.
-int checkHiscore() {
-    hsRank = -1;
-    if (hiscores[HISCORE_ENTRIES - 1].score >= score)
+static int32_t nextWaiting() {
+    if (waitingCount == 0)
+        return 0;
+    const int32_t control = waiting[0];
+    for (int i = 1; i < waitingCount; i++)
+        waiting[i - 1] = waiting[i];
+    waitingCount--;
+    return control;
+}
+
+// A control acts on the name: 1 when it changed, 2 when the entry is finished, else 0.
+static int apply(int32_t control) {
+    char &letter = entry.name[entry.position];
+    switch (control) {
+    case CTRL_DOWN:
+        letter = previousLetter(letter);
+        return 1;
+    case CTRL_UP:
+        letter = nextLetter(letter);
+        return 1;
+    case CTRL_LEFT:
+        if (entry.position == 0)
+            return 0;
+        moveTo(entry.position - 1);
+        return 1;
+    case CTRL_JUMP:
+    case CTRL_RIGHT:
+        moveTo(entry.position + 1);
+        if (entry.position < NAME_LENGTH)
+            return 1;
+        finishKey = control;
+        return 2;
+    case CTRL_START:
+        finishKey = control;
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+// A click above or below the name steps its letter; one beside the frame is ignored. Either takes the
+// tick: the control released in it is dropped. Returns the result of the tick, or -1 to go on.
+static int click() {
+    if (mouseY == -1)
         return -1;
-    mouseX = mouseY = -1; // a click on the screen before steps no letter
-    NameEntry entry{"A.......", "-       ", 0};
-    int delay = 0;
-    int32_t finishKey = 0;
-    initFPS();
-    for (;;) {
-        if (delay > 0) {
-            delay--;
-        } else {
-            checkInput();
-            if (done)
-                escape = 1;
-            int result = readInput(entry, finishKey);
-            if (result == 2)
-                break;
-            if (result == 1)
-                delay = REPEAT_FRAMES;
+    const int x = mouseX, y = mouseY;
+    mouseX = mouseY = -1;
+    if (y < 0 || y >= SCREEN_HEIGHT)
+        return -1;
+    if (x >= CLICK_LEFT && x <= CLICK_RIGHT) {
+        char &letter = entry.name[entry.position];
+        if (y <= NAME_Y - 1)
+            letter = previousLetter(letter);
+        else if (y >= MARKER_BELOW_Y)
+            letter = nextLetter(letter);
+        return 1;
+    }
+    return y < FRAME_TOP || y > FRAME_BOTTOM ? 0 : -1;
+}
+
+// One tick of input: the held directions step (DOWN, then UP, then LEFT), else the oldest control
+// released. 1 when the name changed, 2 when the entry is finished, else 0.
+static int readInput() {
+    const int clicked = click();
+    if (clicked >= 0)
+        return clicked;
+    noteRelease();
+    for (int32_t direction : {CTRL_DOWN, CTRL_UP, CTRL_LEFT}) {
+        if ((lastKey & direction) && apply(direction) == 1) {
+            steppedWhileHeld |= direction;
+            return 1;
         }
-        if (controlFPS())
-            drawEntry(entry);
     }
-    while (finishKey != CTRL_RIGHT && lastKeyTyped == finishKey) {
-        checkInput();
-        if (done)
-            escape = 1;
-        sysDelay(100);
+    return apply(nextWaiting());
+}
+
+// Only a score above the tenth entry's enters the table.
+static void entryEnter() {
+    if (hiscores[HISCORE_ENTRIES - 1].score >= score) {
+        screenPop();
+        return;
     }
+    entry = NameEntry{"A.......", "-       ", 0};
+    delay = 0;
+    finishKey = 0;
+    waitingCount = 0;
+    steppedWhileHeld = 0;
+}
+
+// After each change input rests for 10 ticks while the frame keeps being drawn, so that a held
+// control repeats every 10 ticks. A START or JUMP that finished the entry is waited out before the
+// next screen.
+static void entryTick() {
+    if (delay > 0) {
+        delay--;
+        noteRelease();
+        return;
+    }
+    int result = readInput();
+    if (result == 1)
+        delay = REPEAT_FRAMES;
+    if (result != 2)
+        return;
+    if (finishKey != CTRL_RIGHT)
+        screenDrainConfirm();
     if (entry.position < NAME_LENGTH)
         entry.name[entry.position + 1] = '\0';
-    return saveHiscores(score, entry.name);
+    hsRank = saveHiscores(score, entry.name);
+    screenPop();
 }
+
+// The name is still finished and saved; the game ends afterwards, and the program with it.
+static void entryQuit() { play.quitRequested = 1; }
+
+const Screen entryScreen = {"name entry", entryEnter, entryTick, entryDraw, nullptr, entryQuit};

@@ -2,16 +2,17 @@
 #include "main/game.h"
 
 #include "data/hiscores.h"
-#include "gfx/gfx_sdl2.h"
-#include "input/fpshelper.h"
 #include "input/keyhelper_sdl2.h"
 #include "input/sys.h"
 #include "main/bganims.h"
 #include "main/draw.h"
+#include "main/entry.h"
 #include "main/level.h"
 #include "main/levelfile.h"
 #include "main/pause.h"
 #include "main/rules.h"
+#include "main/runner.h"
+#include "main/savegame.h"
 #include "main/stageend.h"
 #include "main/tutorial.h"
 #include "sound/modplayer.h"
@@ -28,32 +29,22 @@ int32_t lameMode, slowMode;
 int32_t curMusic;
 uint32_t currentTime, endTime;
 int32_t paused, escape, canUndo;
-int32_t workflow;
+int32_t score, lives;
 int32_t useSound, loaded, lastLoad;
+StagePlay play;
 
 constexpr uint32_t STAGE_TIME = 120000;  // milliseconds, doubled in slow mode
 constexpr uint32_t WARNING_TIME = 10999; // the last 11 seconds tick
 constexpr int WARNING_PERIOD = 67;       // ticks between two warning sounds
 constexpr int PICK_TICKS = 32;           // the hand's countdown
 constexpr int32_t SLEEP_TICKS = 1000;    // idle ticks before the mascot falls asleep
+constexpr int32_t LIFE_SCORE = 2500;
+constexpr int START_LIVES = 3;
 
-// Every morph that begins and every fruit that lands on the board clicks.
-static void clicks(int count) {
-    for (; count > 0; count--)
-        playSFX(SFX_MENU_CONTROL);
-}
-
-// How a stage's ticks ended.
-enum StageEnd { END_ESCAPE, END_RESTART, END_WON, END_LOST };
-
-// Called wherever a confirm that ends one screen must not reach the next one.
-void gameDrainConfirm() {
-    while (ctrlIsConfirm(lastKeyTyped)) {
-        checkInput();
-        if (done)
-            escape = 1;
-        sysDelay(100);
-    }
+// A life for every multiple of 2500 the score passes, several at once if need be.
+void addScore(int points) {
+    lives += (score + points) / LIFE_SCORE - score / LIFE_SCORE;
+    score += points;
 }
 
 // Called at the start of a game, after each won stage and on a continue: the fruit, bird and flower
@@ -64,7 +55,7 @@ void gameNewSheetVariants() {
     curFlowersBlock = rand() & 1;
 }
 
-// Called once per tick by the stage loop and the bonus count.
+// Called once per tick by the stage and the bonus count.
 void animateStage() {
     if (curShine > 0)
         doShine();
@@ -74,7 +65,7 @@ void animateStage() {
     doBgAnims();
 }
 
-// Called by the stage loop's controls and by the solver: a pick at the cursor.
+// Called by the stage's controls and by the solver: a pick at the cursor.
 void startPick() {
     actionX = cursorX;
     actionY = cursorY;
@@ -102,7 +93,8 @@ static void readCheatNames() {
 // Twelve stages share a track; the ten stage tracks repeat after 120 stages.
 static int stageTrack(int stage) { return stage < 0 ? 1 : (stage / 12) % 10 + 1; }
 
-static void beginStage(StagePlay &play) {
+// The stage start: the level, its music, its time.
+static void stageEnter() {
     readCheatNames();
     if (play.stage < 0)
         loadTestLevel();
@@ -122,20 +114,26 @@ static void beginStage(StagePlay &play) {
             play.musicPending = 1;
         }
     }
-    lastKeyTyped = 0;
-    mouseX = mouseY = -1; // a click from the screen before is not the first action of the stage
     canUndo = 0;
-    initFPS();
     currentTime = sysTicks();
     endTime = currentTime + (slowMode ? 2 * STAGE_TIME : STAGE_TIME);
     play.warning = 0;
     play.movesUsed = 0;
     play.solving = 0;
+    play.pauseClosed = 0;
+}
+
+// Every morph that begins and every fruit that lands on the board clicks; morphs score.
+static void applyRuleEvents(const RuleEvents &events) {
+    for (int n = events.morphsBegun + events.fruitsLanded; n > 0; n--)
+        playSFX(SFX_MENU_CONTROL);
+    if (events.points > 0)
+        addScore(events.points);
 }
 
 // The countdown of a pick has ended: the board changes, and a counted move can be undone.
-static void applyPick(StagePlay &play) {
-    std::array<int32_t, BOARD_CELLS> before = currentLevel;
+static void applyPick() {
+    Cells before = currentLevel;
     if (doSwitch() > 0) {
         play.movesUsed++;
         currentUndo = before;
@@ -144,7 +142,7 @@ static void applyPick(StagePlay &play) {
 }
 
 // A pick is accepted only on an idle board with moves left; anything else just wakes the mascot.
-static void tryPick(const StagePlay &play) {
+static void tryPick() {
     if (curTrans == 0 && curMove == 0 && curAction == 0 && play.movesUsed < currentMoves)
         startPick();
     else
@@ -152,7 +150,7 @@ static void tryPick(const StagePlay &play) {
 }
 
 // The action with a pending click picks the clicked cell; a click beside the board drops it.
-static void action(const StagePlay &play) {
+static void action() {
     if (mouseY != -1) {
         int x = mouseX, y = mouseY;
         mouseX = mouseY = -1;
@@ -164,7 +162,7 @@ static void action(const StagePlay &play) {
         cursorX = (x - BOARD_X) / CELL_SIZE;
         cursorY = (y - BOARD_Y) / CELL_SIZE;
     }
-    tryPick(play);
+    tryPick();
 }
 
 // The cursor's moves; it stops at the board's edges, and every move wakes the mascot.
@@ -175,7 +173,7 @@ struct CursorStep {
 static const CursorStep cursorSteps[] = {
     {CTRL_DOWN, 0, 1}, {CTRL_UP, 0, -1}, {CTRL_RIGHT, 1, 0}, {CTRL_LEFT, -1, 0}};
 
-static void controls(const StagePlay &play) {
+static void controls() {
     for (const CursorStep &step : cursorSteps) {
         if (lastKeyTyped == step.control) {
             cursorX = std::clamp(cursorX + step.dx, 0, BOARD_COLUMNS - 1);
@@ -185,7 +183,7 @@ static void controls(const StagePlay &play) {
         }
     }
     if (lastKeyTyped == CTRL_JUMP)
-        action(play);
+        action();
     else if (++sleepTime == SLEEP_TICKS)
         setLionAnim(LION_SLEEP);
 }
@@ -214,8 +212,8 @@ static void decorations() {
     }
 }
 
-// The end of a drawn tick: -1 plays on, anything else ends the stage's ticks.
-static int endTest(const StagePlay &play) {
+// The end of a drawn tick: -1 plays on, anything else ends the stage.
+static int endTest() {
     if (escape)
         return END_ESCAPE;
     if (play.restart) {
@@ -234,95 +232,228 @@ static int endTest(const StagePlay &play) {
     return -1;
 }
 
-// The stage's ticks, from its start to the first drawn tick whose end test ends it.
-static StageEnd playStage(StagePlay &play) {
-    for (;;) {
-        if (play.musicPending && !MP_PlayingMusic()) {
-            stopMusic(play.music);
-            play.music = loadMusic(curMusic);
-            MP_FadeInMusic(play.music, -1, 300);
-            play.musicPending = 0;
-        }
-        if (currentTime < endTime && endTime - currentTime <= WARNING_TIME) {
-            if (play.warning == 0) {
-                playSFX(SFX_TIMER_LAST_10_SEC);
-                play.warning = WARNING_PERIOD - 1;
-            } else {
-                play.warning--;
-            }
-        }
-        if (curTrans > 0)
-            clicks(doTrans());
-        else if (curMove > 0)
-            clicks(doMove());
-        else if (curAction > 0 && --curAction == 0)
-            applyPick(play);
+// The rest of a tick, after the controls or the pause menu: a board reset the solver asked for, the
+// clock, and on a drawn tick without a music switch pending, the end tests.
+static void finishTick() {
+    if (play.solving && play.solIndex < 0)
+        resetBoard();
+    currentTime = sysTicks();
+    if (!screenDrawn() || play.musicPending)
+        return;
+    int end = endTest();
+    if (end < 0)
+        return;
+    play.end = StageEnd(end);
+    play.step = STEP_STAGE_OVER;
+    screenPop();
+}
 
-        animateStage();
-        checkInput();
-
-        if (done || lastKeyTyped == CTRL_START)
-            paused = 1;
-        if (play.solving) {
-            autoResolveStep(play);
-        } else if (paused) {
-            pauseMenu(play);
+static void stageTick() {
+    if (play.pauseClosed) { // the tick the pause menu opened in goes on
+        play.pauseClosed = 0;
+        finishTick();
+        return;
+    }
+    if (play.musicPending && !MP_PlayingMusic()) {
+        stopMusic(play.music);
+        play.music = loadMusic(curMusic);
+        MP_FadeInMusic(play.music, -1, 300);
+        play.musicPending = 0;
+    }
+    if (currentTime < endTime && endTime - currentTime <= WARNING_TIME) {
+        if (play.warning == 0) {
+            playSFX(SFX_TIMER_LAST_10_SEC);
+            play.warning = WARNING_PERIOD - 1;
         } else {
-            controls(play);
-            decorations();
+            play.warning--;
         }
-        if (play.solving && play.solIndex < 0)
-            resetBoard(play);
+    }
+    if (curTrans > 0)
+        applyRuleEvents(doTrans());
+    else if (curMove > 0)
+        applyRuleEvents(doMove());
+    else if (curAction > 0 && --curAction == 0)
+        applyPick();
+    animateStage();
 
-        currentTime = sysTicks();
-        if (controlFPS()) {
-            drawScreen(play.stage, 1, lives, play.movesUsed);
-            flipScreen();
-            if (!play.musicPending) {
-                int end = endTest(play);
-                if (end >= 0)
-                    return StageEnd(end);
-            }
+    if (lastKeyTyped == CTRL_START)
+        paused = 1;
+    if (play.solving) {
+        autoResolveStep();
+    } else if (paused) {
+        play.pauseClosed = 1;
+        screenPush(pauseScreen);
+        return;
+    } else {
+        controls();
+        decorations();
+    }
+    finishTick();
+}
+
+static void stageDraw() { drawScreen(play.stage, 1, lives, play.movesUsed); }
+
+// A closed window or Escape opens the pause menu, as START does; the solver ignores it.
+static void stageQuit() {
+    if (!play.solving)
+        paused = 1;
+}
+
+const Screen stageScreen = {"stage", stageEnter, stageTick, stageDraw, nullptr, stageQuit};
+
+// The game ends: back to the menu, which shows the hiscore table when asked to.
+static void gameEnds(bool showHiscores) {
+    play.enteredHiscore = showHiscores && hsRank >= 0;
+    stopMusic(play.music);
+    play.music = nullptr;
+    play.step = STEP_OVER;
+}
+
+// A stage has ended: the bonus count, the lost-life message or game over, or the next stage start.
+static void stageOver() {
+    switch (play.end) {
+    case END_ESCAPE:
+        screenDrainConfirm();
+        play.step = STEP_STAGE;
+        break;
+    case END_RESTART:
+        play.restart = 0;
+        screenDrainConfirm();
+        play.step = STEP_STAGE;
+        break;
+    case END_WON:
+        screenPush(bonusCountScreen);
+        play.step = STEP_COUNTED;
+        break;
+    case END_LOST:
+        lives--;
+        screenDrainConfirm();
+        if (lives < 1) {
+            stopMusic(play.music);
+            curMusic = 0;
+            play.music = loadMusic(0);
+            play.musicLoaded = 1;
+            MP_PlayMusic(play.music, -1);
+            screenPush(gameOverScreen);
+            play.step = STEP_GAME_OVER_SEEN;
+        } else {
+            screenPush(lostLifeScreen);
+            play.step = STEP_LIFE_LOST;
         }
+        break;
     }
 }
 
-// Called by the main menu for a new or continued game, and by the test mode with -1.
-void run(int startStage, int a, int b) {
-    if (startStage == 0)
-        tutorialScreen(a, b);
+// The bonus is counted: the next stage, or the ending after the last one.
+static void counted() {
+    currentBonus = rand() % 5 + 1;
+    screenDrainConfirm();
+    if (play.stage + 1 == levelCount) {
+        stopMusic(play.music); // the congratulation screen plays its own track
+        play.music = nullptr;
+        screenPush(endingScreen);
+        play.step = STEP_ENDING_SEEN;
+        return;
+    }
+    saveGame(play.stage + 1);
+    play.stage++;
+    gameNewSheetVariants();
+    play.step = STEP_STAGE;
+}
+
+// A continue: the same stage, with a fresh score and three lives.
+static void continued() {
+    escape = 0;
+    score = 0;
+    lives = START_LIVES;
+    currentBonus = rand() % 5 + 1;
+    play.restart = 0;
+    gameNewSheetVariants();
+    screenDrainConfirm();
+    play.step = STEP_STAGE;
+}
+
+// The game's course: runs whenever no screen of the game is above it, that is at its start and each
+// time the screen above has finished, and opens the next one.
+static void gameTick() {
+    switch (play.step) {
+    case STEP_STAGE:
+        if (escape) {
+            gameEnds(false);
+            screenPop();
+            return;
+        }
+        screenPush(stageScreen);
+        break;
+    case STEP_STAGE_OVER:
+        stageOver();
+        break;
+    case STEP_COUNTED:
+        counted();
+        break;
+    case STEP_ENDING_SEEN:
+        screenPush(entryScreen);
+        play.step = STEP_ENTERED_AT_END;
+        break;
+    case STEP_ENTERED_AT_END:
+        gameEnds(true);
+        break;
+    case STEP_LIFE_LOST: // a quit request on the message is discarded
+        screenDrainConfirm();
+        escape = 0;
+        play.restart = 0;
+        play.step = STEP_STAGE;
+        break;
+    case STEP_GAME_OVER_SEEN:
+        screenDrainConfirm();
+        screenPush(entryScreen);
+        play.step = STEP_ENTERED_GAME_OVER;
+        break;
+    case STEP_ENTERED_GAME_OVER:
+        if (play.quitRequested) {
+            gameEnds(true);
+            break;
+        }
+        screenPush(continueScreen);
+        play.step = STEP_CONTINUE_CHOSEN;
+        break;
+    case STEP_CONTINUE_CHOSEN:
+        if (play.continueChosen)
+            continued();
+        else
+            gameEnds(true);
+        break;
+    case STEP_OVER:
+        screenPop();
+        break;
+    }
+}
+
+// The game start; a new game shows the tutorial first.
+static void gameEnter() {
     score = 0;
     canSolve = 1;
     hsRank = -1;
-    lives = 3;
+    lives = START_LIVES;
     currentBonus = rand() % 5 + 1;
     gameNewSheetVariants();
+    play.step = STEP_STAGE;
+    if (play.stage == 0)
+        screenPush(tutorialScreen);
+}
 
-    StagePlay play{};
+// The music of a game cut short (the program ends during it) stops with it.
+static void gameLeave() {
+    stopMusic(play.music);
+    play.music = nullptr;
+}
+
+const Screen gameScreen = {"game", gameEnter, gameTick, nullptr, gameLeave, nullptr};
+
+void run(int startStage, int a, int b) {
+    play = StagePlay{};
     play.stage = startStage;
-    for (;;) {
-        if (escape) {
-            stopMusic(play.music);
-            return;
-        }
-        beginStage(play);
-        switch (playStage(play)) {
-        case END_ESCAPE:
-            gameDrainConfirm();
-            break;
-        case END_RESTART:
-            play.restart = 0;
-            done = 0;
-            gameDrainConfirm();
-            break;
-        case END_WON:
-            if (!stageWon(play))
-                return;
-            break;
-        case END_LOST:
-            if (!stageLost(play))
-                return;
-            break;
-        }
-    }
+    play.tutorialC1 = a;
+    play.tutorialC2 = b;
+    screenPush(gameScreen);
 }

@@ -5,6 +5,7 @@
 
 struct _ModPlugFile;
 typedef struct _ModPlugFile ModPlugFile;
+struct Screen;
 
 extern int32_t hsRank;                                   // rank of the hiscore entry just made, -1 when none
 extern int32_t canSolve;                                 // auto-resolve still available in this game
@@ -13,28 +14,58 @@ extern int32_t lameMode, slowMode;                       // cheat names in the h
 extern int32_t curMusic;                                 // the music track playing, 0 to 10
 extern uint32_t currentTime, endTime;                    // milliseconds of the platform clock
 extern int32_t paused, escape, canUndo;
-extern int32_t workflow; // the menu's state; a game that ends with a hiscore entry leaves it at -3
+extern int32_t score, lives;
 
 // Flags reset by the asset set-up.
 extern int32_t useSound, loaded, lastLoad;
 
-// What one call of run keeps between its stages; the pause menu and the stage end work on it too.
-struct StagePlay {
-    int stage;          // 0-based; -1 is the test stage
-    int32_t movesUsed;  // counted moves in this stage
-    int restart;        // RESTART LEVEL was chosen
-    ModPlugFile *music; // the module this run loaded, or nullptr
-    int musicLoaded;    // a module has been loaded in this run
-    int musicPending;   // the old track is fading out; the new one starts when it has stopped
-    int warning;        // ticks until the next time warning sound
-    int solving;        // auto-resolve is replaying the stored solution
-    int solIndex;       // byte offset into currentSol; -1 while the board reset is pending
+// How a stage's ticks ended.
+enum StageEnd { END_ESCAPE, END_RESTART, END_WON, END_LOST };
+
+// What the game does next, each time the screen above the game has finished.
+enum GameStep {
+    STEP_STAGE,             // a stage starts, or the game ends after EXIT in the pause menu
+    STEP_STAGE_OVER,        // the stage has ended as play.end says
+    STEP_COUNTED,           // the bonus count after a won stage is over
+    STEP_ENDING_SEEN,       // the congratulation screen after the last stage is over
+    STEP_LIFE_LOST,         // the lost-life message is over
+    STEP_GAME_OVER_SEEN,    // the game-over screen is over
+    STEP_ENTERED_AT_END,    // the hiscore entry after the last stage is over
+    STEP_ENTERED_GAME_OVER, // the hiscore entry after a game over is over
+    STEP_CONTINUE_CHOSEN,   // the continue choice is made
+    STEP_OVER,              // the game has ended
 };
 
-void run(int startStage, int a, int b); // startStage -1: the test stage
+// The game in progress, shared by the stage, its pause menu and the stage end.
+struct StagePlay {
+    int stage;                  // 0-based; -1 is the test stage
+    int32_t movesUsed;          // counted moves in this stage
+    int restart;                // RESTART LEVEL was chosen
+    ModPlugFile *music;         // the module this game loaded, or nullptr
+    int musicLoaded;            // a module has been loaded in this game
+    int musicPending;           // the old track is fading out; the new one starts when it has stopped
+    int warning;                // ticks until the next time warning sound
+    int solving;                // auto-resolve is replaying the stored solution
+    int solIndex;               // byte offset into currentSol; -1 while the board reset is pending
+    int pauseClosed;            // the pause menu was open: the tick it opened in goes on
+    StageEnd end;               // how the last stage ended
+    GameStep step;              // what the game does next
+    int tutorialC1, tutorialC2; // the menu's layer counters, for the tutorial's background
+    int continueChosen;         // the continue screen's answer: 1 continue, 0 leave
+    int enteredHiscore;         // the game ended with an entry in the hiscore table
+    int quitRequested;          // a quit request came during the hiscore entry: the program ends
+};
+extern StagePlay play;
+
+// Called by the main menu for a new or continued game, and by the test mode with -1; a and b are
+// the menu's layer counters, which the tutorial before a new game carries on. The game's screens
+// run from the next tick on; the menu goes on when they have all finished.
+void run(int startStage, int a, int b);
+extern const Screen gameScreen;  // the game itself: the screens of a stage come and go above it
+extern const Screen stageScreen; // one stage's ticks
 
 // Helpers the stage's screens share.
 void animateStage();         // sparkles, flying pieces, mascot and scenery: one tick
 void startPick();            // the hand starts its 32-tick countdown on the cursor's cell
-void gameDrainConfirm();     // waits, polling every 100 ms, until START or JUMP is no longer released
 void gameNewSheetVariants(); // fruit, bird and flower sheets chosen at random
+void addScore(int points);   // points for the score, and a life for every 2500 it passes

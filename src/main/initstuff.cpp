@@ -1,6 +1,7 @@
 // The asset set-up of the menu and the test stage: screen flags, the scroller, the sheets, the sounds.
 #include "main/credits.h"
 #include "main/game.h"
+#include "main/menu.h"
 #include "main/savegame.h"
 #include "main/sheets.h"
 #include "sound/sound.h"

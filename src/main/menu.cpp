@@ -1,20 +1,19 @@
-// The front end: the title screen, the main menu and the hiscore table, with the options screen
-// in the same frame loop, over a parallax background of three layers.
+// The front end: the title screen, the main menu and the hiscore table, over a parallax background
+// of three layers that the options screen shares.
 #include "main/menu.h"
 
 #include "data/hiscores.h"
 #include "gfx/font.h"
 #include "gfx/gfx_sdl2.h"
 #include "gfx/image.h"
-#include "input/fpshelper.h"
 #include "input/keyhelper_sdl2.h"
-#include "input/sys.h"
 #include "main/credits.h"
 #include "main/defines.h"
 #include "main/draw.h"
 #include "main/game.h"
 #include "main/i18n.h"
 #include "main/options.h"
+#include "main/runner.h"
 #include "main/savegame.h"
 #include "main/sheets.h"
 #include "sound/modplayer.h"
@@ -23,23 +22,28 @@
 #include <cstdio>
 #include <cstdlib>
 
+int32_t workflow;
+
 constexpr int TEXT_PRESS_START = 5, TEXT_HISCORES = 8;
 constexpr int MENU_ITEMS = 5;
 constexpr int ITEM_Y = 104, ITEM_SPACING = 18; // also the rows a click selects
 constexpr int PRESS_START_Y = 128, LOGO_RAISE = 56;
 constexpr int TABLE_TITLE_Y = 16, TABLE_Y = 48, TABLE_SPACING = 18, TABLE_NAME_X = 48, TABLE_SCORE_X = 192;
 constexpr uint32_t BLINK = 32; // frames shown, then as many hidden
+constexpr int NO_GAME = -1;
 
-// What one call of menu keeps from frame to frame.
-struct MenuLoop {
+// What the menu keeps from tick to tick.
+static struct {
     ModPlugFile *music;  // the title track, or the sound check's
     uint32_t frames;     // drives the blinking
     uint32_t c1, c2, c3; // the layers scroll by half of these, in pixels
-};
-
-static MenuLoop loop;
+    int gameStage;       // the stage a chosen game starts at once no control is held, or NO_GAME
+    bool inGame;         // a game is running above the menu
+} loop;
 
 static int blinkShows() { return (loop.frames & BLINK) == 0; }
+
+ModPlugFile *&menuMusic() { return loop.music; }
 
 static void startMenuMusic() {
     curMusic = MUSIC_TITLE_TRACK;
@@ -47,35 +51,87 @@ static void startMenuMusic() {
     MP_FadeInMusic(loop.music, -1, 300);
 }
 
-// A whole game from the main menu; afterwards the title screen, or the hiscore table when the game
-// ended with an entry in it.
-static void startGame(int startStage) {
-    while (lastKey != 0 && !done) {
-        sysDelay(100);
-        checkInput();
-    }
-    if (done) { // a quit request while a control was held ends the program as on the menu
-        escape = 1;
+// Scrolling and blinking go on whether the tick is drawn or not.
+void menuAnimate() {
+    rand();
+    stepScroller();
+    loop.frames++;
+    loop.c1 += 1;
+    loop.c2 += 2;
+    loop.c3 += 3;
+}
+
+// Each layer tiled from its column c / 2: the three scroll left at 0.5, 1 and 1.5 pixels a tick.
+void menuDrawLayers() {
+    const uint32_t counters[3] = {loop.c1, loop.c2, loop.c3};
+    for (int n = 0; n < 3; n++)
+        drawLoop(menubkg[n], int(counters[n] / 2));
+}
+
+// The hiscore table: START or JUMP leaves it with HISCORES selected, and the entry just made stops
+// blinking; a quit request only leaves it.
+static void tableEnter() { workflow = MENU_HISCORE_TABLE; }
+
+static void tableTick() {
+    if (ctrlIsConfirm(lastKeyTyped)) {
+        hsRank = -1;
+        screenPop();
         return;
     }
+    menuAnimate();
+}
+
+static void tableDraw() {
+    menuDrawLayers();
+    drawTextCenterAt(screen, text(TEXT_HISCORES), TABLE_TITLE_Y, fontbig);
+    for (int k = 0; k < HISCORE_ENTRIES; k++) {
+        if (k == hsRank && !blinkShows())
+            continue;
+        const int y = TABLE_Y + TABLE_SPACING * k;
+        char points[16];
+        snprintf(points, sizeof points, "%05d", int(hiscores[k].score));
+        drawTextAt(screen, hiscores[k].name, TABLE_NAME_X, y, fontbig);
+        drawTextAt(screen, points, TABLE_SCORE_X, y, fontbig);
+    }
+}
+
+static void tableLeave() { workflow = MENU_HISCORES; }
+
+static const Screen hiscoreTableScreen = {"hiscore table", tableEnter, tableTick,
+                                          tableDraw,       tableLeave, screenPop};
+
+// A whole game from the main menu, once no control is held any more.
+static void startGame(int startStage) { loop.gameStage = startStage; }
+
+static void launchGame() {
     stopMusic(loop.music);
     loop.music = nullptr;
-    run(startStage, int(loop.c1), int(loop.c2));
-    workflow = workflow == MENU_HISCORE_TABLE ? MENU_HISCORE_TABLE : MENU_TITLE;
+    run(loop.gameStage, int(loop.c1), int(loop.c2));
+    loop.gameStage = NO_GAME;
+    loop.inGame = true;
+}
+
+// Back from a game: the title, or the hiscore table when the game ended with an entry in it. A quit
+// request made during the entry ends the program now.
+static void afterGame() {
+    loop.inGame = false;
+    if (play.quitRequested) {
+        screenPop();
+        return;
+    }
+    workflow = MENU_TITLE;
     setupScroller();
-    done = escape = 0;
+    escape = 0;
     startMenuMusic();
-    initFPS();
+    if (play.enteredHiscore)
+        screenPush(hiscoreTableScreen);
 }
 
 static void newGame() { startGame(0); }
 static void continueGame() { startGame(saved); } // no saved game: 0, a new game
-static void openHiscores() { workflow = MENU_HISCORE_TABLE; }
-static void openOptions() {
-    workflow = MENU_OPTIONS_SCREEN;
-    enterOptions();
-}
-static void exitMenu() { escape = 1; } // the loop returns at the end of the frame
+static void openHiscores() { screenPush(hiscoreTableScreen); }
+static void openOptions() { screenPush(optionsScreen); }
+static void exitMenu() { screenPop(); }
 
 // The main menu, states 1 to 5 in order.
 struct MenuItem {
@@ -87,8 +143,7 @@ static const MenuItem menuItems[MENU_ITEMS] = {
     {6, 1, newGame}, {7, 1, continueGame}, {8, 0, openHiscores}, {9, 0, openOptions}, {4, 1, exitMenu},
 };
 
-// A click on one of the five item rows selects that item. The click is used up either way, so it
-// never reaches the next frame or a game. Returns 1 when the selection changed.
+// A click on one of the five item rows selects that item. Returns 1 when the selection changed.
 static int clickItem() {
     if (mouseY == -1)
         return 0;
@@ -103,7 +158,7 @@ static int clickItem() {
 
 static void titleInput(int32_t typed) {
     if (ctrlIsConfirm(typed)) {
-        gameDrainConfirm();
+        screenDrainConfirm();
         workflow = saved >= 1 ? MENU_CONTINUE : MENU_NEW_GAME;
     } else if (typed == CTRL_RIGHT || typed == CTRL_DOWN) {
         workflow = MENU_NEW_GAME;
@@ -129,36 +184,35 @@ static void mainMenuInput(int32_t typed) {
     }
 }
 
-static void handleInput() {
-    switch (workflow) {
-    case MENU_HISCORE_TABLE:
-        mouseX = mouseY = -1;
-        if (ctrlIsConfirm(lastKeyTyped)) {
-            workflow = MENU_HISCORES;
-            hsRank = -1; // the new entry blinks until the table is first left
-        }
-        break;
-    case MENU_OPTIONS_SCREEN:
-        optionsInput(loop.music);
-        break;
-    default: {
+// The menu's assets are set up, the saved game read and the title track started.
+static void menuEnter() {
+    initStuff();
+    saved = loadGame();
+    loop = {};
+    loop.gameStage = NO_GAME;
+    startMenuMusic();
+}
+
+static void menuTick() {
+    if (loop.inGame) {
+        afterGame();
+        return;
+    }
+    if (loop.gameStage != NO_GAME) {
+        if (lastKey == 0)
+            launchGame();
+    } else {
         const int32_t typed = clickItem() ? 0 : lastKeyTyped;
         if (workflow == MENU_TITLE)
             titleInput(typed);
         else
             mainMenuInput(typed);
     }
-    }
+    menuAnimate();
 }
 
-// Each layer tiled from its column c / 2: the three scroll left at 0.5, 1 and 1.5 pixels a frame.
-static void drawLayers() {
-    const uint32_t counters[3] = {loop.c1, loop.c2, loop.c3};
-    for (int n = 0; n < 3; n++)
-        drawLoop(menubkg[n], int(counters[n] / 2));
-}
-
-static void drawTitle() {
+static void menuDraw() {
+    menuDrawLayers();
     blitImage(logo, (SCREEN_WIDTH - logo->w) / 2, (SCREEN_HEIGHT - logo->h) / 2 - LOGO_RAISE, screen);
     drawTextCenterAt(screen, VERSION_LINE, VERSION_Y, fontbig);
     drawScroller();
@@ -172,68 +226,10 @@ static void drawTitle() {
             drawTextCenterAt(screen, text(menuItems[i].label), ITEM_Y + ITEM_SPACING * i, fontbig);
 }
 
-static void drawHiscoreTable() {
-    drawTextCenterAt(screen, text(TEXT_HISCORES), TABLE_TITLE_Y, fontbig);
-    for (int k = 0; k < HISCORE_ENTRIES; k++) {
-        if (k == hsRank && !blinkShows())
-            continue;
-        const int y = TABLE_Y + TABLE_SPACING * k;
-        char points[16];
-        snprintf(points, sizeof points, "%05d", int(hiscores[k].score));
-        drawTextAt(screen, hiscores[k].name, TABLE_NAME_X, y, fontbig);
-        drawTextAt(screen, points, TABLE_SCORE_X, y, fontbig);
-    }
+static void menuLeave() {
+    stopMusic(loop.music);
+    loop.music = nullptr;
 }
 
-static void drawMenu() {
-    drawLayers();
-    if (workflow == MENU_HISCORE_TABLE)
-        drawHiscoreTable();
-    else if (workflow == MENU_OPTIONS_SCREEN)
-        drawOptions();
-    else
-        drawTitle();
-    flipScreen();
-}
-
-// Called once by start-up after the intro screens.
-void menu() {
-    initStuff();
-    saved = loadGame();
-    loop = MenuLoop{};
-    startMenuMusic();
-    if (escape) {
-        stopMusic(loop.music);
-        return;
-    }
-    mouseX = mouseY = -1; // a click on the intro screens is no choice on the title
-    initFPS();
-    for (;;) {
-        rand();
-        checkInput();
-        if (done)
-            escape = 1;
-        handleInput();
-        if (controlFPS())
-            drawMenu();
-        // Scrolling and blinking go on whether the frame was drawn or not.
-        stepScroller();
-        loop.frames++;
-        loop.c1 += 1;
-        loop.c2 += 2;
-        loop.c3 += 3;
-        if (!escape)
-            continue;
-        if (workflow < 0) { // a quit request on the table or the options only leaves them
-            if (workflow == MENU_OPTIONS_SCREEN)
-                abandonOptions(loop.music);
-            workflow = -workflow;
-            escape = done = 0;
-            initFPS();
-            continue;
-        }
-        stopMusic(loop.music);
-        loop.music = nullptr;
-        return;
-    }
-}
+// A quit request on the title or the main menu ends the program.
+const Screen menuScreen = {"menu", menuEnter, menuTick, menuDraw, menuLeave, screenPop};

@@ -1,5 +1,12 @@
-// The title screen, the main menu, the hiscore table and the options screen.
+// The title screen, the main menu and the hiscore table, over a parallax background of three layers
+// that the options screen shares.
 #pragma once
+
+#include <cstdint>
+
+struct _ModPlugFile;
+typedef struct _ModPlugFile ModPlugFile;
+struct Screen;
 
 constexpr char VERSION_LINE[] = "MIRABO V1.00.2"; // under the title and the options
 constexpr int VERSION_Y = 208;                    // its line on both screens
@@ -17,6 +24,13 @@ enum MenuState {
     MENU_HISCORE_TABLE = -MENU_HISCORES,
     MENU_OPTIONS_SCREEN = -MENU_OPTIONS,
 };
+extern int32_t workflow;
 
-// Called once by start-up after the intro screens; returns when the player leaves the game.
-void menu();
+// The title and the main menu: start-up opens it after the intro screens; the program ends when it
+// leaves (EXIT, or a quit request on it).
+extern const Screen menuScreen;
+
+// For the options screen, which runs over the menu's background with the menu's music.
+void menuAnimate();        // once per tick of every screen over the background, drawn or not
+void menuDrawLayers();     // the three background layers
+ModPlugFile *&menuMusic(); // the title track, or the sound check's

@@ -10,6 +10,7 @@
 #include "main/game.h"
 #include "main/i18n.h"
 #include "main/menu.h"
+#include "main/runner.h"
 #include "sound/modplayer.h"
 #include "sound/sound.h"
 
@@ -137,10 +138,10 @@ static void resetHiscores(ModPlugFile *&) {
 }
 
 static void backToMenu(ModPlugFile *&music) {
-    workflow = MENU_OPTIONS;
     if (cfgChanged)
         dumpConfig();
     restoreTitleTrack(music);
+    screenPop();
 }
 
 struct OptionRow {
@@ -162,8 +163,10 @@ static const OptionRow optionRows[OPTION_ROWS] = {
     {41, nullptr, nullptr, backToMenu},                 // BACK TO MENU
 };
 
-// Called when the main menu's OPTIONS is chosen.
-void enterOptions() { cfgIndex = cfgStatus = cfgCount = cfgUsed = cfgChanged = 0; }
+static void optionsEnter() {
+    workflow = MENU_OPTIONS_SCREEN;
+    cfgIndex = cfgStatus = cfgCount = cfgUsed = cfgChanged = 0;
+}
 
 // Called by the pad assignment with START_BUTTON in step 0 and JUMP_BUTTON in step 1.
 void configButton(int32_t &target) {
@@ -231,8 +234,8 @@ static void directionInput(int32_t typed, int rightPress, ModPlugFile *&music) {
     }
 }
 
-// Called by the menu once per frame in state -4. START and JUMP act even during the cool-down.
-void optionsInput(ModPlugFile *&music) {
+// START and JUMP act even during the cool-down.
+static void optionsInput(ModPlugFile *&music) {
     if (cfgStatus) {
         assignPadInput();
         return;
@@ -248,19 +251,27 @@ void optionsInput(ModPlugFile *&music) {
     directionInput(typed, rightPress, music);
 }
 
-// Called by the menu when a quit request leaves the options: nothing is saved, an unfinished pad
-// assignment gives the pad its old buttons back, and the title track returns.
-void abandonOptions(ModPlugFile *&music) {
+static void optionsTick() {
+    optionsInput(menuMusic());
+    menuAnimate();
+}
+
+// A quit request leaves without saving: an unfinished pad assignment gives the pad its old buttons
+// back, and the title track returns.
+static void optionsQuit() {
     if (cfgStatus) {
         START_BUTTON = oldStartButton;
         JUMP_BUTTON = oldJumpButton;
         cfgStatus = 0;
     }
-    restoreTitleTrack(music);
+    restoreTitleTrack(menuMusic());
+    screenPop();
 }
 
-// Called by the menu on drawn frames in state -4, after the background layers.
-void drawOptions() {
+static void optionsLeave() { workflow = MENU_OPTIONS; }
+
+static void optionsDraw() {
+    menuDrawLayers();
     drawTextCenterAt(screen, text(TEXT_OPTIONS), TITLE_Y, fontbig);
     drawTextCenterAt(screen, VERSION_LINE, VERSION_Y, fontbig);
     if (cfgStatus) {
@@ -278,3 +289,5 @@ void drawOptions() {
     }
     drawTextAt(screen, ">", MARKER_X, rowY(cfgIndex), font);
 }
+
+const Screen optionsScreen = {"options", optionsEnter, optionsTick, optionsDraw, optionsLeave, optionsQuit};

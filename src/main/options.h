@@ -3,8 +3,7 @@
 
 #include <cstdint>
 
-struct _ModPlugFile;
-typedef struct _ModPlugFile ModPlugFile;
+struct Screen;
 
 constexpr int OPTION_ROWS = 10;
 
@@ -15,10 +14,8 @@ extern int32_t cfgCount;   // frames of input cool-down
 extern int32_t cfgUsed;    // the button offered last is taken already
 extern int32_t cfgChanged; // a setting changed: the configuration is saved on leaving
 
-// The options screen is state -4 of the menu and runs inside the menu's frame loop. The menu's
-// music is passed along: the sound check replaces it, leaving puts the title track back.
-void enterOptions();                      // the main menu's OPTIONS was chosen
-void optionsInput(ModPlugFile *&music);   // once per frame, after checkInput
-void drawOptions();                       // on drawn frames, over the background layers
-void abandonOptions(ModPlugFile *&music); // a quit request leaves without saving
-void configButton(int32_t &target);       // offers the pad button pressed in this frame
+// The options screen, opened from the main menu over its background (state -4 of the menu). Leaving
+// it saves the configuration if anything changed; a quit request leaves it without saving.
+extern const Screen optionsScreen;
+
+void configButton(int32_t &target); // offers the pad button pressed in this tick

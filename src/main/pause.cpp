@@ -1,39 +1,43 @@
-// The pause menu, the one-move undo and the automatic solver, all run from the stage loop's tick.
+// The pause menu, the one-move undo and the automatic solver of a stage.
 #include "main/pause.h"
 
 #include "gfx/font.h"
 #include "gfx/gfx_sdl2.h"
 #include "gfx/image.h"
-#include "input/fpshelper.h"
 #include "input/keyhelper_sdl2.h"
 #include "input/sys.h"
 #include "main/defines.h"
 #include "main/draw.h"
+#include "main/game.h"
 #include "main/i18n.h"
-#include "main/level.h"
 #include "main/rules.h"
+#include "main/runner.h"
 #include "main/sheets.h"
 #include "sound/sound.h"
 
-std::array<int32_t, BOARD_CELLS> currentUndo;
+Cells currentUndo;
 
 constexpr int ITEM_HEIGHT = 32;
 constexpr int ITEM_TEXT_X = 56, ITEM_ICON_X = 16;
 
-std::array<int, PAUSE_ITEMS> pauseAvailability(const StagePlay &play) {
+// What the open menu shows: the items it offers and the one selected.
+static std::array<int, PAUSE_ITEMS> available;
+static int selection;
+
+std::array<int, PAUSE_ITEMS> pauseAvailability() {
     int idle = curTrans == 0 && curMove == 0 && curAction == 0 && curEject == 0;
     return {1, canUndo && idle, play.movesUsed > 0, canSolve && currentSol != nullptr, 1};
 }
 
-int pauseStep(const std::array<int, PAUSE_ITEMS> &available, int selection, int step) {
+int pauseStep(const std::array<int, PAUSE_ITEMS> &items, int from, int step) {
     do
-        selection = (selection + step + PAUSE_ITEMS) % PAUSE_ITEMS;
-    while (!available[selection]);
-    return selection;
+        from = (from + step + PAUSE_ITEMS) % PAUSE_ITEMS;
+    while (!items[from]);
+    return from;
 }
 
-int pauseClickItem(const std::array<int, PAUSE_ITEMS> &available, int item) {
-    while (!available[item])
+int pauseClickItem(const std::array<int, PAUSE_ITEMS> &items, int item) {
+    while (!items[item])
         item--;
     return item;
 }
@@ -47,7 +51,7 @@ static void drawItem(int item, int withIcon) {
 }
 
 // The frozen stage, darkened, with the selection standing out undarkened.
-static void drawPause(const StagePlay &play, const std::array<int, PAUSE_ITEMS> &available, int selection) {
+static void pauseDraw() {
     drawScreen(play.stage, 0, lives, play.movesUsed);
     for (int i = 0; i < PAUSE_ITEMS; i++)
         if (i != selection)
@@ -56,10 +60,9 @@ static void drawPause(const StagePlay &play, const std::array<int, PAUSE_ITEMS> 
     blitImage(pauseTitle, (SCREEN_WIDTH - pauseTitle->w) / 2, 8, screen);
     drawTextAt(screen, ">", 0, itemY(selection) + 8, fontbig);
     drawItem(selection, 1);
-    flipScreen();
 }
 
-static void choose(StagePlay &play, int item) {
+static void choose(int item) {
     switch (item) {
     case PAUSE_UNDO:
         if (play.movesUsed > 0 && canUndo) {
@@ -78,55 +81,57 @@ static void choose(StagePlay &play, int item) {
         play.solIndex = -1;
         break;
     case PAUSE_EXIT:
-        done = 1;
         escape = 1;
         play.musicPending = 0;
         break;
     }
 }
 
-// Called by the stage loop when paused is set; returns to the same tick.
-void pauseMenu(StagePlay &play) {
-    std::array<int, PAUSE_ITEMS> available = pauseAvailability(play);
-    int selection = PAUSE_BACK;
-    lastKeyTyped = 0;
-    endTime -= sysTicks(); // endTime holds the time left while the menu is open
-    for (;;) {
-        checkInput();
-        int32_t typed = lastKeyTyped;
-        if (mouseY != -1) {
-            int item = (mouseY - (pauseTitle->h + 16)) / ITEM_HEIGHT;
-            mouseX = mouseY = -1;
-            typed = 0;
-            if (item >= 0 && item < PAUSE_ITEMS && item != selection) {
-                selection = pauseClickItem(available, item);
-                playSFX(SFX_MENU_CONTROL);
-            }
-        }
-        if (typed == CTRL_UP || typed == CTRL_LEFT) {
-            selection = pauseStep(available, selection, -1);
-            playSFX(SFX_MENU_CONTROL);
-        } else if (typed == CTRL_DOWN || typed == CTRL_RIGHT) {
-            selection = pauseStep(available, selection, 1);
+// The menu opens with BACK TO GAME selected; endTime holds the time left while it is open.
+static void pauseEnter() {
+    available = pauseAvailability();
+    selection = PAUSE_BACK;
+    endTime -= sysTicks();
+}
+
+static void pauseTick() {
+    int32_t typed = lastKeyTyped;
+    if (mouseY != -1) {
+        int item = (mouseY - (pauseTitle->h + 16)) / ITEM_HEIGHT;
+        mouseX = mouseY = -1;
+        typed = 0;
+        if (item >= 0 && item < PAUSE_ITEMS && item != selection) {
+            selection = pauseClickItem(available, item);
             playSFX(SFX_MENU_CONTROL);
         }
-        if (controlFPS())
-            drawPause(play, available, selection);
-        if (ctrlIsConfirm(typed))
-            break;
     }
+    if (typed == CTRL_UP || typed == CTRL_LEFT) {
+        selection = pauseStep(available, selection, -1);
+        playSFX(SFX_MENU_CONTROL);
+    } else if (typed == CTRL_DOWN || typed == CTRL_RIGHT) {
+        selection = pauseStep(available, selection, 1);
+        playSFX(SFX_MENU_CONTROL);
+    }
+    if (!ctrlIsConfirm(typed))
+        return;
     playSFX(SFX_SELECT_OPTION);
-    done = 0;
-    choose(play, selection);
+    choose(selection);
+    screenPop();
+}
+
+// The stage goes on with the time it had left when the menu opened.
+static void pauseLeave() {
     paused = 0;
     currentTime = sysTicks();
-    lastKeyTyped = 0;
     endTime += currentTime;
 }
 
+// A further quit request while the menu is open does nothing: the game is left only through EXIT.
+const Screen pauseScreen = {"pause", pauseEnter, pauseTick, pauseDraw, pauseLeave, screenIgnoreQuit};
+
 // The replay starts from the stage's start position. Picks, morphs and falls still pending from
 // before are dropped with it: their results landing on the fresh board would spoil the replay.
-void resetBoard(StagePlay &play) {
+void resetBoard() {
     clearQueues();
     curAction = 0;
     setBoard(startBoard(currentSource));
@@ -134,13 +139,11 @@ void resetBoard(StagePlay &play) {
     play.movesUsed = 0;
 }
 
-// Called by the stage loop instead of the controls while the solver runs: the cursor walks to the
-// next cell of the solution, columns first, one cell per tick, and picks it as the player would.
-void autoResolveStep(StagePlay &play) {
+// Called by the stage instead of the controls while the solver runs: the cursor walks to the next
+// cell of the solution, columns first, one cell per tick, and picks it as the player would.
+void autoResolveStep() {
     paused = 0;
-    done = 0;
     escape = 0;
-    lastKeyTyped = 0;
     if (curTrans != 0 || curMove != 0 || curAction != 0 || play.solIndex < 0)
         return;
     int column = play.solIndex < 2 * LEVEL_MAX_SOLUTION ? currentSol[play.solIndex] : SOLUTION_END;

@@ -16,7 +16,6 @@ int32_t curTrans, curMove, curShine, curEject;
 
 int32_t curAction;
 int32_t actionX, actionY;
-int32_t score, lives;
 
 static uint32_t eject_id; // only grows: successive pieces fly off in turn to each side
 static const int32_t eject_dx[4] = {-4, 2, -2, 4};
@@ -25,7 +24,6 @@ constexpr int MORPH_STEP_TICKS = 32;
 constexpr int FALL_ROW_TICKS = 16;
 constexpr int SHINE_STEPS = 4, SHINE_STEP_TICKS = 4;
 constexpr int EJECT_START_DY = -4, EJECT_MAX_DY = 8;
-constexpr int LIFE_SCORE = 2500;
 
 static int cellIndex(int column, int row) { return column + BOARD_COLUMNS * row; }
 
@@ -141,13 +139,13 @@ static void gravity() {
 }
 
 // Called once per tick by the stage loop while morphs are queued.
-int doTrans() {
+RuleEvents doTrans() {
     bool ended = false;
-    int begun = 0;
-    stepQueue(animTrans, curTrans, [&ended, &begun](TransEntry &e) {
+    RuleEvents events{};
+    stepQueue(animTrans, curTrans, [&ended, &events](TransEntry &e) {
         if (e.delay != 0) {
             e.delay--;
-            begun += e.delay == 0;
+            events.morphsBegun += e.delay == 0;
             return true;
         }
         e.ticks--;
@@ -160,7 +158,7 @@ int doTrans() {
         }
         if (e.ticks % MORPH_STEP_TICKS == MORPH_STEP_TICKS / 2) {
             int points = e.newValue + 1;
-            addScore(points);
+            events.points += points;
             append(animEject, curEject,
                    EjectEntry{CELL_SIZE * e.column, CELL_SIZE * e.row, eject_dx[eject_id % 4], EJECT_START_DY,
                               points});
@@ -170,13 +168,13 @@ int doTrans() {
     });
     if (ended)
         gravity();
-    return begun;
+    return events;
 }
 
 // Called once per tick by the stage loop while fruits fall and no morph is queued.
-int doMove() {
-    int landed = 0;
-    stepQueue(animMove, curMove, [&landed](MoveEntry &e) {
+RuleEvents doMove() {
+    RuleEvents events{};
+    stepQueue(animMove, curMove, [&events](MoveEntry &e) {
         if (e.delay != 0) {
             e.delay--;
             return true;
@@ -188,10 +186,10 @@ int doMove() {
         if (row < BOARD_ROWS - 1 && currentLevel[cellIndex(e.column, row + 1)] == 0)
             return true;
         currentLevel[cellIndex(e.column, row)] = e.value;
-        landed++;
+        events.fruitsLanded++;
         return false;
     });
-    return landed;
+    return events;
 }
 
 void doShine() {
@@ -236,12 +234,6 @@ void removeShine(int column, int row) {
         return;
     int32_t i = 0;
     stepQueue(animShine, curShine, [&i, index](ShineEntry &) { return i++ != index; });
-}
-
-// A life for every multiple of 2500 the score passes, several at once if need be.
-void addScore(int points) {
-    lives += (score + points) / LIFE_SCORE - score / LIFE_SCORE;
-    score += points;
 }
 
 int haveMadeit() {

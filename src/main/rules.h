@@ -47,17 +47,22 @@ extern int32_t curTrans, curMove, curShine, curEject;
 
 extern int32_t curAction; // ticks left until a pick takes effect
 extern int32_t actionX, actionY;
-extern int32_t score, lives;
+
+// What a tick of the rules did, for the stage to sound and to score: the rules themselves make no
+// sound, draw nothing and keep no score.
+struct RuleEvents {
+    int morphsBegun;  // morphs whose start delay ended
+    int fruitsLanded; // falling fruits that came to rest
+    int points;       // points of the morphs that passed half-way (a flying piece shows each)
+};
 
 int doSwitch(); // picks (actionX, actionY): the centre's steps (1 or 2), or 0
 int switchTile(int column, int row, int steps, int delay);
-// The rules make no sound and draw nothing; they tell the stage what happened in the tick.
-int doTrans(); // one tick of the morphs: how many morphs began (their start delay ended)
-int doMove();  // one tick of the falls: how many fruits landed
+RuleEvents doTrans(); // one tick of the morphs
+RuleEvents doMove();  // one tick of the falls
 void doShine();
 void doEject();
 void addShine(int column, int row, int value); // a sparkle on a board (0..7) or target (8..15) cell
 void removeShine(int column, int row);
-void addScore(int points);
 int haveMadeit();
 void clearQueues(); // empties all four queues and their back-references

@@ -1,5 +1,8 @@
-// The intro-screen table: the maker's logo, then the open-source notice.
+// The intro-screen table: the maker's logo, then the open-source notice, and the screen that runs it.
 #include "main/screen.h"
+
+#include "gfx/gfx_sdl2.h"
+#include "main/runner.h"
 
 #include "screens/opensourcescreen.h"
 #include "screens/zenkscreen.h"
@@ -11,3 +14,32 @@ const IntroScreen screens[] = {
 };
 
 int32_t currentScreen;
+
+static bool finished; // the running intro screen's update said it is over
+
+static void introEnter() {
+    finished = false;
+    screens[currentScreen].init();
+}
+
+// The next screen of the table takes this one's place, so that its ticks are paced afresh.
+static void introTick() {
+    if (!screens[currentScreen].update())
+        return;
+    finished = true;
+    if (screens[currentScreen + 1].name)
+        screenReplace(introScreen);
+    else
+        screenPop();
+}
+
+static void introDraw() { screens[currentScreen].render(screen); }
+
+// After a quit request currentScreen stays on the screen that was cut short.
+static void introLeave() {
+    screens[currentScreen].shutdown();
+    if (finished)
+        currentScreen++;
+}
+
+const Screen introScreen = {"intro", introEnter, introTick, introDraw, introLeave, screenEndProgram};

@@ -1,9 +1,9 @@
 // The end of a stage: the bonus count after a win, the lost-life message, game over and continue.
 #pragma once
 
-#include "main/game.h"
-
 #include <cstdint>
+
+struct Screen;
 
 struct StageBonus {
     int32_t time; // whole seconds left
@@ -11,9 +11,11 @@ struct StageBonus {
     int32_t move; // 200 within the solution's length, else ten per move left
 };
 
-StageBonus stageBonus(const StagePlay &play);
-int lostReason(const StagePlay &play); // the text id of "TIME UP", "NO MOVE LEFT" or "ALL GONE"
+StageBonus stageBonus();
+int lostReason(); // the text id of "TIME UP", "NO MOVE LEFT" or "ALL GONE"
 
-// Each returns 1 when the game goes on (at play.stage, which a win advances), 0 when run returns.
-int stageWon(StagePlay &play);
-int stageLost(StagePlay &play); // also a restart chosen with no life left
+// Each is opened by the game over the finished stage and leaves on its own.
+extern const Screen bonusCountScreen; // the points count up; all are added when it leaves
+extern const Screen lostLifeScreen;   // the reason the stage was lost
+extern const Screen gameOverScreen;   // the score
+extern const Screen continueScreen;   // sets play.continueChosen

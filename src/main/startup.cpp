@@ -7,13 +7,13 @@
 #include "gfx/debug.h"
 #include "gfx/font.h"
 #include "gfx/gfx_sdl2.h"
-#include "input/fpshelper.h"
 #include "input/keyhelper_sdl2.h"
 #include "main/credits.h"
 #include "main/game.h"
 #include "main/level.h"
 #include "main/levelfile.h"
 #include "main/menu.h"
+#include "main/runner.h"
 #include "main/screen.h"
 #include "main/sheets.h"
 #include "sound/modplayer.h"
@@ -134,29 +134,6 @@ void startUp() {
     done = 0;
 }
 
-// Runs each intro screen in turn. A quit request (closed window, Escape) leaves the intro at once:
-// the screens themselves wait for a control, and a closed window must not wait for a key.
-static void introScreens() {
-    for (currentScreen = 0; screens[currentScreen].name; currentScreen++) {
-        const IntroScreen &intro = screens[currentScreen];
-        lastKeyTyped = 0;
-        intro.init();
-        initFPS();
-        while (!intro.update()) {
-            if (controlFPS()) {
-                intro.render(screen);
-                flipScreen();
-            }
-            checkInput();
-            if (done)
-                break;
-        }
-        intro.shutdown();
-        if (done)
-            return;
-    }
-}
-
 // The whole program: main() only calls it.
 int gameMain(int argc, char **argv) {
     getConfigFolder();
@@ -174,16 +151,15 @@ int gameMain(int argc, char **argv) {
     reconcileDisplaySettings();
     startUp();
 
+    loadHiscores(0);
     if (testMode) {
-        loadHiscores(0);
         initStuff();
         run(-1, 0, 0);
     } else {
-        introScreens();
-        loadHiscores(0);
-        if (!done)
-            menu();
+        screenPush(menuScreen);
+        screenPush(introScreen);
     }
+    screenRun();
     return exitGame();
 }
 

@@ -1,6 +1,8 @@
 // The "HOW TO PLAY" screen before a new game and the congratulation screen after the last stage.
 #pragma once
 
-// c1 and c2 are the menu's background layer counters, so its two back layers move on seamlessly.
-void tutorialScreen(int c1, int c2);
-void congratScreen();
+struct Screen;
+
+// Both leave on START or JUMP; a quit request leaves them too and goes on to the screen after.
+extern const Screen tutorialScreen; // its background goes on from the menu's (play.tutorialC1, C2)
+extern const Screen endingScreen;

@@ -1,0 +1,140 @@
+// The screen runner: the one loop that paces, reads the input, handles quit requests and presents
+// for every screen of the game.
+#include "main/runner.h"
+
+#include "gfx/gfx_sdl2.h"
+#include "input/fpshelper.h"
+#include "input/keyhelper_sdl2.h"
+#include "input/sys.h"
+#include "main/defines.h"
+
+#include <cassert>
+
+// The deepest the game goes: the menu, the game, a stage and its pause menu, with room to spare.
+constexpr int MAX_SCREENS = 8;
+constexpr int MAX_CHANGES = 8;
+constexpr uint32_t DRAIN_POLL_MS = 100;
+
+struct Slot {
+    const Screen *screen;
+    bool entered; // enter has run, so leave must run too
+};
+
+enum ChangeKind { CHANGE_PUSH, CHANGE_POP, CHANGE_END };
+struct Change {
+    ChangeKind kind;
+    const Screen *screen;
+};
+
+static Slot stack[MAX_SCREENS];
+static int depth;
+static Change changes[MAX_CHANGES]; // asked for during the current tick, made after it
+static int changeCount;
+static bool drainPending, quitPassed, drawn;
+static bool pacingRestart; // another screen came on top since the last tick
+
+static void ask(ChangeKind kind, const Screen *screen) {
+    assert(changeCount < MAX_CHANGES);
+    if (changeCount < MAX_CHANGES)
+        changes[changeCount++] = Change{kind, screen};
+}
+
+void screenPush(const Screen &screen) { ask(CHANGE_PUSH, &screen); }
+void screenPop() { ask(CHANGE_POP, nullptr); }
+void screenReplace(const Screen &screen) {
+    ask(CHANGE_POP, nullptr);
+    ask(CHANGE_PUSH, &screen);
+}
+void screenEndProgram() { ask(CHANGE_END, nullptr); }
+void screenDrainConfirm() { drainPending = true; }
+void screenPassQuit() { quitPassed = true; }
+void screenIgnoreQuit() {}
+bool screenDrawn() { return drawn; }
+const Screen *screenTop() { return depth > 0 ? stack[depth - 1].screen : nullptr; }
+
+static void popOne() {
+    Slot slot = stack[--depth];
+    if (slot.entered && slot.screen->leave)
+        slot.screen->leave();
+}
+
+// Makes the changes the last call asked for. True when the screen on top is another one now.
+static bool applyChanges() {
+    if (changeCount == 0)
+        return false;
+    for (int i = 0; i < changeCount; i++) {
+        const Change change = changes[i];
+        if (change.kind == CHANGE_PUSH && depth < MAX_SCREENS)
+            stack[depth++] = Slot{change.screen, false};
+        else if (change.kind == CHANGE_POP && depth > 0)
+            popOne();
+        else if (change.kind == CHANGE_END)
+            while (depth > 0)
+                popOne();
+    }
+    changeCount = 0;
+    mouseX = mouseY = -1; // a click belongs to the screen it was made on
+    pacingRestart = true;
+    return true;
+}
+
+// The confirm control released last keeps being reported while the player holds it down and lets go
+// again: wait until a read reports something else. A quit request seen meanwhile waits for the next
+// screen.
+static void drainConfirm() {
+    drainPending = false;
+    while (ctrlIsConfirm(lastKeyTyped)) {
+        checkInput();
+        sysDelay(DRAIN_POLL_MS);
+    }
+}
+
+// One tick of the screen on top: paced, with fresh input, drawn when the pacing allows.
+static void runTick(const Screen &top) {
+    drawn = controlFPS() != 0;
+    checkInput();
+    if (done || quitPassed) {
+        done = 0;
+        quitPassed = false;
+        top.quit();
+        if (applyChanges())
+            return;
+    }
+    top.tick();
+    if (applyChanges())
+        return;
+    if (drawn) {
+        top.draw();
+        flipScreen();
+    }
+}
+
+// Called by start-up once the first screens are pushed; returns when the last screen has left.
+void screenRun() {
+    applyChanges();
+    while (depth > 0) {
+        Slot &slot = stack[depth - 1];
+        const Screen &top = *slot.screen;
+        if (drainPending)
+            drainConfirm();
+        if (!slot.entered) {
+            slot.entered = true;
+            if (top.enter)
+                top.enter();
+            if (applyChanges())
+                continue;
+        }
+        if (!top.draw) {
+            top.tick();
+            applyChanges();
+            continue;
+        }
+        if (pacingRestart) {
+            initFPS(); // loading or another screen's time never counts as lateness
+            pacingRestart = false;
+        }
+        runTick(top);
+    }
+    // A quit or a drain asked for by the last screen has nothing left to act on.
+    drainPending = quitPassed = false;
+}
