@@ -451,16 +451,17 @@ TEST(OptionsFlow, ResetHiscoresMakesANewDefaultTable) {
     EXPECT_FALSE(exists(h.path("mirabo.cfg"))) << "the table is no setting";
 }
 
-// The game's start-up with a virtual pad of twelve buttons plugged in.
-int menuWithPad() {
-    if (SDL_Init(SDL_INIT_JOYSTICK) != 0 ||
-        SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 0, 12, 0) < 0)
+// The game's start-up with a virtual pad of twelve buttons plugged in, of a type SDL has a layout for
+// (SDL_JOYSTICK_TYPE_GAMECONTROLLER) or not; the game must have opened it as such.
+int menuWithPad(SDL_JoystickType type) {
+    if (SDL_Init(SDL_INIT_JOYSTICK) != 0 || SDL_JoystickAttachVirtual(type, 0, 12, 0) < 0)
         return 90;
-    return menuOnly([] {
-        if (!joystick)
+    return menuOnly([type] {
+        if (ctrlRawPads() != (type == SDL_JOYSTICK_TYPE_GAMECONTROLLER ? 0 : 1))
             exit(91);
     });
 }
+int menuWithUnknownPad() { return menuWithPad(SDL_JOYSTICK_TYPE_UNKNOWN); }
 
 TEST(OptionsFlow, PadAssignmentTakesTwoFreeButtons) {
     MenuFlow h("pad");
@@ -472,7 +473,7 @@ TEST(OptionsFlow, PadAssignmentTakesTwoFreeButtons) {
     h.button(4).wait(12).snapshot("menu-options-pad-used"); // taken
     h.button(6).wait(12);                                   // the action button
     h.backToMenu().quit();
-    const HarnessRun r = h.play(menuWithPad);
+    const HarnessRun r = h.play(menuWithUnknownPad);
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.value("cfgIndex", first), 1);
     EXPECT_EQ(r.value("cfgStatus", first), 1);
@@ -497,7 +498,7 @@ TEST(OptionsFlow, AQuitRequestAbandonsTheAssignmentAndKeepsTheOldButtons) {
     h.at(5).toOptions();
     h.press(SDL_SCANCODE_DOWN).press(SDL_SCANCODE_RETURN).button(4).wait(12);
     h.escape().wait(10).quit();
-    const HarnessRun r = h.play(menuWithPad);
+    const HarnessRun r = h.play(menuWithUnknownPad);
     ASSERT_EQ(r.status, 0) << r.out;
     const int options = reached(r, "workflow", MENU_OPTIONS_SCREEN);
     EXPECT_EQ(r.value("startButton", options + 42), 4);
@@ -508,19 +509,32 @@ TEST(OptionsFlow, AQuitRequestAbandonsTheAssignmentAndKeepsTheOldButtons) {
     EXPECT_FALSE(exists(h.path("mirabo.cfg"))) << "a quit request saves nothing";
 }
 
-TEST(OptionsFlow, WithoutAPadItsRowDoesNothing) {
-    MenuFlow h("no-pad");
-    h.at(5).toOptions();
-    h.press(SDL_SCANCODE_DOWN).press(SDL_SCANCODE_RETURN).snapshot("menu-options");
-    h.backToMenu().quit();
-    const HarnessRun r = h.play([] { return menuOnly([] { cfgScalingMethod = 9; }); });
-    ASSERT_EQ(r.status, 0) << r.out;
-    const int options = reached(r, "workflow", MENU_OPTIONS_SCREEN);
-    EXPECT_EQ(r.value("cfgIndex", options + 28), 1);
-    EXPECT_EQ(r.value("cfgStatus", options + 28), 0);
-    EXPECT_EQ(r.value("startButton", options + 28), 9);
-    EXPECT_EQ(r.value("scaling", options + 28), 1) << "an unknown scaling method shows as SIMPLE";
-    EXPECT_FALSE(exists(h.path("mirabo.cfg")));
+// The pad assignment serves pads SDL has no layout for: a pad SDL knows keeps its own layout.
+TEST(OptionsFlow, WithoutAPadOrWithAPadSDLKnowsItsRowDoesNothing) {
+    const struct {
+        const char *name, *shot;
+        int (*start)();
+        int scaling; // the scaling method the screen shows
+    } cases[] = {
+        // An unknown scaling method shows as SIMPLE.
+        {"no-pad", "menu-options", [] { return menuOnly([] { cfgScalingMethod = 9; }); }, 1},
+        {"known-pad", "menu-options-known-pad", [] { return menuWithPad(SDL_JOYSTICK_TYPE_GAMECONTROLLER); },
+         0},
+    };
+    for (const auto &c : cases) {
+        MenuFlow h(c.name);
+        h.at(5).toOptions();
+        h.press(SDL_SCANCODE_DOWN).press(SDL_SCANCODE_RETURN).snapshot(c.shot);
+        h.backToMenu().quit();
+        const HarnessRun r = h.play(c.start);
+        ASSERT_EQ(r.status, 0) << c.name << r.out;
+        const int options = reached(r, "workflow", MENU_OPTIONS_SCREEN);
+        EXPECT_EQ(r.value("cfgIndex", options + 28), 1) << c.name;
+        EXPECT_EQ(r.value("cfgStatus", options + 28), 0) << c.name;
+        EXPECT_EQ(r.value("startButton", options + 28), 9) << c.name;
+        EXPECT_EQ(r.value("scaling", options + 28), c.scaling) << c.name;
+        EXPECT_FALSE(exists(h.path("mirabo.cfg"))) << c.name;
+    }
 }
 
 // The whole program as the player starts it: intro, title, a new game left through the pause menu,

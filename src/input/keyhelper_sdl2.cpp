@@ -5,6 +5,7 @@
 #include "main/defines.h"
 
 #include <algorithm>
+#include <utility>
 
 int32_t JUMP_BUTTON = DEFAULT_JUMP_BUTTON, PAUSE_BUTTON = DEFAULT_PAUSE_BUTTON,
         START_BUTTON = DEFAULT_START_BUTTON, SELECT_BUTTON = DEFAULT_SELECT_BUTTON,
@@ -19,7 +20,6 @@ int32_t lastKeyTyped;
 int32_t lastJButton = -1;
 int32_t mouseX = -1, mouseY = -1;
 int32_t done;
-SDL_Joystick *joystick;
 
 // Escape quits from every screen; it is no mapped control.
 constexpr int32_t QUIT_KEY = SDL_SCANCODE_ESCAPE;
@@ -51,10 +51,32 @@ static const Mapping actionButtons[] = {
     {&SELECT_BUTTON, CTRL_SELECT, 0},
 };
 
-template <size_t N> static const Mapping *findMapping(const Mapping (&table)[N], int32_t code) {
-    for (const Mapping &mapping : table)
-        if (*mapping.code == code)
-            return &mapping;
+// The buttons of a pad SDL has a layout for (SDL_CONTROLLER_BUTTON_*). B and guide are requests, no
+// controls: see padButtonDown.
+struct PadButton {
+    int32_t button;
+    int32_t bit;
+    int32_t opposite;
+};
+static const PadButton padButtons[] = {
+    {SDL_CONTROLLER_BUTTON_A, CTRL_JUMP, 0},
+    {SDL_CONTROLLER_BUTTON_START, CTRL_START, 0},
+    {SDL_CONTROLLER_BUTTON_BACK, CTRL_PAUSE, 0},
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, CTRL_UP, CTRL_DOWN},
+    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, CTRL_DOWN, CTRL_UP},
+    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, CTRL_RIGHT, CTRL_LEFT},
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, CTRL_LEFT, CTRL_RIGHT},
+};
+// The left stick of a layout reports as axes 0 and 1, as a raw pad's first stick does.
+static_assert(SDL_CONTROLLER_AXIS_LEFTX == 0 && SDL_CONTROLLER_AXIS_LEFTY == 1);
+
+static int32_t codeOf(const Mapping &mapping) { return *mapping.code; }
+static int32_t codeOf(const PadButton &button) { return button.button; }
+
+template <typename Row, size_t N> static const Row *findMapping(const Row (&table)[N], int32_t code) {
+    for (const Row &row : table)
+        if (codeOf(row) == code)
+            return &row;
     return nullptr;
 }
 
@@ -126,9 +148,8 @@ static void hatMotion(int32_t value) {
     }
 }
 
-// Pushing the stick up doubles as the action on a pad that has no action button.
-static void axisMotion(int axis, int32_t value) {
-    const bool stickJumps = JUMP_BUTTON == -1;
+// With stickJumps, pushing the stick up doubles as the action (a raw pad without an action button).
+static void axisMotion(int axis, int32_t value, bool stickJumps) {
     if (axis == 0) {
         if (value > AXIS_DEAD_ZONE)
             press(CTRL_RIGHT, CTRL_LEFT);
@@ -155,7 +176,157 @@ SDL_Point clickToScreen(int x, int y) {
     return SDL_Point{std::clamp(x, 0, SCREEN_WIDTH - 1), std::clamp(y, 0, SCREEN_HEIGHT - 1)};
 }
 
+// The open pads, one slot each; a free slot has no joystick.
+constexpr int MAX_PADS = 8;
+struct Pad {
+    SDL_Joystick *joystick;
+    SDL_GameController *controller; // the layout SDL knows for it, or nullptr
+    SDL_JoystickID id;
+};
+static Pad pads[MAX_PADS];
+static bool padRemoved, guidePressed;
+
+// Mapping lines in SDL's format that players may put beside the data folder.
+static const char *const PAD_MAPPINGS_FILE = "./gamecontrollerdb.txt";
+
+static Pad *findPad(SDL_JoystickID id) {
+    for (Pad &pad : pads)
+        if (pad.joystick && pad.id == id)
+            return &pad;
+    return nullptr;
+}
+
+static bool hasLayout(SDL_JoystickID id) {
+    const Pad *pad = findPad(id);
+    return pad && pad->controller;
+}
+
+// A pad with a layout announces itself twice (as joystick and as controller): the second finds it open.
+static void openPad(int deviceIndex) {
+    const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(deviceIndex);
+    if (id < 0 || findPad(id))
+        return;
+    for (Pad &pad : pads) {
+        if (pad.joystick)
+            continue;
+        pad.controller = SDL_IsGameController(deviceIndex) ? SDL_GameControllerOpen(deviceIndex) : nullptr;
+        pad.joystick =
+            pad.controller ? SDL_GameControllerGetJoystick(pad.controller) : SDL_JoystickOpen(deviceIndex);
+        pad.id = id;
+        return;
+    }
+}
+
+static void closePad(Pad &pad) {
+    if (pad.controller)
+        SDL_GameControllerClose(pad.controller);
+    else
+        SDL_JoystickClose(pad.joystick);
+    pad = Pad{};
+}
+
+// Pads plugged in or pulled out. Returns false for every other event.
+static bool padDeviceEvent(const SDL_Event &event) {
+    switch (event.type) {
+    case SDL_JOYDEVICEADDED:
+    case SDL_CONTROLLERDEVICEADDED:
+        openPad(event.jdevice.which); // a device index
+        return true;
+    case SDL_JOYDEVICEREMOVED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+        if (Pad *pad = findPad(event.jdevice.which)) { // an instance id
+            closePad(*pad);
+            padRemoved = true;
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+// B quits (or backs out of a menu) as Escape does; guide asks for a screenshot. A layout's buttons are
+// no raw buttons for the pad assignment.
+static void padButtonDown(int32_t button) {
+    lastJButton = -1;
+    if (button == SDL_CONTROLLER_BUTTON_B)
+        done = 1;
+    else if (button == SDL_CONTROLLER_BUTTON_GUIDE)
+        guidePressed = true;
+    else if (const PadButton *mapped = findMapping(padButtons, button))
+        press(mapped->bit, mapped->opposite);
+}
+
+static void padButtonUp(int32_t button) {
+    if (const PadButton *mapped = findMapping(padButtons, button))
+        release(mapped->bit);
+}
+
+// Pads coming and going, and the events of pads with a layout. Such a pad sends its raw events too:
+// they are dropped here, so its layout alone counts. Returns false for the events left to the rest.
+static bool padEvent(const SDL_Event &event) {
+    if (padDeviceEvent(event))
+        return true;
+    switch (event.type) {
+    case SDL_CONTROLLERBUTTONDOWN:
+        padButtonDown(event.cbutton.button);
+        return true;
+    case SDL_CONTROLLERBUTTONUP:
+        padButtonUp(event.cbutton.button);
+        return true;
+    case SDL_CONTROLLERAXISMOTION:
+        axisMotion(event.caxis.axis, event.caxis.value, false); // a layout always has an A button
+        return true;
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+        return hasLayout(event.jbutton.which);
+    case SDL_JOYHATMOTION:
+        return hasLayout(event.jhat.which);
+    case SDL_JOYAXISMOTION:
+        return hasLayout(event.jaxis.which);
+    default:
+        return false;
+    }
+}
+
+// A missing pad, or a joystick subsystem that does not start, is no error.
+void ctrlOpenPads() {
+    if (SDL_Init(SDL_INIT_GAMECONTROLLER) != 0)
+        return;
+    SDL_GameControllerAddMappingsFromFile(PAD_MAPPINGS_FILE);
+    SDL_JoystickEventState(SDL_ENABLE);
+    for (int i = 0; i < SDL_NumJoysticks(); i++)
+        openPad(i);
+}
+
+void ctrlClosePads() {
+    for (Pad &pad : pads)
+        if (pad.joystick)
+            closePad(pad);
+}
+
+int ctrlRawPads() {
+    int count = 0;
+    for (const Pad &pad : pads)
+        count += pad.joystick && !pad.controller ? 1 : 0;
+    return count;
+}
+
+// The removal waits until asked: a screen that does not ask (the title) leaves it to the next that does.
+bool ctrlPadRemoved() { return std::exchange(padRemoved, false); }
+
+bool ctrlGuidePressed() { return std::exchange(guidePressed, false); }
+
+static bool padButtonHeld() {
+    for (const Pad &pad : pads)
+        for (int i = 0; pad.joystick && i < SDL_JoystickNumButtons(pad.joystick); i++)
+            if (SDL_JoystickGetButton(pad.joystick, i))
+                return true;
+    return false;
+}
+
 static void handleEvent(const SDL_Event &event) {
+    if (padEvent(event))
+        return;
     switch (event.type) {
     case SDL_QUIT:
         done = 1;
@@ -176,7 +347,7 @@ static void handleEvent(const SDL_Event &event) {
         hatMotion(event.jhat.value);
         break;
     case SDL_JOYAXISMOTION:
-        axisMotion(event.jaxis.axis, event.jaxis.value);
+        axisMotion(event.jaxis.axis, event.jaxis.value, JUMP_BUTTON == -1);
         break;
     case SDL_MOUSEBUTTONDOWN: {
         const SDL_Point click = clickToScreen(event.button.x, event.button.y);
@@ -197,19 +368,18 @@ void checkInput() {
         handleEvent(event);
 }
 
-// Called by the options screen after each game-pad assignment: returns once no pad button is held.
+// Called by the options screen after each game-pad assignment: returns once no button of any pad is
+// held. Other events meanwhile are swallowed, but pads plugged in or pulled out are still opened and
+// closed.
 void waitKeyUp() {
-    const int buttons = joystick ? SDL_JoystickNumButtons(joystick) : 0;
     for (;;) {
         sysDelay(10);
         sysPumpEvents();
-        int heldButtons = 0;
-        for (int i = 0; i < buttons; i++)
-            heldButtons += SDL_JoystickGetButton(joystick, i) ? 1 : 0;
+        const bool held = padButtonHeld();
         SDL_Event event;
-        while (sysPollEvent(&event)) {
-        }
-        if (heldButtons == 0)
+        while (sysPollEvent(&event))
+            padDeviceEvent(event);
+        if (!held)
             break;
     }
     lastJButton = -1;

@@ -29,13 +29,24 @@ constexpr int32_t DEFAULT_DOWN_KEY = SDL_SCANCODE_DOWN;
 // The control state, read by every screen loop.
 extern int32_t lastKey;        // held controls
 extern int32_t lastKeyTyped;   // the control released during the last checkInput, or 0
-extern int32_t lastJButton;    // last joystick button pressed, -1 after a key event
+extern int32_t lastJButton;    // last button pressed on a pad without a layout (for the pad assignment),
+                               // -1 after a key event or a button of a pad with a layout
 extern int32_t mouseX, mouseY; // last click on the 320 × 240 screen, -1 when none is pending
 extern int32_t done;           // the quit flag
-extern SDL_Joystick *joystick; // the first game pad, or nullptr
 
 void checkInput();
 void waitKeyUp();
+
+// Game pads. A pad SDL has a layout for (its own list, a gamecontrollerdb.txt beside the data folder,
+// SDL_GAMECONTROLLERCONFIG or SDL_GAMECONTROLLERCONFIG_FILE) plays with that layout: A is the action,
+// Start start, Back pause, B quits or backs out as Escape does, the D-pad and left stick move. Any
+// other pad plays with the configured buttons (the *_BUTTON globals). Pads plugged in or pulled out
+// while the game runs are opened and closed by checkInput; several can play at once.
+void ctrlOpenPads();     // Called once at start-up: the joystick subsystem, the mappings, every pad present
+void ctrlClosePads();    // Called once at shutdown
+int ctrlRawPads();       // open pads without a layout: the ones the configured buttons serve
+bool ctrlPadRemoved();   // true once after an open pad was pulled out, until then false
+bool ctrlGuidePressed(); // true once after a pad's guide button went down, until then false
 
 // A click position as SDL reports it, brought onto the 320 × 240 screen. The renderer has a logical
 // size of 320 × 240, so SDL already reports positions in screen pixels whatever the window or desktop

@@ -41,7 +41,8 @@ static int32_t oldStartButton, oldJumpButton;
 static int rowY(int row) { return row == BACK_ROW ? BACK_Y : ROW_Y + ROW_SPACING * row; }
 
 static const char *notAvailable() { return text(TEXT_NOT_AVAILABLE); }
-static const char *padValue() { return text(joystick ? TEXT_PAD_READY : TEXT_NOT_AVAILABLE); }
+// The assignment serves the pads without a layout: a pad SDL knows keeps its layout.
+static const char *padValue() { return text(ctrlRawPads() > 0 ? TEXT_PAD_READY : TEXT_NOT_AVAILABLE); }
 static const char *percent(int32_t value) {
     static char number[12];
     snprintf(number, sizeof number, "%d", int(value));
@@ -107,7 +108,7 @@ static void configureKeys(ModPlugFile *&) {
 }
 
 static void configurePad(ModPlugFile *&) {
-    if (!joystick)
+    if (ctrlRawPads() == 0)
         return;
     oldStartButton = START_BUTTON;
     oldJumpButton = JUMP_BUTTON;

@@ -106,11 +106,7 @@ void startUp() {
     gfxPrepareBlackScreen();
     prepareScrollBack();
 
-    // A missing pad, or a joystick subsystem that does not start, is no error.
-    if (SDL_Init(SDL_INIT_JOYSTICK) == 0) {
-        joystick = SDL_NumJoysticks() > 0 ? SDL_JoystickOpen(0) : nullptr;
-        SDL_JoystickEventState(SDL_ENABLE);
-    }
+    ctrlOpenPads();
 
     if (SDL_Init(SDL_INIT_AUDIO) == -1)
         error("SDL_Init", SDL_GetError());
@@ -165,9 +161,7 @@ int gameMain(int argc, char **argv) {
 
 // Called once, as the last step of gameMain.
 int exitGame() {
-    if (joystick)
-        SDL_JoystickClose(joystick);
-    joystick = nullptr;
+    ctrlClosePads();
     gfxShutdown();
     freeSharedImages();
     freeSheets();
