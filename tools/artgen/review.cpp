@@ -81,10 +81,10 @@ Img mockStage(const Assets &assets, int stage, int fruitSet, int lives) {
     sheetNumber(s, font, 8, 7, 2, 48, ly);
     sheetText(s, font, 8, "/", 64, ly);
     sheetNumber(s, font, 8, 25, 2, 72, ly);
-    const int livesDigits = lives >= 10 ? 2 : 1;
-    sheetText(s, font, 8, "LIVES", timebar.w + 8 - 40, ly);
-    sheetNumber(s, font, 8, lives, 1, timebar.w - 8 - 40 - 8 * (livesDigits - 1), ly);
-    blit(findAsset(assets, "kitty"), s, timebar.w - 24 - 40, ly);
+    const int livesX = timebar.w - 8 - 40;
+    sheetNumber(s, font, 8, lives, 1, livesX, ly);
+    sheetText(s, font, 8, "LIVES", livesX + 8 * int(std::to_string(lives).size()) + 8, ly);
+    blit(findAsset(assets, "kitty"), s, livesX - 16, ly);
     sheetText(s, font, 8, "AT STAGE", 320 - 64 - 40, 6);
     sheetNumber(s, font, 8, stage + 1, 3, 320 - 32, 6);
     sheetNumber(s, big, 16, 4250, 6, 320 - 104, 15);
