@@ -270,10 +270,11 @@ Img screenTexts(const Assets &assets) {
 struct Tone {
     float hue;  // degrees, the fruit's colours weighted by their saturation
     int bright; // mean luma of the drawn pixels
+    int chroma; // mean saturation (max - min channel): low for white and grey
 };
 
 Tone tone(const Img &sheet, int frame) {
-    double sx = 0, sy = 0, sum = 0;
+    double sx = 0, sy = 0, sum = 0, chromaSum = 0;
     int n = 0;
     for (int y = 0; y < 16; y++)
         for (int x = 0; x < 16; x++) {
@@ -282,7 +283,7 @@ Tone tone(const Img &sheet, int frame) {
                 continue;
             const int r = int(c >> 16), g = int((c >> 8) & 255), b = int(c & 255);
             const int hi = std::max({r, g, b}), lo = std::min({r, g, b}), chroma = hi - lo;
-            sum += luma(c), n++;
+            sum += luma(c), chromaSum += chroma, n++;
             if (chroma == 0)
                 continue;
             double h = hi == r   ? std::fmod(double(g - b) / chroma + 6, 6)
@@ -291,7 +292,7 @@ Tone tone(const Img &sheet, int frame) {
             sx += chroma * std::cos(h * M_PI / 3), sy += chroma * std::sin(h * M_PI / 3);
         }
     float hue = float(std::atan2(sy, sx) * 180 / M_PI);
-    return {hue < 0 ? hue + 360 : hue, n ? int(sum / n) : 0};
+    return {hue < 0 ? hue + 360 : hue, n ? int(sum / n) : 0, n ? int(chromaSum / n) : 0};
 }
 
 // The mean luma of the calm panel behind the board on a stage background.
@@ -377,8 +378,8 @@ void writeFigures(const Assets &assets, const std::string &path) {
         Tone tones[5];
         for (int v = 0; v < 5; v++) {
             tones[v] = tone(sheet, v);
-            fprintf(f, "  %d %-10s hue %3.0f  brightness %3d\n", v + 1, names[set][v], double(tones[v].hue),
-                    tones[v].bright);
+            fprintf(f, "  %d %-10s hue %3.0f  brightness %3d  saturation %3d\n", v + 1, names[set][v],
+                    double(tones[v].hue), tones[v].bright, tones[v].chroma);
         }
         float minHue = 360;
         int minBright = 255;
@@ -393,8 +394,8 @@ void writeFigures(const Assets &assets, const std::string &path) {
     }
     for (int set = 0; set < 2; set++) {
         const Tone petal = tone(findAsset(assets, set ? "flowers2" : "flowers"), 4);
-        fprintf(f, "Flower sheet %d, full blossom: hue %.0f, brightness %d\n", set + 1, double(petal.hue),
-                petal.bright);
+        fprintf(f, "Flower sheet %d, full blossom: hue %.0f, brightness %d, saturation %d\n", set + 1,
+                double(petal.hue), petal.bright, petal.chroma);
     }
     fclose(f);
 }
