@@ -96,11 +96,11 @@ struct Sheet {
 };
 
 const Sheet sheets[] = {
-    {"fruitanim", 16, 16, 8, 72, true}, {"fruitanim2", 16, 16, 8, 72, true},
-    {"lionanim", 32, 32, 7, 49, true},  {"totem", 32, 48, 5, 15, false},
-    {"sunanim", 64, 64, 0, 3, false},   {"options_vert", 32, 32, 0, 5, true},
-    {"birds", 16, 16, 0, 15, true},     {"birds2", 16, 16, 0, 15, true},
-    {"flowers", 16, 16, 0, 7, true},    {"flowers2", 16, 16, 0, 7, true},
+    {"fruitanim", 16, 16, 8, 72, true},    {"fruitanim2", 16, 16, 8, 72, true},
+    {"lionanim", 32, 32, 7, 16 * 7, true}, {"totem", 32, 48, 5, 15, false},
+    {"sunanim", 64, 64, 0, 3, false},      {"options_vert", 32, 32, 0, 5, true},
+    {"birds", 16, 16, 0, 15, true},        {"birds2", 16, 16, 0, 15, true},
+    {"flowers", 16, 16, 0, 7, true},       {"flowers2", 16, 16, 0, 7, true},
     {"butterfly", 16, 16, 0, 2, true},
 };
 
@@ -119,7 +119,7 @@ std::vector<int> usedFrames(const std::string &name) {
         for (int f = 64; f <= 67; f++)
             frames.push_back(f);
     } else if (name == "lionanim") {
-        const int counts[7] = {3, 4, 6, 7, 3, 6, 3};
+        const int counts[7] = {3, 4, 6, 7, 16, 6, 3};
         for (int a = 0; a < 7; a++)
             for (int f = 0; f < counts[a]; f++)
                 frames.push_back(f * 7 + a);
