@@ -492,11 +492,15 @@ Img flowerSheet(const Ramp &petal, uint32_t heart, bool daisy) {
     return sheet;
 }
 
-// The ending: KAVRIN's fruit feast under a warm evening sky; the middle stays calm for the texts.
+// The ending: KAVRIN's fruit feast under an evening sky whose glow sits on the hills; the middle
+// stays a calm purple for the texts.
 Img creditsEnd(const Assets &assets) {
     Img img(320, 240, 0);
-    gradientBands(img, 0, 170, {0x3d1a5c, 0x6a2f8f, 0xa55cc9, 0xf2584a, 0xf58b2e, 0xf7c531});
-    fillEllipse(img, 250, 170, 30, 30, 0xfff27a);
+    // The glow stays low, under the texts: they are light and need the calm purple behind them.
+    gradientBands(
+        img, 0, 180,
+        {0x3d1a5c, 0x6a2f8f, 0x6a2f8f, 0x6a2f8f, 0x6a2f8f, 0x6a2f8f, 0x6a2f8f, 0xa55cc9, 0xf2584a, 0xf7c531});
+    fillEllipse(img, 290, 172, 20, 20, 0xfff27a);
     hills(img, 172, 16, 50, 61, 0x6a2f8f, 0x3d1a5c, 0);
     hills(img, 196, 14, 40, 62, 0x4c9a2a, 0x2a6a2c, 0);
     grassTufts(img, 196, 239, 63, {0x8ccf3c, 0x173d22, 0x4c9a2a}, 0);
