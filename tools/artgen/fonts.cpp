@@ -178,8 +178,8 @@ static Img fontSheet(const FontStyle &st) {
 }
 
 void drawFonts(Assets &out) {
-    // Small font: light caps with a dark shadow to the lower right and no outline, so the letters
-    // keep their own shape over bright skies as over the night.
+    // Small font: gold caps, cream at the top, with a dark shadow to the lower right and no outline,
+    // so the letters keep their own shape over bright skies as over the night.
     out.push_back({"font", fontSheet({8, 1, {0xfff1c1, 0xf2c879, 0xf2c879, 0xd9954b}, KEY, 0x14141f}), true});
     // Big font: sunny yellow to orange, bold from the Scale2x doubling.
     out.push_back(

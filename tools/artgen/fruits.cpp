@@ -26,7 +26,7 @@ void shadeLeaves(PixelMap &m) {
 }
 
 // A dark fruit would sink into the dark panel: a light rim just inside its outline on the shadowed
-// lower right ('R') sets it off. `body` lists the map characters of the fruit (or of one berry).
+// lower right ('R') sets it off. `body` lists the map characters of the fruit.
 void rimLight(PixelMap &m, const std::string &body) {
     auto in = [&](int x, int y) { return body.find(m.at(x, y)) != std::string::npos; };
     auto outer = [&](int x, int y) {
