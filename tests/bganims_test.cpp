@@ -53,8 +53,17 @@ TEST_F(Decorations, StageStartsWithTheMascotIdleAndNothingShowing) {
 }
 
 TEST_F(Decorations, IdleRepeatsSilentlyAndBlinksReturnToIdle) {
-    for (int i = 0; i < 300; i++)
+    // The idle is long enough to breathe and look round: 16 frames of 10 ticks, then again.
+    std::vector<int> frames;
+    for (int i = 0; i < 300; i++) {
         doLionAnim();
+        if (frames.empty() || frames.back() != curLionFrame)
+            frames.push_back(curLionFrame);
+    }
+    std::vector<int> expected;
+    for (int f = 0; f < 31; f++)
+        expected.push_back(f % 16);
+    EXPECT_EQ(frames, expected);
     EXPECT_EQ(curLionAnim, 4);
     EXPECT_TRUE(sounds.empty());
 

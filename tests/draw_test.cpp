@@ -195,6 +195,24 @@ TEST_F(Stage, StatusLine) {
     EXPECT_EQ(at(200 - 24 - 40, y), BACKGROUND);
 }
 
+// Ten lives or more show in full: the icon and the first digit stay where one digit goes, and the
+// label moves right by a glyph per extra digit instead of the number running over the icon.
+TEST_F(Stage, LivesShowInFullWithTheIconClearOfThem) {
+    const int y = 24 + 8, numberX = 200 - 8 - 40;
+    const struct {
+        int lives;
+        const char *shown;
+    } cases[] = {{3, "3 LIVES"}, {9, "9 LIVES"}, {12, "12 LIVES"}, {99, "99 LIVES"}, {105, "105 LIVES"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.lives);
+        drawScreen(0, 0, c.lives, 7);
+        const int n = int(strlen(c.shown));
+        EXPECT_EQ(textAt(numberX, y, n + 1), std::string(c.shown) + " ");
+        EXPECT_EQ(at(numberX - 16, y), KITTY);
+        EXPECT_EQ(glyphAt(numberX - 8, y), 0) << "the icon's cell stays clear of digits";
+    }
+}
+
 TEST_F(Stage, BoardTargetAndPieces) {
     currentLevel[2 + 8 * 3] = 4; // board (2, 3) holds fruit 4: frame 3
     record[16 * 5 + 8 + 1] = 2;  // target (1, 5) holds fruit 2: frame 1

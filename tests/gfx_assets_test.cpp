@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -95,11 +96,11 @@ struct Sheet {
 };
 
 const Sheet sheets[] = {
-    {"fruitanim", 16, 16, 8, 72, true}, {"fruitanim2", 16, 16, 8, 72, true},
-    {"lionanim", 32, 32, 7, 49, true},  {"totem", 32, 48, 5, 15, false},
-    {"sunanim", 64, 64, 0, 3, false},   {"options_vert", 32, 32, 0, 5, true},
-    {"birds", 16, 16, 0, 15, true},     {"birds2", 16, 16, 0, 15, true},
-    {"flowers", 16, 16, 0, 7, true},    {"flowers2", 16, 16, 0, 7, true},
+    {"fruitanim", 16, 16, 8, 72, true},    {"fruitanim2", 16, 16, 8, 72, true},
+    {"lionanim", 32, 32, 7, 16 * 7, true}, {"totem", 32, 48, 5, 15, false},
+    {"sunanim", 64, 64, 0, 3, false},      {"options_vert", 32, 32, 0, 5, true},
+    {"birds", 16, 16, 0, 15, true},        {"birds2", 16, 16, 0, 15, true},
+    {"flowers", 16, 16, 0, 7, true},       {"flowers2", 16, 16, 0, 7, true},
     {"butterfly", 16, 16, 0, 2, true},
 };
 
@@ -118,7 +119,7 @@ std::vector<int> usedFrames(const std::string &name) {
         for (int f = 64; f <= 67; f++)
             frames.push_back(f);
     } else if (name == "lionanim") {
-        const int counts[7] = {3, 4, 6, 7, 3, 6, 3};
+        const int counts[7] = {3, 4, 6, 7, 16, 6, 3};
         for (int a = 0; a < 7; a++)
             for (int f = 0; f < counts[a]; f++)
                 frames.push_back(f * 7 + a);
@@ -262,6 +263,51 @@ TEST_F(GfxArchive, FontsCoverEveryCharacterOfTheTexts) {
                     << "text " << id << " uses code " << int(*c);
         EXPECT_TRUE(pic.hasKey(0, 0, pic.w, pic.h));
         EXPECT_EQ(pic.nearKey(), 0);
+    }
+}
+
+// Text is drawn glyph cell by glyph cell and the lives icon sits one cell before its number, under
+// the time bar: a clear first and last column in every glyph, a clear last row in the time bar and
+// an icon no wider than its cell keep at least one pixel between all of them.
+TEST_F(GfxArchive, LettersAndTheStatusLineKeepApart) {
+    for (auto [name, cell] : {std::pair{"font", 8}, {"fontbig", 16}}) {
+        SCOPED_TRACE(name);
+        Picture pic = load(name);
+        const int columns = pic.w / cell;
+        for (int g = 0; g < columns * (pic.h / cell); g++) {
+            const int x = (g % columns) * cell, y = (g / columns) * cell;
+            EXPECT_EQ(pic.drawn(x, y, 1, cell) + pic.drawn(x + cell - 1, y, 1, cell), 0)
+                << "glyph '" << char(g + 32) << "' reaches the edge of its cell";
+        }
+    }
+    Picture timebar = load("timebar"), kitty = load("kitty");
+    ASSERT_GT(timebar.h, 0);
+    EXPECT_EQ(timebar.drawn(0, timebar.h - 1, timebar.w, 1), 0) << "the status line starts right under it";
+    EXPECT_LE(kitty.w, 16);
+    EXPECT_LE(kitty.h, 8);
+}
+
+// Letter body (the light pixels) that differs between two glyphs a player could mix up: the default
+// hiscore name "DODO" must not read "OOOO", nor "UNDO" "UNOO".
+TEST_F(GfxArchive, LettersAPlayerCouldConfuseDiffer) {
+    const char pairs[][3] = {"DO", "OQ", "CG", "0O", "1I", "5S", "8B", "MN", "UV"};
+    for (auto [name, cell, least] : {std::tuple{"font", 8, 5}, {"fontbig", 16, 16}}) {
+        SCOPED_TRACE(name);
+        Picture pic = load(name);
+        const int columns = pic.w / cell;
+        auto body = [&](char c, int x, int y) {
+            const int g = c - 32;
+            const uint32_t p = pic.at((g % columns) * cell + x, (g / columns) * cell + y);
+            const int luma = (299 * int(p >> 16) + 587 * int((p >> 8) & 255) + 114 * int(p & 255)) / 1000;
+            return p != MAGENTA && luma >= 128;
+        };
+        for (const char *pair : pairs) {
+            int differ = 0;
+            for (int y = 0; y < cell; y++)
+                for (int x = 0; x < cell; x++)
+                    differ += body(pair[0], x, y) != body(pair[1], x, y);
+            EXPECT_GE(differ, least) << pair[0] << " and " << pair[1];
+        }
     }
 }
 

@@ -29,7 +29,7 @@ static const LionAnim lionAnims[LION_ANIMS] = {
     {4, 0, 1, 4},   // short blink
     {6, 0, 1, 4},   // long blink
     {7, 0, 2, 0},   // jump when a stage is won
-    {3, 0, 1, 4},   // idle, repeats itself
+    {16, 0, 1, 4},  // idle, repeats itself: breathes, looks round, flicks an ear
     {6, 4, 128, 0}, // asleep: dozes off once, then breathes on the last two frames
     {3, 0, 1, 4},   // reaction to a pick
 };

@@ -71,6 +71,13 @@ static void drawFrameTop(const Frames &frames, int index, int x, int y, int rows
 
 static int textWidth(const char *s) { return 8 * int(strlen(s)); }
 
+static int digitCount(int value) {
+    int digits = 1;
+    for (; value >= 10; value /= 10)
+        digits++;
+    return digits;
+}
+
 static void drawTimeBar() {
     blitImage(timebar, 8, 8, screen);
     if (currentTime >= endTime || paused)
@@ -92,13 +99,15 @@ static void drawStatus(int stage, int lives, int movesUsed) {
         drawNumberAt(screen, currentMoves, movesX + 24, y, 2, 1, font);
     }
 
+    // The icon and the first digit keep their places; ten lives or more push the label right, into
+    // the free middle of the line, rather than over the icon and the moves.
     if (lives >= 1) {
         const char *label = text(lives > 1 ? TEXT_LIVES : TEXT_LIFE);
-        const int labelX = timebar->w + 8 - textWidth(label);
-        drawTextAt(screen, label, labelX, y, font);
-        drawNumberAt(screen, lives, labelX - 16, y, 1, 0, font);
+        const int numberX = timebar->w - 8 - textWidth(label);
+        drawNumberAt(screen, lives, numberX, y, 0, 0, font);
+        drawTextAt(screen, label, numberX + 8 * digitCount(lives) + 8, y, font);
         if (lives > 1)
-            blitImage(kitty, labelX - 32, y, screen);
+            blitImage(kitty, numberX - 16, y, screen);
     }
 
     const char *atStage = text(TEXT_AT_STAGE);

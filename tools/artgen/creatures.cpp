@@ -53,7 +53,9 @@ void tail(PixelMap &m, float x0, float y0, float cx, float cy, float x1, float y
 }
 
 // Curled up asleep: the head rests on the front paws at the left, the back rises and falls with
-// each breath (squash 1 breathes in) and the tail wraps round the front.
+// each breath (squash 1 breathes in) and the tail wraps round the front. The mane is a full ruff
+// round the smaller sleeping face, and the ears lie folded inside it: nothing pokes up from the
+// head, so the mane cannot read as horns.
 void curledMap(PixelMap &m, const Pose &p) {
     const float lift = float(p.squash);
     mapDisc(m, 19.5f, 25.0f - lift * 0.5f, 11.5f, 5.0f + lift * 0.5f, 'b');
@@ -62,21 +64,21 @@ void curledMap(PixelMap &m, const Pose &p) {
     mapDisc(m, 25.5f, 25.5f - lift * 0.5f, 4.2f, 3.4f, 'h');
     mapDisc(m, 28.0f, 29.0f, 2.6f, 1.5f, 'H');
     tail(m, 31, 24, 32, 31, 22.5f, 27.5f, 2.7f);
-    mane(m, 10.5f, 19.5f, 9.5f, 8.0f);
-    mapDisc(m, 3.5f, 13.5f, 2.4f, 2.2f, 'E');
-    mapDisc(m, 17.5f, 13.5f, 2.4f, 2.2f, 'F');
-    mapDisc(m, 10.5f, 21.0f, 6.6f, 5.4f, 'f');
-    mapDisc(m, 10.5f, 24.2f, 3.6f, 1.9f, 'z');
+    mane(m, 10.5f, 20.0f, 10.0f, 8.5f);
+    mapDisc(m, 6.0f, 16.2f, 2.0f, 1.7f, 'E');
+    mapDisc(m, 15.0f, 16.2f, 2.0f, 1.7f, 'F');
+    mapDisc(m, 10.5f, 21.6f, 5.6f, 4.6f, 'f');
+    mapDisc(m, 10.5f, 24.4f, 3.2f, 1.7f, 'z');
     // The chin rests on the front paws.
-    mapDisc(m, 6.0f, 28.0f, 3.4f, 2.1f, 'p');
-    mapDisc(m, 14.5f, 28.0f, 3.4f, 2.1f, 'q');
-    mapOverlay(m, 4, 28, {"k.k......k.k"});
-    mapOverlay(m, 5, 20, {"eee"});
-    mapOverlay(m, 13, 20, {"eee"});
-    mapOverlay(m, 10, 22, {"nn"});
-    mapOverlay(m, 5, 22, {"B"});
-    mapOverlay(m, 16, 22, {"B"});
-    mapOverlay(m, 9, 24, {"m..m", ".mm"});
+    mapDisc(m, 6.0f, 28.2f, 3.2f, 2.0f, 'p');
+    mapDisc(m, 15.0f, 28.2f, 3.2f, 2.0f, 'q');
+    mapOverlay(m, 4, 28, {"k.k.......k.k"});
+    mapOverlay(m, 6, 21, {"eee"});
+    mapOverlay(m, 12, 21, {"eee"});
+    mapOverlay(m, 10, 23, {"nn"});
+    mapOverlay(m, 6, 23, {"B"});
+    mapOverlay(m, 15, 23, {"B"});
+    mapOverlay(m, 9, 25, {"m..m", ".mm"});
     if (p.zzz == 1)
         mapOverlay(m, 22, 8, {"ZZZ", "..Z", ".Z", "ZZZ"});
     else if (p.zzz == 2)
@@ -187,8 +189,11 @@ void lionMap(PixelMap &m, const Pose &p) {
     }
 }
 
+// The longest animation, the idle, sets the sheet's height: one row of 32 pixels per frame.
+constexpr int IDLE_FRAMES = 16;
+
 Img lionSheet() {
-    Img sheet(7 * 32, 7 * 32);
+    Img sheet(7 * 32, IDLE_FRAMES * 32);
     auto put = [&](int anim, int frame, const Pose &p) {
         PixelMap m = blankMap(32, 32);
         lionMap(m, p);
@@ -232,12 +237,21 @@ Img lionSheet() {
         p.dust = f == 3 || f == 6;
         put(3, f, p);
     }
-    // 4 idle: sits and breathes, an ear flicks, the tail swishes up and down.
-    Pose idle1 = pose(0);
-    idle1.tail = 1, idle1.ears = 1;
-    Pose idle2 = pose(0);
-    idle2.tail = 2, idle2.squash = 1;
-    put(4, 0, pose(0)), put(4, 1, idle1), put(4, 2, idle2);
+    // 4 idle, 16 frames: he breathes (the chest rises as the body stretches a pixel), looks over to
+    // the board and back the other way, flicks an ear and swishes his tail.
+    static const int idle[IDLE_FRAMES][5] = {
+        // squash, look, headDx, tail, ears
+        {0, 0, 0, 0, 0},   {-1, 0, 0, 0, 0},  {-1, 0, 0, 1, 0},   {0, 0, 0, 1, 0},
+        {0, -1, -1, 0, 0}, {0, -1, -1, 0, 1}, {-1, -1, -1, 0, 0}, {0, 0, 0, 0, 0},
+        {0, 1, 1, 0, 0},   {0, 1, 1, 2, 0},   {-1, 1, 1, 2, 0},   {0, 0, 0, 0, 0},
+        {-1, 0, 0, 0, 0},  {-1, 0, 0, 1, 0},  {0, 0, 0, 0, 1},    {1, 0, 0, 2, 0},
+    };
+    for (int f = 0; f < IDLE_FRAMES; f++) {
+        Pose p = pose(0);
+        p.squash = idle[f][0], p.look = idle[f][1], p.headDx = idle[f][2], p.tail = idle[f][3];
+        p.ears = idle[f][4];
+        put(4, f, p);
+    }
     // 5 sleep: eyelids droop, the head nods, a yawn, he curls up; frames 4 and 5 breathe and snore.
     Pose s0 = pose(1);
     s0.headDy = 1;

@@ -1,7 +1,10 @@
 // The two bitmap fonts: our own 5 × 7 glyph shapes, light with a dark outline, in 8 × 8 and 16 × 16.
 #include "art.h"
 
-// One glyph per code from 32 to 126, 7 rows of 5 pixels each; digits share one width.
+// One glyph per code from 32 to 126, 7 rows of 5 pixels each; digits share one width. Letters a
+// player could mix up differ in more than a corner: D has a bowed side where O is round all over, C
+// ends square where G turns in, B's upper bowl is the smaller one, the zero is slashed, the one has a
+// flag and a foot, N's diagonal runs the full height, and V narrows from halfway down.
 static const char *const glyphs[95] = {
     "..... ..... ..... ..... ..... ..... .....", // space
     "..#.. ..#.. ..#.. ..#.. ..#.. ..... ..#..", // !
@@ -19,8 +22,8 @@ static const char *const glyphs[95] = {
     "..... ..... ..... ##### ..... ..... .....", // -
     "..... ..... ..... ..... ..... .##.. .##..", // .
     "....# ...#. ...#. ..#.. .#... .#... #....", // /
-    ".###. #...# #..## #.#.# ##..# #...# .###.", // 0
-    "..#.. .##.. ..#.. ..#.. ..#.. ..#.. .###.", // 1
+    ".###. #..## #..## #.#.# ##..# ##..# .###.", // 0
+    "..#.. .##.. #.#.. ..#.. ..#.. ..#.. #####", // 1
     ".###. #...# ....# ..##. .#... #.... #####", // 2
     ".###. #...# ....# ..##. ....# #...# .###.", // 3
     "...#. ..##. .#.#. #..#. ##### ...#. ...#.", // 4
@@ -37,19 +40,19 @@ static const char *const glyphs[95] = {
     ".###. #...# ....# ...#. ..#.. ..... ..#..", // ?
     ".###. #...# #.### #.#.# #.### #.... .###.", // @
     ".###. #...# #...# ##### #...# #...# #...#", // A
-    "####. #...# #...# ####. #...# #...# ####.", // B
-    ".###. #...# #.... #.... #.... #...# .###.", // C
-    "####. #...# #...# #...# #...# #...# ####.", // D
+    "###.. #..#. #..#. ####. #...# #...# ####.", // B
+    ".#### #.... #.... #.... #.... #.... .####", // C
+    "###.. #..#. #...# #...# #...# #..#. ###..", // D
     "##### #.... #.... ####. #.... #.... #####", // E
     "##### #.... #.... ####. #.... #.... #....", // F
-    ".###. #...# #.... #.### #...# #...# .####", // G
+    ".###. #...# #.... #.### #...# #...# .###.", // G
     "#...# #...# #...# ##### #...# #...# #...#", // H
     ".###. ..#.. ..#.. ..#.. ..#.. ..#.. .###.", // I
     "..### ...#. ...#. ...#. ...#. #..#. .##..", // J
     "#...# #..#. #.#.. ##... #.#.. #..#. #...#", // K
     "#.... #.... #.... #.... #.... #.... #####", // L
-    "#...# ##.## #.#.# #.#.# #...# #...# #...#", // M
-    "#...# ##..# #.#.# #..## #...# #...# #...#", // N
+    "#...# ##.## #.#.# #.#.# #.#.# #...# #...#", // M
+    "#...# ##..# ##..# #.#.# #..## #..## #...#", // N
     ".###. #...# #...# #...# #...# #...# .###.", // O
     "####. #...# #...# ####. #.... #.... #....", // P
     ".###. #...# #...# #...# #.#.# #..#. .##.#", // Q
@@ -57,7 +60,7 @@ static const char *const glyphs[95] = {
     ".#### #.... #.... .###. ....# ....# ####.", // S
     "##### ..#.. ..#.. ..#.. ..#.. ..#.. ..#..", // T
     "#...# #...# #...# #...# #...# #...# .###.", // U
-    "#...# #...# #...# #...# #...# .#.#. ..#..", // V
+    "#...# #...# #...# .#.#. .#.#. .#.#. ..#..", // V
     "#...# #...# #...# #.#.# #.#.# #.#.# .#.#.", // W
     "#...# #...# .#.#. ..#.. .#.#. #...# #...#", // X
     "#...# #...# .#.#. ..#.. ..#.. ..#.. ..#..", // Y
@@ -79,7 +82,7 @@ static const char *const glyphs[95] = {
     "..#.. ..... .##.. ..#.. ..#.. ..#.. .###.", // i
     "...#. ..... ..##. ...#. ...#. #..#. .##..", // j
     "#.... #.... #..#. #.#.. ##... #.#.. #..#.", // k
-    ".##.. ..#.. ..#.. ..#.. ..#.. ..#.. .###.", // l
+    ".##.. ..#.. ..#.. ..#.. ..#.. ..#.. ...##", // l
     "..... ..... ##.#. #.#.# #.#.# #...# #...#", // m
     "..... ..... #.##. ##..# #...# #...# #...#", // n
     "..... ..... .###. #...# #...# #...# .###.", // o
@@ -112,21 +115,27 @@ const char *glyphShape(int code) {
     return shape;
 }
 
-// One glyph cell: the shape blown up, filled with a light ramp from top to bottom, outlined in the
-// darkest neutral and given a shadow to the lower right.
-static void drawGlyph(Img &sheet, int cx, int cy, int cellW, int cellH, int scale, int code,
-                      const std::vector<uint32_t> &fill, uint32_t edge, uint32_t shadow) {
+// How a font draws its glyphs: the shape blown up by `scale` into a cell, filled with a light ramp
+// from top to bottom, with an optional outline all round and a shadow to the lower right.
+struct FontStyle {
+    int cell, scale;
+    std::vector<uint32_t> fill;
+    uint32_t edge;   // KEY: no outline
+    uint32_t shadow; // offset by one pixel right and down
+};
+
+// One glyph cell. Scaling by two uses Scale2x so diagonals come out smooth rather than stair-stepped.
+static void drawGlyph(Img &sheet, int cx, int cy, int code, const FontStyle &st) {
     const char *shape = glyphShape(code);
-    Img body(cellW, cellH);
-    // Scaling by two uses Scale2x so diagonals come out smooth rather than stair-stepped.
     auto on = [&](int x, int y) { return x >= 0 && y >= 0 && x < 5 && y < 7 && shape[y * 5 + x] == '#'; };
-    const int ox = scale == 1 ? 1 : 2, oy = scale == 1 ? 0 : 1;
+    const int ox = st.scale == 1 ? 1 : 2, oy = st.scale == 1 ? 0 : 1;
+    Img body(st.cell, st.cell);
     for (int y = 0; y < 7; y++)
         for (int x = 0; x < 5; x++) {
-            for (int sy = 0; sy < scale; sy++)
-                for (int sx = 0; sx < scale; sx++) {
+            for (int sy = 0; sy < st.scale; sy++)
+                for (int sx = 0; sx < st.scale; sx++) {
                     bool v = on(x, y);
-                    if (scale == 2) {
+                    if (st.scale == 2) {
                         bool a = on(x, y - 1), b = on(x + 1, y), c = on(x - 1, y), d = on(x, y + 1);
                         if (a != d && c != b) {
                             bool left = sx == 0, top = sy == 0;
@@ -141,39 +150,40 @@ static void drawGlyph(Img &sheet, int cx, int cy, int cellW, int cellH, int scal
                         }
                     }
                     if (v) {
-                        int py = y * scale + sy;
-                        size_t band = size_t(py * int(fill.size()) / (7 * scale));
-                        body.set(ox + x * scale + sx, oy + py, fill[band]);
+                        int py = y * st.scale + sy;
+                        size_t band = size_t(py * int(st.fill.size()) / (7 * st.scale));
+                        body.set(ox + x * st.scale + sx, oy + py, st.fill[band]);
                     }
                 }
         }
-    Img cellImg(cellW, cellH);
     Img ring = body;
-    outline(ring, edge, true);
-    for (int y = 0; y < cellH; y++)
-        for (int x = 0; x < cellW; x++)
-            if (ring.at(x, y) != KEY && scale == 2)
-                cellImg.set(x + 1, y + 1, shadow);
+    if (st.edge != KEY)
+        outline(ring, st.edge, true);
+    Img cellImg(st.cell, st.cell);
+    for (int y = 0; y < st.cell; y++)
+        for (int x = 0; x < st.cell; x++)
+            if (ring.at(x, y) != KEY)
+                cellImg.set(x + 1, y + 1, st.shadow);
     blit(ring, cellImg, 0, 0);
     blit(cellImg, sheet, cx, cy);
 }
 
-static Img fontSheet(int cell, int scale, const std::vector<uint32_t> &fill, uint32_t edge, uint32_t shadow) {
-    Img sheet(16 * cell, 6 * cell);
+static Img fontSheet(const FontStyle &st) {
+    Img sheet(16 * st.cell, 6 * st.cell);
     for (int code = 32; code <= 126; code++) {
         int i = code - 32;
-        drawGlyph(sheet, (i % 16) * cell, (i / 16) * cell, cell, cell, scale, code, fill, edge, shadow);
+        drawGlyph(sheet, (i % 16) * st.cell, (i / 16) * st.cell, code, st);
     }
     return sheet;
 }
 
 void drawFonts(Assets &out) {
-    // Small font: near-white caps that read over sky, panels and night alike.
-    out.push_back(
-        {"font", fontSheet(8, 1, {0xffffff, 0xfff1c1, 0xfff1c1, 0xf2c879}, 0x14141f, 0x14141f), true});
+    // Small font: gold caps, cream at the top, with a dark shadow to the lower right and no outline,
+    // so the letters keep their own shape over bright skies as over the night.
+    out.push_back({"font", fontSheet({8, 1, {0xfff1c1, 0xf2c879, 0xf2c879, 0xd9954b}, KEY, 0x14141f}), true});
     // Big font: sunny yellow to orange, bold from the Scale2x doubling.
     out.push_back(
         {"fontbig",
-         fontSheet(16, 2, {0xfff1c1, 0xfff27a, 0xfff27a, 0xf7c531, 0xf7c531, 0xf58b2e}, 0x2a2a3d, 0x14141f),
+         fontSheet({16, 2, {0xfff1c1, 0xfff27a, 0xfff27a, 0xf7c531, 0xf7c531, 0xf58b2e}, 0x2a2a3d, 0x14141f}),
          true});
 }

@@ -1,6 +1,7 @@
 // The two fruit sheets: five fruits each, their shine, the morph frames, the paw and the cursor.
 #include "art.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -24,21 +25,69 @@ void shadeLeaves(PixelMap &m) {
                 mapPut(m, x, y, 'n');
 }
 
+// A dark fruit would sink into the dark panel: a light rim just inside its outline on the shadowed
+// lower right ('R') sets it off. `body` lists the map characters of the fruit.
+void rimLight(PixelMap &m, const std::string &body) {
+    auto in = [&](int x, int y) { return body.find(m.at(x, y)) != std::string::npos; };
+    auto outer = [&](int x, int y) {
+        return in(x, y) && (!in(x + 1, y) || !in(x - 1, y) || !in(x, y + 1) || !in(x, y - 1));
+    };
+    int minX = m.w(), minY = m.h(), maxX = 0, maxY = 0;
+    for (int y = 0; y < m.h(); y++)
+        for (int x = 0; x < m.w(); x++)
+            if (in(x, y))
+                minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y),
+                maxY = std::max(maxY, y);
+    const float cx = float(minX + maxX + 1) / 2, cy = float(minY + maxY + 1) / 2;
+    const float rx = float(maxX - minX + 1) / 2, ry = float(maxY - minY + 1) / 2;
+    PixelMap marked = m;
+    for (int y = 0; y < m.h(); y++)
+        for (int x = 0; x < m.w(); x++) {
+            const float nx = (float(x) + 0.5f - cx) / rx, ny = (float(y) + 0.5f - cy) / ry;
+            if (in(x, y) && !outer(x, y) && 0.45f * nx + 0.55f * ny > 0.3f &&
+                (outer(x + 1, y) || outer(x, y + 1)))
+                mapPut(marked, x, y, 'R');
+        }
+    m = marked;
+}
+
 // Set one: grapes, apple, orange, pear, banana (values 1 to 5, smallest to largest).
+// Grapes are hand-laid berries, back row first, each with a glint at its top left and shadow to
+// the lower right; only the bunch's own silhouette gets the darkest outline, the seams between
+// berries a lighter one, so the bunch stays bright enough to read on the panel.
 Fruit grapes() {
     PixelMap m = blankMap(16, 16);
-    const float pos[6][2] = {{8, 12.2f}, {6.5f, 9.4f}, {9.5f, 9.4f}, {5, 6.6f}, {8, 6.6f}, {11, 6.6f}};
-    std::vector<Ink> inks;
-    for (int i = 5; i >= 0; i--)
-        mapDisc(m, pos[i][0], pos[i][1], 2.2f, 2.2f, char('a' + i));
-    for (int i = 0; i < 6; i++)
-        inks.push_back({char('a' + i), PURPLE, -1});
-    mapOverlay(m, 7, 1, {"k.ll", "kllk", ".k.."});
-    for (int i = 0; i < 6; i++)
-        mapPut(m, int(pos[i][0]) - 1, int(pos[i][1]) - 1, 'w');
-    inks.insert(inks.begin(), {LEAVES[0], LEAVES[1], STEM, SHINE});
-    return {m, inks};
+    const std::vector<std::string> berry = {".ooo.", "owmmo", "ommdo", "omdRo", ".ooo."};
+    for (auto [x, y] : {std::pair{1, 3}, {5, 3}, {9, 3}, {3, 7}, {7, 7}, {5, 11}})
+        mapOverlay(m, x, y, berry);
+    PixelMap seams = m;
+    for (int y = 0; y < 16; y++)
+        for (int x = 0; x < 16; x++) {
+            const bool outside = m.at(x + 1, y) == '.' || m.at(x - 1, y) == '.' || m.at(x, y + 1) == '.' ||
+                                 m.at(x, y - 1) == '.';
+            if (m.at(x, y) == 'o' && !outside)
+                mapPut(seams, x, y, 'i');
+            // The rim shows only where the bunch ends, not against the next berry.
+            if (m.at(x, y) == 'R' && m.at(x + 1, y) != '.' && m.at(x + 2, y) != '.' && m.at(x, y + 2) != '.')
+                mapPut(seams, x, y, 'd');
+        }
+    m = seams;
+    mapOverlay(m, 6, 0, {".k.ll", ".kllll", "..k"});
+    return {m,
+            {LEAVES[0],
+             LEAVES[1],
+             STEM,
+             SHINE,
+             {'o', PURPLE, 3},
+             {'i', PURPLE, 2},
+             {'d', PURPLE, 2},
+             {'m', PURPLE, 1},
+             {'R', PURPLE, 0}}};
 }
+
+// The apple keeps a broad bright red, so it stands a step above the grapes in grey too.
+const uint32_t appleC[] = {0xffb3a8, 0xf2584a, 0xf2584a, 0xc4283c, 0x821a33};
+const Ramp APPLE{appleC, 5};
 
 Fruit apple() {
     PixelMap m = blankMap(16, 16);
@@ -47,8 +96,12 @@ Fruit apple() {
     mapDisc(m, 8, 11.5f, 4.0f, 2.6f, 'r');
     mapOverlay(m, 7, 2, {"k.lll", "kllll", "k...."});
     mapOverlay(m, 4, 7, {"ww", "w"});
-    return {m, {LEAVES[0], LEAVES[1], STEM, SHINE, {'r', RED, -1}}};
+    return {m, {LEAVES[0], LEAVES[1], STEM, SHINE, {'r', APPLE, AUTO}}};
 }
+
+// The orange's shadow turns toward red, away from the banana's yellow.
+const uint32_t orangePeelC[] = {0xffc27a, 0xf58b2e, 0xf58b2e, 0xc45a1a, 0x821a33};
+const Ramp ORANGE_PEEL{orangePeelC, 5};
 
 Fruit orange() {
     PixelMap m = blankMap(16, 16);
@@ -57,8 +110,15 @@ Fruit orange() {
     mapOverlay(m, 4, 6, {"ww", "w"});
     for (auto [x, y] : {std::pair{9, 7}, {11, 9}, {6, 11}, {9, 12}, {12, 12}, {7, 9}})
         mapPut(m, x, y, 'x');
-    return {m, {LEAVES[0], LEAVES[1], STEM, SHINE, {'x', ORANGE, 2}, {'o', ORANGE, -1}}};
+    return {m, {LEAVES[0], LEAVES[1], STEM, SHINE, {'x', ORANGE_PEEL, 2}, {'o', ORANGE_PEEL, AUTO}}};
 }
+
+// The pear and the banana are the light ones of the set: their outlines stop a shade short of the
+// darkest, so the thin banana keeps its yellow.
+const uint32_t pearC[] = {0xd6f26b, 0x8ccf3c, 0x4c9a2a, 0x2a6a2c};
+const Ramp PEAR{pearC, 4};
+const uint32_t bananaC[] = {0xfff27a, 0xfff27a, 0xf7c531, 0xd18b1d};
+const Ramp BANANA{bananaC, 4};
 
 Fruit pear() {
     PixelMap m = blankMap(16, 16);
@@ -66,18 +126,18 @@ Fruit pear() {
     mapDisc(m, 8, 11.0f, 5.2f, 4.6f, 'g');
     mapOverlay(m, 7, 0, {".k", "k.ll", "klll"});
     mapOverlay(m, 6, 5, {"w", "w", "", "w"});
-    return {m, {LEAVES[0], LEAVES[1], STEM, SHINE, {'g', LEAF, -1}}};
+    return {m, {LEAVES[0], LEAVES[1], STEM, SHINE, {'g', PEAR, LIT}}};
 }
 
 Fruit banana() {
     PixelMap m = blankMap(16, 16);
     mapOverlay(m, 0, 1,
-               {"............kk..", "...........kyk..", "...........yyy..", "..........yyyy..",
-                "..........yyyy..", ".........yyyyy..", "........yyyyy...", ".......yyyyyy...",
-                "......yyyyyy....", "....yyyyyyy.....", "..yyyyyyyyy.....", ".kyyyyyyyy......",
-                ".kkyyyyy........"});
+               {"............kk..", "...........kyk..", "..........yyyy..", ".........yyyyy..",
+                ".........yyyyy..", "........yyyyyy..", ".......yyyyyy...", "......yyyyyyy...",
+                "....yyyyyyyy....", "...yyyyyyyyy....", ".yyyyyyyyyy.....", ".kyyyyyyyyy.....",
+                ".kkyyyyyy......."});
     mapOverlay(m, 8, 7, {"..w", ".w", "w"});
-    return {m, {STEM, SHINE, {'y', YELLOW, LIT}}};
+    return {m, {STEM, SHINE, {'y', BANANA, LIT}}};
 }
 
 // Set two: plums, strawberry, peach, melon, pineapple.
@@ -102,7 +162,16 @@ Fruit plums() {
         mapPut(m, x, y, 'd');
     mapOverlay(m, 8, 1, {"..lll", ".kllll", "k"});
     mapPut(m, 6, 7, 'w');
-    return {m, {LEAVES[0], LEAVES[1], STEM, SHINE, {'d', PLUM, 0}, {'x', PLUM, 3}, {'p', PLUM, AUTO}}};
+    rimLight(m, "pdx");
+    return {m,
+            {LEAVES[0],
+             LEAVES[1],
+             STEM,
+             SHINE,
+             {'R', PLUM, 0},
+             {'d', PLUM, 0},
+             {'x', PLUM, 3},
+             {'p', PLUM, AUTO}}};
 }
 
 Fruit strawberry() {
@@ -113,13 +182,13 @@ Fruit strawberry() {
             mapPut(m, x, 4 + i, ((x + (i & 2)) % 3 == 0 && i % 2 == 1 && i < 10) ? 'x' : 'r');
     mapOverlay(m, 3, 2, {"....ll", ".llllllll", "ll.llll.ll"});
     mapOverlay(m, 4, 6, {"w", "w"});
-    return {m, {LEAVES[0], LEAVES[1], SHINE, {'x', YELLOW, 0}, {'r', RED, -1}}};
+    return {m, {LEAVES[0], LEAVES[1], SHINE, {'x', SAND, 0}, {'r', RED, AUTO}}};
 }
 
-// A peach is pink, not orange: cream where the light falls, blushing red below, with a cleft
-// down its heart-shaped top and one broad leaf.
-const uint32_t peachC[] = {0xffc27a, 0xffb3a8, 0xf2584a, 0x821a33};
-const Ramp PEACH{peachC, 4};
+// A peach is the palest fruit of its set: cream where the light falls, apricot in the shade, with
+// a pink blush on its lower cheek, a cleft down its heart-shaped top and one broad leaf.
+const uint32_t peachC[] = {0xfff1c1, 0xfff1c1, 0xffc27a, 0xf58b2e, 0xc45a1a};
+const Ramp PEACH{peachC, 5};
 
 Fruit peach() {
     PixelMap m = blankMap(16, 16);
@@ -127,11 +196,28 @@ Fruit peach() {
     mapDisc(m, 10.4f, 8.6f, 4.4f, 4.2f, 'o');
     mapDisc(m, 8, 10.8f, 6.0f, 4.6f, 'o');
     mapDisc(m, 8, 13.5f, 3.0f, 2.0f, 'o');
+    for (int y = 9; y < 14; y++)
+        for (int x = 9; x < 14; x++)
+            if (m.at(x, y) == 'o' && m.at(x + 1, y) == 'o' && m.at(x, y + 1) == 'o' && ((x + y) & 1) == 0 &&
+                (x - 11) * (x - 11) + (y - 11) * (y - 11) <= 5)
+                mapPut(m, x, y, 'b');
     mapOverlay(m, 6, 1, {"..k..ll", "..klllll", "...kllll", "........"});
     mapOverlay(m, 7, 5, {".x", ".x", "hx", ".hx", ".hx", ".x"});
     mapOverlay(m, 4, 7, {".w", "w", "w"});
-    return {m, {LEAVES[0], LEAVES[1], STEM, SHINE, {'x', PEACH, 2}, {'h', PEACH, 0}, {'o', PEACH, AUTO}}};
+    return {m,
+            {LEAVES[0],
+             LEAVES[1],
+             STEM,
+             SHINE,
+             {'x', PEACH, 3},
+             {'h', PEACH, 0},
+             {'b', RED, 0},
+             {'o', PEACH, AUTO}}};
 }
+
+// The melon's rind is a mid green, a step above the plum and below the strawberry in grey.
+const uint32_t melonC[] = {0xd6f26b, 0x8ccf3c, 0x4c9a2a, 0x4c9a2a, 0x2a6a2c};
+const Ramp MELON{melonC, 5};
 
 Fruit melon() {
     PixelMap m = blankMap(16, 16);
@@ -149,7 +235,7 @@ Fruit melon() {
         }
     mapOverlay(m, 7, 0, {".k", "kk", ".k"});
     mapOverlay(m, 4, 5, {".w", "w", "w"});
-    return {m, {STEM, SHINE, {'x', LEAF, 3}, {'g', LEAF, -1}}};
+    return {m, {STEM, SHINE, {'x', MELON, 4}, {'g', MELON, AUTO}}};
 }
 
 Fruit pineapple() {
@@ -161,7 +247,7 @@ Fruit pineapple() {
                 mapPut(m, x, y, 'x');
     mapOverlay(m, 3, 0, {".....l", ".l...ll..l", "..l.ll.ll", "...llllll", "..llllllll", "...llllll"});
     mapPut(m, 5, 8, 'w'), mapPut(m, 4, 10, 'w');
-    return {m, {LEAVES[0], LEAVES[1], SHINE, {'x', YELLOW, 2}, {'y', YELLOW, -1}}};
+    return {m, {LEAVES[0], LEAVES[1], SHINE, {'x', YELLOW, 2}, {'y', YELLOW, LIT}}};
 }
 
 void paintFruit(Img &sheet, int frame, const Fruit &f, float scale) {

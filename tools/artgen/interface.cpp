@@ -30,13 +30,14 @@ Img logoImage(const Assets &assets) {
     return img;
 }
 
-// The time bar's frame: a wooden plank whose window (from 12, 12) shows the fill.
+// The time bar's frame: a wooden plank whose window shows the fill (drawn at 12, 12) with a dark
+// pixel all round it. Its last row stays clear, so the status line under it keeps apart.
 Img timebarFrame() {
     const int w = 152, h = 28;
     Img img(w, h);
-    for (int y = 6; y < h; y++)
+    for (int y = 6; y < h - 2; y++)
         for (int x = 0; x < w; x++) {
-            bool round = (x < 2 || x >= w - 2) && (y < 8 || y >= h - 2);
+            bool round = (x < 2 || x >= w - 2) && (y < 8 || y >= h - 4);
             if (round)
                 continue;
             uint32_t c = y < 9 ? 0xd9954b : (y < 24 ? 0xa65e2e : 0x6b3a1f);
@@ -44,15 +45,15 @@ Img timebarFrame() {
                 c = 0x8a4a26;
             img.set(x, y, c);
         }
-    fillRect(img, 11, 11, 130, 10, 0x6b3a1f);
-    fillRect(img, 12, 12, 128, 8, 0x14141f);
+    fillRect(img, 10, 10, 132, 12, 0x6b3a1f);
+    fillRect(img, 11, 11, 130, 10, 0x14141f);
     // An hourglass on the left end, and a vine with leaves over the top.
     PixelMap m = blankMap(12, 20);
     mapOverlay(m, 1, 0,
                {"ffffffff", ".gsssss.", "..gsss", "...gs", "...gs", "..g..s", ".g.sss.", "ffffffff"});
     Img hg(12, 20);
     paintMap(hg, 0, 0, m, {{'f', SAND, 4}, {'g', SKY, 1}, {'s', YELLOW, 1}});
-    blit(hg, img, 1, 11);
+    blit(hg, img, 0, 11);
     for (int x = 14; x < w - 4; x++) {
         int y = 5 + int(std::lround(std::sin(float(x) * 0.21f) * 1.5f));
         img.set(x, y, 0x2a6a2c);

@@ -1,5 +1,6 @@
 // Review sheets: every asset at twice its size on one contact sheet, and a mock stage screen.
-#include "art.h"
+#include "review.h"
+
 #include "gfx/png.h"
 
 #include <SDL.h>
@@ -7,7 +8,7 @@
 #include <algorithm>
 #include <cstring>
 
-static bool writePNG(const Img &img, const std::string &path) {
+bool writePNG(const Img &img, const std::string &path) {
     SDL_Surface *s = SDL_CreateRGBSurfaceWithFormat(0, img.w, img.h, 32, SDL_PIXELFORMAT_XRGB8888);
     if (!s)
         return false;
@@ -19,8 +20,7 @@ static bool writePNG(const Img &img, const std::string &path) {
     return ok;
 }
 
-// Text drawn from a font sheet the way the game cuts it: code - 32 in a grid of 16 columns.
-static void text(Img &dst, const Img &font, int cell, const char *s, int x, int y) {
+void sheetText(Img &dst, const Img &font, int cell, const char *s, int x, int y) {
     for (; *s; s++, x += cell) {
         int g = uint8_t(*s) - 32;
         if (g >= 0 && g < 96)
@@ -28,10 +28,10 @@ static void text(Img &dst, const Img &font, int cell, const char *s, int x, int 
     }
 }
 
-static void number(Img &dst, const Img &font, int cell, int value, int digits, int x, int y) {
+void sheetNumber(Img &dst, const Img &font, int cell, int value, int digits, int x, int y) {
     char buf[16];
     snprintf(buf, sizeof buf, "%0*d", digits, value);
-    text(dst, font, cell, buf, x, y);
+    sheetText(dst, font, cell, buf, x, y);
 }
 
 static Img contactSheet(const Assets &assets) {
@@ -50,7 +50,7 @@ static Img contactSheet(const Assets &assets) {
     for (size_t i = 0; i < assets.size(); i++) {
         const Img big = scaleNearest(assets[i].img, 2);
         auto [ax, ay] = at[i];
-        text(sheet, font, 8, assets[i].name.c_str(), ax, ay);
+        sheetText(sheet, font, 8, assets[i].name.c_str(), ax, ay);
         for (int j = 0; j < big.h; j++)
             for (int k = 0; k < big.w; k++) {
                 uint32_t c = big.at(k, j);
@@ -62,46 +62,46 @@ static Img contactSheet(const Assets &assets) {
     return sheet;
 }
 
-static void frame(Img &dst, const Img &sheet, int fw, int fh, int index, int x, int y) {
+void sheetFrame(Img &dst, const Img &sheet, int fw, int fh, int index, int x, int y) {
     int cols = sheet.w / fw;
     blitPart(sheet, (index % cols) * fw, (index / cols) * fh, fw, fh, dst, x, y);
 }
 
-// A stage in progress laid out as the game draws it.
-static Img mockStage(const Assets &assets, int stage, int fruitSet) {
+Img mockStage(const Assets &assets, int stage, int fruitSet, int lives) {
     Img s(320, 240);
     blit(findAsset(assets, "ingamebkg" + std::to_string(stage + 1)), s, 0, 0);
     if (stage == 0)
-        frame(s, findAsset(assets, "sunanim"), 64, 64, 1, 192, 0);
+        sheetFrame(s, findAsset(assets, "sunanim"), 64, 64, 1, 192, 0);
     const Img &timebar = findAsset(assets, "timebar"), &fill = findAsset(assets, "timebar2");
     blit(timebar, s, 8, 8);
     blitPart(fill, 0, 0, fill.w * 2 / 3, fill.h, s, 20, 20);
     const Img &font = findAsset(assets, "font"), &big = findAsset(assets, "fontbig");
     const int ly = timebar.h + 8;
-    text(s, font, 8, "MOVE", 8, ly);
-    number(s, font, 8, 7, 2, 48, ly);
-    text(s, font, 8, "/", 64, ly);
-    number(s, font, 8, 25, 2, 72, ly);
-    text(s, font, 8, "LIVES", timebar.w + 8 - 40, ly);
-    number(s, font, 8, 3, 1, timebar.w - 8 - 40, ly);
-    blit(findAsset(assets, "kitty"), s, timebar.w - 24 - 40, ly);
-    text(s, font, 8, "AT STAGE", 320 - 64 - 40, 6);
-    number(s, font, 8, stage + 1, 3, 320 - 32, 6);
-    number(s, big, 16, 4250, 6, 320 - 104, 15);
-    text(s, font, 8, "SCORE", 320 - 8 - 40, ly);
-    frame(s, findAsset(assets, "totem"), 32, 48, 1 * 5 + stage, 144, 192);
-    frame(s, findAsset(assets, "lionanim"), 32, 32, stage, 144, 175);
+    sheetText(s, font, 8, "MOVE", 8, ly);
+    sheetNumber(s, font, 8, 7, 2, 48, ly);
+    sheetText(s, font, 8, "/", 64, ly);
+    sheetNumber(s, font, 8, 25, 2, 72, ly);
+    const int livesX = timebar.w - 8 - 40;
+    sheetNumber(s, font, 8, lives, 1, livesX, ly);
+    sheetText(s, font, 8, "LIVES", livesX + 8 * int(std::to_string(lives).size()) + 8, ly);
+    blit(findAsset(assets, "kitty"), s, livesX - 16, ly);
+    sheetText(s, font, 8, "AT STAGE", 320 - 64 - 40, 6);
+    sheetNumber(s, font, 8, stage + 1, 3, 320 - 32, 6);
+    sheetNumber(s, big, 16, 4250, 6, 320 - 104, 15);
+    sheetText(s, font, 8, "SCORE", 320 - 8 - 40, ly);
+    sheetFrame(s, findAsset(assets, "totem"), 32, 48, 1 * 5 + stage, 144, 192);
+    sheetFrame(s, findAsset(assets, "lionanim"), 32, 32, stage, 144, 175);
     const Img &flowers = findAsset(assets, fruitSet ? "flowers2" : "flowers");
-    frame(s, flowers, 16, 16, 4, 272, 176);
-    frame(s, flowers, 16, 16, 5, 272, 192);
-    frame(s, flowers, 16, 16, 6, 272, 208);
+    sheetFrame(s, flowers, 16, 16, 4, 272, 176);
+    sheetFrame(s, flowers, 16, 16, 5, 272, 192);
+    sheetFrame(s, flowers, 16, 16, 6, 272, 208);
     const Img &birds = findAsset(assets, fruitSet ? "birds2" : "birds");
-    frame(s, birds, 16, 16, 2, 192, 36);
-    frame(s, birds, 16, 16, 8, 240, 34);
-    frame(s, birds, 16, 16, 6, 100, 120);
+    sheetFrame(s, birds, 16, 16, 2, 192, 36);
+    sheetFrame(s, birds, 16, 16, 8, 240, 34);
+    sheetFrame(s, birds, 16, 16, 6, 100, 120);
     const Img &fruits = findAsset(assets, fruitSet ? "fruitanim2" : "fruitanim");
     Rng rng(uint32_t(stage * 7 + 3));
-    frame(s, fruits, 16, 16, 64 + stage % 4, 16 + 16 * 3, 64 + 16 * 6);
+    sheetFrame(s, fruits, 16, 16, 64 + stage % 4, 16 + 16 * 3, 64 + 16 * 6);
     for (int r = 0; r < 10; r++)
         for (int c = 0; c < 8; c++) {
             if (r >= 2 + (c % 3) && !(c == 7 && r < 9)) {
@@ -111,83 +111,15 @@ static Img mockStage(const Assets &assets, int stage, int fruitSet) {
                     f = 53;
                 if (r == 7 && c == 5)
                     f = v + 7 + 16;
-                frame(s, fruits, 16, 16, f, 16 + 16 * c, 64 + 16 * r);
+                sheetFrame(s, fruits, 16, 16, f, 16 + 16 * c, 64 + 16 * r);
             }
             if (r >= 3 + (c % 2))
-                frame(s, fruits, 16, 16, rng.range(0, 4), 176 + 16 * c, 64 + 16 * r);
+                sheetFrame(s, fruits, 16, 16, rng.range(0, 4), 176 + 16 * c, 64 + 16 * r);
         }
-    frame(s, fruits, 16, 16, 57, 12 + 16 * 5, 68 + 16 * 5);
-    frame(s, fruits, 16, 16, 22, 16 + 70, 64 + 20);
+    sheetFrame(s, fruits, 16, 16, 57, 12 + 16 * 5, 68 + 16 * 5);
+    sheetFrame(s, fruits, 16, 16, 22, 16 + 70, 64 + 20);
     for (int i = 0; i < 5; i++)
-        frame(s, fruits, 16, 16, 4 - i, 152, 62 + 24 * i);
-    return s;
-}
-
-// The title screen with its three layers, logo, menu and scroller band.
-static Img mockTitle(const Assets &assets) {
-    Img s(320, 240);
-    for (int layer = 0; layer < 3; layer++) {
-        const Img &l = findAsset(assets, "titbkgl" + std::to_string(layer));
-        for (int x = -(37 * (layer + 1)) % l.w; x < 320; x += l.w)
-            blit(l, s, x, 0);
-    }
-    const Img &logo = findAsset(assets, "logo");
-    blit(logo, s, (320 - logo.w) / 2, (240 - logo.h) / 2 - 56);
-    const Img &font = findAsset(assets, "font"), &big = findAsset(assets, "fontbig");
-    const char *items[] = {"NEW GAME", "CONTINUE", "HISCORES", "OPTIONS", "EXIT"};
-    for (int i = 0; i < 5; i++)
-        text(s, big, 16, items[i], 160 - int(strlen(items[i])) * 8, 104 + 18 * i);
-    fillRect(s, 0, 194, 320, 1, 0);
-    for (int y = 195; y < 205; y++)
-        for (int x = 0; x < 320; x++)
-            s.set(x, y, mix(s.at(x, y), rgb(64, 128, 64), 0.5f));
-    fillRect(s, 0, 205, 320, 1, 0);
-    text(s, font, 8, "THANKS FOR PLAYING --- THE lion and the fruit", 4, 196);
-    text(s, font, 8, "MIRABO V1.00.2", 160 - 56, 208);
-    return s;
-}
-
-static Img mockScreens(const Assets &assets) {
-    Img s(640, 480, 0);
-    // Maker screen, tutorial, ending and game over side by side at their game positions.
-    Img zk(320, 240, 0);
-    const Img &emblem = findAsset(assets, "zk-zenk"), &zlogo = findAsset(assets, "zk-logo");
-    blit(emblem, zk, 160 - emblem.w / 2, 100 - emblem.h / 2);
-    blit(zlogo, zk, (320 - zlogo.w) / 2, 180 - zlogo.h);
-    blit(zk, s, 0, 0);
-    Img tut(320, 240);
-    blit(findAsset(assets, "titbkgl0"), tut, 0, 0);
-    blit(findAsset(assets, "titbkgl1"), tut, 0, 0);
-    const Img &hippo = findAsset(assets, "hippo");
-    blitPart(hippo, hippo.w / 2, 0, hippo.w / 2, hippo.h, tut, 4, 80);
-    const Img &font = findAsset(assets, "font"), &big = findAsset(assets, "fontbig");
-    text(tut, big, 16, "HOW TO PLAY", 72, 50);
-    const char *lines[] = {"REPRODUCE THE RIGHT SCREEN BY",  "PICKING FRUITS. CHOSEN FRUITS",
-                           "CHANGE INTO OTHER FRUITS WHILE", "THE CENTERED ONE MORPHS BY TWO",
-                           "STEPS. THE ONE LOCATED ABOVE,",  "BELOW, TO THE LEFT and TO THE",
-                           "RIGHT MORPHS ONE STEP."};
-    for (int i = 0; i < 7; i++)
-        text(tut, font, 8, lines[i], 72, 90 + 12 * i);
-    text(tut, font, 8, "HIT ACTION BUTTON OR ANY KEY", 72, 202);
-    blit(tut, s, 320, 0);
-    Img end(320, 240, 0);
-    const Img &ce = findAsset(assets, "creditsend");
-    blit(ce, end, 0, (240 - ce.h) / 2);
-    frame(end, findAsset(assets, "butterfly"), 16, 16, 0, 176, 176);
-    text(end, big, 16, "CONGRATULATIONS", 160 - 15 * 8, 64);
-    text(end, font, 8, "KAVRIN HAD ENOUGH FRUITS FOR SURE NOW.", 160 - 38 * 4, 104);
-    text(end, font, 8, "THANK YOU VERY MUCH FOR GUIDING HIM.", 160 - 36 * 4, 116);
-    text(end, font, 8, "HIT ACTION BUTTON OR ANY KEY", 160 - 28 * 4, 152);
-    blit(end, s, 0, 240);
-    Img over = mockStage(assets, 2, 1);
-    shadeRect(over, 0, 0, 320, 240, 0.45f, 0, 0);
-    const Img &go = findAsset(assets, "gameover"), &pause = findAsset(assets, "pause");
-    blit(go, over, (320 - go.w) / 2, 60);
-    blit(pause, over, (320 - pause.w) / 2, 130);
-    const Img &icons = findAsset(assets, "options_vert");
-    for (int i = 0; i < 5; i++)
-        frame(over, icons, 32, 32, i, 20 + 58 * i, 190);
-    blit(over, s, 320, 240);
+        sheetFrame(s, fruits, 16, 16, 4 - i, 152, 62 + 24 * i);
     return s;
 }
 
@@ -206,7 +138,7 @@ static Img morphStrips(const Assets &assets) {
             for (int ticks = 63; ticks >= 1; ticks -= 4, x += 16) {
                 int frameIndex = table[ticks / 4 + kind * 8];
                 if (frameIndex >= 0)
-                    frame(strip, fruits, 16, 16, frameIndex, x, row * 16);
+                    sheetFrame(strip, fruits, 16, 16, frameIndex, x, row * 16);
             }
         }
     }
@@ -230,6 +162,5 @@ void drawReview(const Assets &assets, const std::string &dir) {
         blit(mockStage(assets, i, i & 1), stages, (i % 2) * 320, (i / 2) * 240);
     writePNG(scaleNearest(stages, 2), dir + "/stages.png");
     writePNG(scaleNearest(mockStage(assets, 0, 0), 2), dir + "/stage.png");
-    writePNG(scaleNearest(mockTitle(assets), 2), dir + "/title.png");
-    writePNG(mockScreens(assets), dir + "/screens.png");
+    drawChecks(assets, dir);
 }

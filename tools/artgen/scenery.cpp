@@ -449,7 +449,9 @@ Img titleNear() {
     return img;
 }
 
-// Flowers: bud (0), blossom stages (0 to 4) and two stem pieces (5, 6), all 16 × 16.
+// Flowers: bud (0), blossom stages (0 to 4) and two stem pieces (5, 6), all 16 × 16. A full blossom
+// spans 13 pixels, smaller than a fruit, in white or sky blue, colours no fruit of either set wears,
+// so a flower growing in the target never reads as a fruit.
 Img flowerSheet(const Ramp &petal, uint32_t heart, bool daisy) {
     Img sheet(7 * 16, 16);
     for (int stage = 0; stage <= 4; stage++) {
@@ -459,15 +461,15 @@ Img flowerSheet(const Ramp &petal, uint32_t heart, bool daisy) {
             mapDisc(m, 8, 8, 2.5f, 3.5f, 'b');
             mapOverlay(m, 6, 9, {"l..l", ".ll"});
         } else {
-            float r = 2.2f + float(stage) * 1.2f;
+            float r = 2.0f + float(stage) * 0.8f;
             int petals = daisy ? 8 : 5;
             for (int p = 0; p < petals; p++) {
                 float a = float(p) * 6.2832f / float(petals) - 1.5708f;
-                float pr = daisy ? 1.4f + float(stage) * 0.2f : 1.6f + float(stage) * 0.45f;
+                float pr = daisy ? 1.2f + float(stage) * 0.2f : 1.4f + float(stage) * 0.3f;
                 mapDisc(m, 8 + std::cos(a) * r * 0.75f, 7.5f + std::sin(a) * r * 0.75f, pr, pr,
                         char('1' + p));
             }
-            mapDisc(m, 8, 7.5f, 1.2f + float(stage) * 0.35f, 1.2f + float(stage) * 0.35f, 'h');
+            mapDisc(m, 8, 7.5f, 1.0f + float(stage) * 0.3f, 1.0f + float(stage) * 0.3f, 'h');
         }
         std::vector<Ink> inks = {
             {'h', stage ? YELLOW : petal, daisy ? 1 : -1}, {'l', LEAF, 2}, {'s', LEAF, 2}, {'b', petal, -1}};
@@ -490,11 +492,15 @@ Img flowerSheet(const Ramp &petal, uint32_t heart, bool daisy) {
     return sheet;
 }
 
-// The ending: KAVRIN's fruit feast under a warm evening sky; the middle stays calm for the texts.
+// The ending: KAVRIN's fruit feast under an evening sky whose glow sits on the hills; the middle
+// stays a calm purple for the texts.
 Img creditsEnd(const Assets &assets) {
     Img img(320, 240, 0);
-    gradientBands(img, 0, 170, {0x3d1a5c, 0x6a2f8f, 0xa55cc9, 0xf2584a, 0xf58b2e, 0xf7c531});
-    fillEllipse(img, 250, 170, 30, 30, 0xfff27a);
+    // The glow stays low, under the texts: they are light and need the calm purple behind them.
+    gradientBands(
+        img, 0, 180,
+        {0x3d1a5c, 0x6a2f8f, 0x6a2f8f, 0x6a2f8f, 0x6a2f8f, 0x6a2f8f, 0x6a2f8f, 0xa55cc9, 0xf2584a, 0xf7c531});
+    fillEllipse(img, 290, 172, 20, 20, 0xfff27a);
     hills(img, 172, 16, 50, 61, 0x6a2f8f, 0x3d1a5c, 0);
     hills(img, 196, 14, 40, 62, 0x4c9a2a, 0x2a6a2c, 0);
     grassTufts(img, 196, 239, 63, {0x8ccf3c, 0x173d22, 0x4c9a2a}, 0);
@@ -533,7 +539,8 @@ void drawScenery(Assets &out) {
     out.push_back({"titbkgl0", titleSky(), false});
     out.push_back({"titbkgl1", titleHills(), true});
     out.push_back({"titbkgl2", titleNear(), true});
-    out.push_back({"flowers", flowerSheet(RED, 0xfff27a, false), true});
+    static const uint32_t petalC[] = {0xffffff, 0xffffff, 0xc9c9d6, 0x8a8aa0};
+    out.push_back({"flowers", flowerSheet(Ramp{petalC, 4}, 0xfff27a, false), true});
     out.push_back({"flowers2", flowerSheet(SKY, 0xf7c531, true), true});
     out.push_back({"creditsend", creditsEnd(out), false});
 }
