@@ -91,10 +91,10 @@ static void busyStage() {
     curEject = 20;
     curAction = 12;
     actionX = actionY = 3;
-    currentTime = 30000;
-    endTime = 100000;
+    play.currentTime = 30000;
+    play.endTime = 100000;
     currentMoves = 14;
-    score = 12345;
+    play.score = 12345;
     curTotemWait = 0;
     birdAnimWait = 0;
     birdAnim = {120, 30, 4, 0, 6, 3, 0};

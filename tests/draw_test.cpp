@@ -103,9 +103,9 @@ struct Stage : ::testing::Test {
         currentTrans.fill(0);
         currentShining.fill(0);
         curTrans = curMove = curShine = curEject = curAction = 0;
-        paused = slowMode = 0;
-        currentTime = endTime = 0;
-        currentMoves = score = 0;
+        play.paused = play.slowMode = 0;
+        play.currentTime = play.endTime = 0;
+        currentMoves = play.score = 0;
         curTotemWait = 100;
         birdAnimWait = 100;
         for (Flower &f : animFlower)
@@ -153,10 +153,10 @@ TEST_F(Stage, TimeBarFillsByTimeLeft) {
         {5000, 5000, 0, 0, 0},     {6000, 5000, 0, 0, 0},     {0, 60000, 0, 1, 0},
     };
     for (const Case &c : cases) {
-        currentTime = c.now;
-        endTime = c.end;
-        slowMode = c.slow;
-        paused = c.pause;
+        play.currentTime = c.now;
+        play.endTime = c.end;
+        play.slowMode = c.slow;
+        play.paused = c.pause;
         drawScreen(0, 0, 3, 0);
         EXPECT_EQ(at(8, 8), TIMEBAR);
         if (c.width) {
@@ -180,7 +180,7 @@ TEST_F(Stage, StatusLine) {
     EXPECT_EQ(textAt(320 - 48, y, 5), "SCORE");
 
     currentMoves = 0;
-    score = 4250;
+    play.score = 4250;
     drawScreen(0, 0, 1, 7);
     EXPECT_EQ(textAt(8, y, 10), "MOVE 07   ");
     EXPECT_EQ(textAt(200 + 8 - 32, y, 4), "LIFE");
@@ -253,7 +253,7 @@ TEST_F(Stage, BoardTargetAndPieces) {
     EXPECT_EQ(at(12, 68), FRUIT + 58);
 
     // Paused: background, status and decorations, but no fruit at all.
-    paused = 1;
+    play.paused = 1;
     curTotemWait = 0;
     drawScreen(1, 0, 3, 0);
     EXPECT_EQ(at(16 + 80, 64 + 16 + 7), BACKGROUND + 1);

@@ -78,7 +78,7 @@ struct MenuFlow : Harness {
         probe("menuSounds", [] { return soundsPlayed[SFX_MENU_CONTROL]; });
         probe("selectSounds", [] { return soundsPlayed[SFX_SELECT_OPTION]; });
         probe("hippo", [] { return soundsPlayed[SFX_HIPPO]; });
-        probe("hsRank", [] { return int64_t(hsRank); });
+        probe("hsRank", [] { return int64_t(::play.hsRank); });
         probe("cfgIndex", [] { return int64_t(cfgIndex); });
         probe("cfgStatus", [] { return int64_t(cfgStatus); });
         probe("cfgStep", [] { return int64_t(cfgStep); });
@@ -94,7 +94,7 @@ struct MenuFlow : Harness {
         probe("jumpButton", [] { return int64_t(JUMP_BUTTON); });
         probe("jumpKey", [] { return int64_t(JUMP_KEY); });
         probe("scaling", [] { return int64_t(cfgScalingMethod); });
-        probe("loaded", [] { return int64_t(loaded); });
+        probe("loaded", [] { return int64_t(blocks[0] != nullptr); }); // the sheets are cut
         probe("intro", [] { return int64_t(currentScreen); });
         probe("stage", [] {
             return levels && currentSource ? int64_t((currentSource - levels) / LEVEL_RECORD_SIZE) : -1;
@@ -279,9 +279,9 @@ TEST(GameFlow, AGameEndingWithAHiscoreOpensTheTableWithTheEntryBlinking) {
     h.at(5).press(SDL_SCANCODE_RETURN).press(SDL_SCANCODE_RETURN).wait(100); // NEW GAME
     h.press(SDL_SCANCODE_SPACE, 60);                                         // leaves the tutorial
     h.call([] { // the last life runs out of time with a score for the table
-        lives = 1;
-        score = 5000;
-        endTime = currentTime;
+        play.lives = 1;
+        play.score = 5000;
+        play.endTime = play.currentTime;
     });
     h.wait(100).press(SDL_SCANCODE_SPACE, 60); // game over
     h.press(SDL_SCANCODE_RETURN, 60);          // the name "A"

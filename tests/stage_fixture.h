@@ -91,10 +91,10 @@ class StageTest : public ::testing::Test {
         playedSounds().clear();
         lastKey = lastKeyTyped = 0;
         mouseX = mouseY = -1;
-        done = escape = paused = 0;
+        done = play.escape = play.paused = 0;
         play = StagePlay{};
         workflow = 0;
-        hsRank = -1;
+        play.hsRank = -1;
         curMusic = 0;
         saved = 0;
         hiscoresAt(0);

@@ -55,24 +55,27 @@ int32_t warnings; // time warnings asked for, counted in the child
 
 void gameProbes(Harness &h) {
     h.probe("stage", stageOf)
-        .probe("score", [] { return int64_t(score); })
-        .probe("lives", [] { return int64_t(lives); })
+        .probe("score", [] { return int64_t(play.score); })
+        .probe("lives", [] { return int64_t(play.lives); })
         .probe("saved", [] { return int64_t(saved); })
         .probe("table", [] { return int64_t(play.enteredHiscore); }) // the menu shows the hiscores next
-        .probe("hsRank", [] { return int64_t(hsRank); })
-        .probe("canSolve", [] { return int64_t(canSolve); })
-        .probe("paused", [] { return int64_t(paused); })
+        .probe("hsRank", [] { return int64_t(play.hsRank); })
+        .probe("canSolve", [] { return int64_t(play.canSolve); })
+        .probe("paused", [] { return int64_t(play.paused); })
         .probe("lion", [] { return int64_t(curLionAnim); })
         .probe("board", [] { return boardCode(currentLevel); })
         .probe("cursor", [] { return int64_t(10 * cursorX + cursorY); })
         .probe("warnings", [] { return int64_t(warnings); })
         .probe("music", [] { return int64_t(curMusic); })
-        .probe("sheets", [] { return int64_t(100 * curBlock + 10 * curBirdsBlock + curFlowersBlock); })
-        .probe("lame", [] { return int64_t(lameMode); })
+        .probe("sheets",
+               [] { return int64_t(100 * play.curBlock + 10 * play.curBirdsBlock + play.curFlowersBlock); })
+        .probe("lame", [] { return int64_t(play.lameMode); })
         .probe("name", [] { return nameCode(hiscores[0].name); })
         .probe("best", [] { return int64_t(hiscores[0].score); })
         // The time left: while the menu is open endTime holds it.
-        .probe("left", [] { return int64_t(paused ? int32_t(endTime) : int32_t(endTime - currentTime)); });
+        .probe("left", [] {
+            return int64_t(play.paused ? int32_t(play.endTime) : int32_t(play.endTime - play.currentTime));
+        });
 }
 
 std::vector<uint8_t> childLevels; // the level set a run plays instead of data/levels.bin

@@ -16,13 +16,13 @@ class StageScreens : public StageTest {
             {makeRecord(filledBoard(5), tenSpreadPicks()), makeRecord(filledBoard(5), tenSpreadPicks())});
         currentBonus = 3;
         loadLevel(0);
-        lives = 3;
-        score = 0;
-        canSolve = 1;
-        canUndo = 0;
-        lameMode = 0;
-        currentTime = sysTicks();
-        endTime = currentTime + 120000;
+        play.lives = 3;
+        play.score = 0;
+        play.canSolve = 1;
+        play.canUndo = 0;
+        play.lameMode = 0;
+        play.currentTime = sysTicks();
+        play.endTime = play.currentTime + 120000;
         playedSounds().clear();
     }
 };
@@ -51,28 +51,28 @@ TEST(PauseSelection, SkipsUnavailableItemsAndWraps) {
 TEST_F(StageScreens, PauseAvailabilityFollowsTheBoard) {
     EXPECT_EQ(pauseAvailability(), (Availability{1, 0, 0, 1, 1}));
     play.movesUsed = 1;
-    canUndo = 1;
+    play.canUndo = 1;
     EXPECT_EQ(pauseAvailability(), (Availability{1, 1, 1, 1, 1}));
     curEject = 1; // a piece still flying: no undo yet
     EXPECT_EQ(pauseAvailability(), (Availability{1, 0, 1, 1, 1}));
     curEject = 0;
-    canSolve = 0;
+    play.canSolve = 0;
     EXPECT_EQ(pauseAvailability(), (Availability{1, 1, 1, 0, 1}));
-    canSolve = 1;
+    play.canSolve = 1;
     loadLevel(-1); // the test stage has no stored solution to replay
     EXPECT_EQ(pauseAvailability()[PAUSE_SOLVE], 0);
 }
 
 TEST_F(StageScreens, PauseFreezesTheTimeLeft) {
     sysVirtualAdvance(20000);
-    uint32_t left = endTime - sysTicks();
-    paused = 1;
+    uint32_t left = play.endTime - sysTicks();
+    play.paused = 1;
     const uint32_t opened = sysTicks();
     script.at(300).tap(SDL_SCANCODE_SPACE); // five seconds in the menu
     runScreen(pauseScreen);
-    EXPECT_GE(currentTime - opened, 4000u); // 300 ticks in the menu
-    EXPECT_EQ(endTime - currentTime, left);
-    EXPECT_EQ(paused, 0);
+    EXPECT_GE(play.currentTime - opened, 4000u); // 300 ticks in the menu
+    EXPECT_EQ(play.endTime - play.currentTime, left);
+    EXPECT_EQ(play.paused, 0);
     EXPECT_EQ(sounds(SFX_SELECT_OPTION), 1);
 }
 
@@ -85,7 +85,7 @@ TEST_F(StageScreens, PauseMenuChoices) {
     runScreen(pauseScreen);
     EXPECT_EQ(play.solving, 1);
     EXPECT_EQ(play.solIndex, -1);
-    EXPECT_EQ(canSolve, 0);
+    EXPECT_EQ(play.canSolve, 0);
     EXPECT_EQ(sounds(SFX_MENU_CONTROL), 4);
 
     // Without the solver, UP from 0 wraps to EXIT, which ends the game at the stage's end test.
@@ -95,7 +95,7 @@ TEST_F(StageScreens, PauseMenuChoices) {
     exit.wait(5).tap(SDL_SCANCODE_UP).wait(5).tap(SDL_SCANCODE_SPACE).start();
     screenPush(pauseScreen);
     screenRun();
-    EXPECT_EQ(escape, 1);
+    EXPECT_EQ(play.escape, 1);
     EXPECT_EQ(play.musicPending, 0);
 }
 
@@ -105,18 +105,18 @@ TEST_F(StageScreens, PauseClickSelectsTheNearestAvailableItemAbove) {
     script.wait(5).click(100, base + 32 * 2 + 5).wait(5).tap(SDL_SCANCODE_SPACE); // RESTART LEVEL's row
     runScreen(pauseScreen);
     EXPECT_EQ(play.restart, 1);
-    EXPECT_EQ(lives, 2);
+    EXPECT_EQ(play.lives, 2);
 
     play.restart = 0;
     play.movesUsed = 0; // now undo and restart are both unavailable: the click selects item 0
-    lives = 3;
+    play.lives = 3;
     InputScript again;
     again.wait(5).click(100, base + 32 * 2 + 5).wait(5).tap(SDL_SCANCODE_SPACE).start();
     screenPush(pauseScreen);
     screenRun();
     EXPECT_EQ(play.restart, 0);
-    EXPECT_EQ(lives, 3);
-    EXPECT_EQ(escape, 0);
+    EXPECT_EQ(play.lives, 3);
+    EXPECT_EQ(play.escape, 0);
 }
 
 TEST_F(StageScreens, UndoIsOneMoveDeep) {
@@ -126,10 +126,10 @@ TEST_F(StageScreens, UndoIsOneMoveDeep) {
     doSwitch();
     while (curTrans > 0 || curMove > 0 || curEject > 0)
         curTrans > 0 ? doTrans() : curMove > 0 ? doMove() : (doEject(), RuleEvents{});
-    currentUndo = before;
-    canUndo = 1;
+    play.currentUndo = before;
+    play.canUndo = 1;
     play.movesUsed = 1;
-    int32_t scoreAfterPick = score;
+    int32_t scoreAfterPick = play.score;
     ASSERT_NE(currentLevel, before);
 
     script.wait(5).tap(SDL_SCANCODE_DOWN).wait(5).tap(SDL_SCANCODE_SPACE);
@@ -137,8 +137,8 @@ TEST_F(StageScreens, UndoIsOneMoveDeep) {
     EXPECT_EQ(currentLevel, before);
     EXPECT_EQ(currentCount, BOARD_CELLS);
     EXPECT_EQ(play.movesUsed, 0);
-    EXPECT_EQ(canUndo, 0);
-    EXPECT_EQ(score, scoreAfterPick); // points stay
+    EXPECT_EQ(play.canUndo, 0);
+    EXPECT_EQ(play.score, scoreAfterPick); // points stay
     EXPECT_EQ(pauseAvailability()[PAUSE_UNDO], 0);
 }
 
@@ -169,12 +169,12 @@ TEST_F(StageScreens, AutoResolveResetsThenWalksColumnsFirst) {
     }
     EXPECT_EQ(cursorX, 0);
     EXPECT_EQ(cursorY, 0);
-    paused = escape = 1;
+    play.paused = play.escape = 1;
     autoResolveStep();
     EXPECT_EQ(curAction, 32);
     EXPECT_EQ(play.solIndex, 2);
-    EXPECT_EQ(paused + escape, 0); // the solver ignores the pause menu and EXIT
-    autoResolveStep();             // waits while the pick counts down
+    EXPECT_EQ(play.paused + play.escape, 0); // the solver ignores the pause menu and EXIT
+    autoResolveStep();                       // waits while the pick counts down
     EXPECT_EQ(play.solIndex, 2);
 }
 
@@ -196,11 +196,11 @@ TEST(GameScore, ExtraLifeForEveryMultipleOf2500Passed) {
     const Case cases[] = {{2490, 20, 1},   {2490, 9, 0},   {2499, 1, 1},
                           {2500, 2499, 0}, {100, 5000, 2}, {0, 7500, 3}};
     for (const Case &k : cases) {
-        score = k.start;
-        lives = 3;
+        play.score = k.start;
+        play.lives = 3;
         addScore(k.points);
-        EXPECT_EQ(score, k.start + k.points);
-        EXPECT_EQ(lives, 3 + k.lives) << k.start << " + " << k.points;
+        EXPECT_EQ(play.score, k.start + k.points);
+        EXPECT_EQ(play.lives, 3 + k.lives) << k.start << " + " << k.points;
     }
 }
 
@@ -209,7 +209,7 @@ TEST_F(StageScreens, BonusValues) {
     currentMoves = 13;
     currentBonus = 3;
     play.movesUsed = 12;
-    endTime = currentTime + 75900;
+    play.endTime = play.currentTime + 75900;
     StageBonus bonus = stageBonus();
     EXPECT_EQ(bonus.time, 75);
     EXPECT_EQ(bonus.life, 30);
@@ -218,7 +218,7 @@ TEST_F(StageScreens, BonusValues) {
     EXPECT_EQ(stageBonus().move, 200);
     play.movesUsed = 7;
     EXPECT_EQ(stageBonus().move, 200);
-    endTime = currentTime;
+    play.endTime = play.currentTime;
     EXPECT_EQ(stageBonus().time, 0);
 }
 
@@ -226,14 +226,14 @@ TEST_F(StageScreens, BonusCountCreditsEachLineOnce) {
     currentMoves = 13;
     currentBonus = 3;
     play.movesUsed = 12;
-    endTime = currentTime + 75900;
+    play.endTime = play.currentTime + 75900;
     // Confirms during the jump do nothing; then four confirms end the count at once.
     script.at(18).tap(SDL_SCANCODE_SPACE);
     script.at(150); // the jump lasts 140 ticks
     for (int i = 0; i < 4; i++)
         script.tap(SDL_SCANCODE_SPACE);
     runScreen(bonusCountScreen);
-    EXPECT_EQ(score, 115);
+    EXPECT_EQ(play.score, 115);
     EXPECT_EQ(script.ticks(), 156 + 2); // the last confirm ends the count, long before its 360 ticks
     EXPECT_EQ(script.pending(), 0);
 }
@@ -242,11 +242,11 @@ TEST_F(StageScreens, BonusCountWithoutConfirmsEndsByItself) {
     currentMoves = 13;
     currentBonus = 3;
     play.movesUsed = 10;
-    endTime = currentTime + 2500;
-    score = 2490; // the count passes 2500: a life is won while counting
+    play.endTime = play.currentTime + 2500;
+    play.score = 2490; // the count passes 2500: a life is won while counting
     runScreen(bonusCountScreen);
-    EXPECT_EQ(score, 2490 + 2 + 30 + 200);
-    EXPECT_EQ(lives, 4);
+    EXPECT_EQ(play.score, 2490 + 2 + 30 + 200);
+    EXPECT_EQ(play.lives, 4);
 }
 
 TEST_F(StageScreens, LostReasons) {
@@ -260,7 +260,7 @@ TEST_F(StageScreens, LostReasons) {
         {5000, 4, 13, 46},  // all gone
     };
     for (const Case &c : cases) {
-        endTime = currentTime + c.left;
+        play.endTime = play.currentTime + c.left;
         play.movesUsed = c.moves;
         currentMoves = c.limit;
         EXPECT_EQ(lostReason(), c.text) << c.left << " " << c.moves;
@@ -333,14 +333,14 @@ static const EntryCase entryCases[] = {
 TEST_F(StageScreens, HiscoreNameEntry) {
     for (const EntryCase &c : entryCases) {
         hiscoresAt(10);
-        score = 11;
-        hsRank = -1;
+        play.score = 11;
+        play.hsRank = -1;
         InputScript typing;
         c.type(typing.wait(5));
         typing.start();
         screenPush(entryScreen);
         screenRun();
-        EXPECT_EQ(hsRank, 0) << c.what;
+        EXPECT_EQ(play.hsRank, 0) << c.what;
         EXPECT_STREQ(hiscores[0].name, c.name) << c.what;
         EXPECT_EQ(hiscores[0].score, 11) << c.what;
         EXPECT_EQ(hiscores[0].kind, HISCORE_PLAYER) << c.what;
@@ -350,17 +350,17 @@ TEST_F(StageScreens, HiscoreNameEntry) {
 
 TEST_F(StageScreens, HiscoreNeedsMoreThanTheTenthEntry) {
     hiscoresAt(10);
-    score = 10;
-    hsRank = 4; // an entry made earlier in this game, before a continue
+    play.score = 10;
+    play.hsRank = 4; // an entry made earlier in this game, before a continue
     runScreen(entryScreen);
     EXPECT_EQ(script.ticks(), 0); // no entry is shown
-    EXPECT_EQ(hsRank, 4);
+    EXPECT_EQ(play.hsRank, 4);
     EXPECT_STREQ(hiscores[9].name, "NOBODY");
 }
 
 TEST_F(StageScreens, HiscoreEntryClicksAndQuit) {
     hiscoresAt(10);
-    score = 500;
+    play.score = 500;
     script.wait(5);
     script.click(150, 150).wait(12); // below the name: the letter steps forward
     script.click(150, 150).wait(12);
@@ -368,7 +368,7 @@ TEST_F(StageScreens, HiscoreEntryClicksAndQuit) {
     script.quit().wait(2);           // only noted: the name must still be finished
     script.tap(SDL_SCANCODE_RETURN);
     runScreen(entryScreen);
-    EXPECT_EQ(hsRank, 0);
+    EXPECT_EQ(play.hsRank, 0);
     EXPECT_STREQ(hiscores[0].name, "B");
     EXPECT_EQ(play.quitRequested, 1);
     // The table reached the disk.

@@ -80,10 +80,11 @@ static int digitCount(int value) {
 
 static void drawTimeBar() {
     blitImage(timebar, 8, 8, screen);
-    if (currentTime >= endTime || paused)
+    if (play.currentTime >= play.endTime || play.paused)
         return;
-    const uint32_t allowance = slowMode ? 2 * TIME_ALLOWANCE : TIME_ALLOWANCE;
-    SDL_Rect fill{0, 0, int(uint32_t(timebar2->w) * (endTime - currentTime) / allowance), timebar2->h};
+    const uint32_t allowance = play.slowMode ? 2 * TIME_ALLOWANCE : TIME_ALLOWANCE;
+    SDL_Rect fill{0, 0, int(uint32_t(timebar2->w) * (play.endTime - play.currentTime) / allowance),
+                  timebar2->h};
     SDL_Rect at{20, 20, 0, 0};
     blitSurface(timebar2, &fill, screen, &at);
 }
@@ -113,7 +114,7 @@ static void drawStatus(int stage, int lives, int movesUsed) {
     const char *atStage = text(TEXT_AT_STAGE);
     drawTextAt(screen, atStage, 320 - textWidth(atStage) - 40, 6, font);
     drawNumberAt(screen, stage + 1, 320 - 32, 6, 3, 1, font);
-    drawNumberAt(screen, score, 320 - 104, 15, 6, 1, fontbig);
+    drawNumberAt(screen, play.score, 320 - 104, 15, 6, 1, fontbig);
     const char *scoreLabel = text(TEXT_SCORE);
     drawTextAt(screen, scoreLabel, 320 - 8 - textWidth(scoreLabel), y, font);
 }
@@ -188,8 +189,8 @@ static void drawBoard(const Frames &fruits, int showCursor) {
 // Called by the stage loop once per drawn frame, and without the cursor as the backdrop of its
 // overlays. Reads the game's state and changes nothing.
 void drawScreen(int stage, int showCursor, int lives, int movesUsed) {
-    const Frames fruits = framesOf(blocks[curBlock & 1]);
-    const Frames birds = framesOf(birdsBlocks[curBirdsBlock & 1]);
+    const Frames fruits = framesOf(blocks[play.curBlock & 1]);
+    const Frames birds = framesOf(birdsBlocks[play.curBirdsBlock & 1]);
 
     blitImage(backgrounds[stage & 3], 0, 0, screen);
     if ((stage & 3) == 0)
@@ -199,12 +200,12 @@ void drawScreen(int stage, int showCursor, int lives, int movesUsed) {
     if (curTotemWait == 0)
         drawFrame(framesOf(totemBlocks), curTotemFrame * 5 + curTotemAnim, 144, 192);
     drawFrame(framesOf(lionBlocks), curLionFrame * LION_ANIMS + curLionAnim, 144, 175);
-    drawFlowers(framesOf(flowersBlocks[curFlowersBlock & 1]));
+    drawFlowers(framesOf(flowersBlocks[play.curFlowersBlock & 1]));
     for (const PerchedBird &bird : waitingBirds) {
         if (bird.active)
             drawFrame(birds, bird.frame, bird.x, bird.y);
     }
-    if (paused)
+    if (play.paused)
         return;
     drawBoard(fruits, showCursor);
     if (birdAnimWait == 0) {

@@ -151,7 +151,7 @@ static int readInput() {
 
 // Only a score above the tenth entry's enters the table.
 static void entryEnter() {
-    if (hiscores[HISCORE_ENTRIES - 1].score >= score) {
+    if (hiscores[HISCORE_ENTRIES - 1].score >= play.score) {
         screenPop();
         return;
     }
@@ -180,7 +180,7 @@ static void entryTick() {
         screenDrainConfirm();
     if (entry.position < NAME_LENGTH)
         entry.name[entry.position + 1] = '\0';
-    hsRank = saveHiscores(score, entry.name);
+    play.hsRank = saveHiscores(play.score, entry.name);
     screenPop();
 }
 

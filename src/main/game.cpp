@@ -22,15 +22,6 @@
 #include <cstdlib>
 #include <cstring>
 
-int32_t hsRank = -1;
-int32_t canSolve = 1;
-int32_t curBlock, curBirdsBlock, curFlowersBlock;
-int32_t lameMode, slowMode;
-int32_t curMusic;
-uint32_t currentTime, endTime;
-int32_t paused, escape, canUndo;
-int32_t score, lives;
-int32_t useSound, loaded, lastLoad;
 StagePlay play;
 
 constexpr uint32_t STAGE_TIME = 120000;  // milliseconds, doubled in slow mode
@@ -43,16 +34,16 @@ constexpr int START_LIVES = 3;
 
 // A life for every multiple of 2500 the score passes, several at once if need be.
 void addScore(int points) {
-    lives += (score + points) / LIFE_SCORE - score / LIFE_SCORE;
-    score += points;
+    play.lives += (play.score + points) / LIFE_SCORE - play.score / LIFE_SCORE;
+    play.score += points;
 }
 
 // Called at the start of a game, after each won stage and on a continue: the fruit, bird and flower
 // sheets the next stage uses.
 void gameNewSheetVariants() {
-    curBlock = rand() & 1;
-    curBirdsBlock = rand() & 1;
-    curFlowersBlock = rand() & 1;
+    play.curBlock = rand() & 1;
+    play.curBirdsBlock = rand() & 1;
+    play.curFlowersBlock = rand() & 1;
 }
 
 // Called once per tick by the stage and the bonus count.
@@ -76,17 +67,17 @@ void startPick() {
 
 // Names in the hiscore table that change the game from the next stage start on.
 static void readCheatNames() {
-    slowMode = 0;
-    lameMode = 0;
+    play.slowMode = 0;
+    play.lameMode = 0;
     for (const HiscoreEntry &entry : hiscores) {
         if (strcmp(entry.name, "XOBRENT") == 0)
-            lameMode = 1;
+            play.lameMode = 1;
         else if (strcmp(entry.name, "ZUMVAKE") == 0)
-            slowMode = 1;
+            play.slowMode = 1;
         else if (strcmp(entry.name, "PLINDO") == 0)
-            curBlock = curBirdsBlock = curFlowersBlock = 0;
+            play.curBlock = play.curBirdsBlock = play.curFlowersBlock = 0;
         else if (strcmp(entry.name, "GRAVUK") == 0)
-            curBlock = curBirdsBlock = curFlowersBlock = 1;
+            play.curBlock = play.curBirdsBlock = play.curFlowersBlock = 1;
     }
 }
 
@@ -114,9 +105,9 @@ static void stageEnter() {
             play.musicPending = 1;
         }
     }
-    canUndo = 0;
-    currentTime = sysTicks();
-    endTime = currentTime + (slowMode ? 2 * STAGE_TIME : STAGE_TIME);
+    play.canUndo = 0;
+    play.currentTime = sysTicks();
+    play.endTime = play.currentTime + (play.slowMode ? 2 * STAGE_TIME : STAGE_TIME);
     play.warning = 0;
     play.movesUsed = 0;
     play.solving = 0;
@@ -136,8 +127,8 @@ static void applyPick() {
     Cells before = currentLevel;
     if (doSwitch() > 0) {
         play.movesUsed++;
-        currentUndo = before;
-        canUndo = 1;
+        play.currentUndo = before;
+        play.canUndo = 1;
     }
 }
 
@@ -214,10 +205,10 @@ static void decorations() {
 
 // The end of a drawn tick: -1 plays on, anything else ends the stage.
 static int endTest() {
-    if (escape)
+    if (play.escape)
         return END_ESCAPE;
     if (play.restart) {
-        if (lives > 0)
+        if (play.lives > 0)
             return END_RESTART;
         return haveMadeit() ? END_WON : END_LOST;
     }
@@ -227,7 +218,7 @@ static int endTest() {
         return END_WON;
     if (curEject > 0)
         return -1;
-    if (currentTime >= endTime || play.movesUsed >= currentMoves || currentCount < 1)
+    if (play.currentTime >= play.endTime || play.movesUsed >= currentMoves || currentCount < 1)
         return END_LOST;
     return -1;
 }
@@ -237,7 +228,7 @@ static int endTest() {
 static void finishTick() {
     if (play.solving && play.solIndex < 0)
         resetBoard();
-    currentTime = sysTicks();
+    play.currentTime = sysTicks();
     if (!screenDrawn() || play.musicPending)
         return;
     int end = endTest();
@@ -260,7 +251,7 @@ static void stageTick() {
         MP_FadeInMusic(play.music, -1, 300);
         play.musicPending = 0;
     }
-    if (currentTime < endTime && endTime - currentTime <= WARNING_TIME) {
+    if (play.currentTime < play.endTime && play.endTime - play.currentTime <= WARNING_TIME) {
         if (play.warning == 0) {
             playSFX(SFX_TIMER_LAST_10_SEC);
             play.warning = WARNING_PERIOD - 1;
@@ -277,10 +268,10 @@ static void stageTick() {
     animateStage();
 
     if (lastKeyTyped == CTRL_START)
-        paused = 1;
+        play.paused = 1;
     if (play.solving) {
         autoResolveStep();
-    } else if (paused) {
+    } else if (play.paused) {
         play.pauseClosed = 1;
         screenPush(pauseScreen);
         return;
@@ -291,19 +282,19 @@ static void stageTick() {
     finishTick();
 }
 
-static void stageDraw() { drawScreen(play.stage, 1, lives, play.movesUsed); }
+static void stageDraw() { drawScreen(play.stage, 1, play.lives, play.movesUsed); }
 
 // A closed window or Escape opens the pause menu, as START does; the solver ignores it.
 static void stageQuit() {
     if (!play.solving)
-        paused = 1;
+        play.paused = 1;
 }
 
 const Screen stageScreen = {"stage", stageEnter, stageTick, stageDraw, nullptr, stageQuit};
 
 // The game ends: back to the menu, which shows the hiscore table when asked to.
 static void gameEnds(bool showHiscores) {
-    play.enteredHiscore = showHiscores && hsRank >= 0;
+    play.enteredHiscore = showHiscores && play.hsRank >= 0;
     stopMusic(play.music);
     play.music = nullptr;
     play.step = STEP_OVER;
@@ -326,9 +317,9 @@ static void stageOver() {
         play.step = STEP_COUNTED;
         break;
     case END_LOST:
-        lives--;
+        play.lives--;
         screenDrainConfirm();
-        if (lives < 1) {
+        if (play.lives < 1) {
             stopMusic(play.music);
             curMusic = 0;
             play.music = loadMusic(0);
@@ -363,9 +354,9 @@ static void counted() {
 
 // A continue: the same stage, with a fresh score and three lives.
 static void continued() {
-    escape = 0;
-    score = 0;
-    lives = START_LIVES;
+    play.escape = 0;
+    play.score = 0;
+    play.lives = START_LIVES;
     currentBonus = rand() % 5 + 1;
     play.restart = 0;
     gameNewSheetVariants();
@@ -378,7 +369,7 @@ static void continued() {
 static void gameTick() {
     switch (play.step) {
     case STEP_STAGE:
-        if (escape) {
+        if (play.escape) {
             gameEnds(false);
             screenPop();
             return;
@@ -400,7 +391,7 @@ static void gameTick() {
         break;
     case STEP_LIFE_LOST: // a quit request on the message is discarded
         screenDrainConfirm();
-        escape = 0;
+        play.escape = 0;
         play.restart = 0;
         play.step = STEP_STAGE;
         break;
@@ -431,10 +422,10 @@ static void gameTick() {
 
 // The game start; a new game shows the tutorial first.
 static void gameEnter() {
-    score = 0;
-    canSolve = 1;
-    hsRank = -1;
-    lives = START_LIVES;
+    play.score = 0;
+    play.canSolve = 1;
+    play.hsRank = -1;
+    play.lives = START_LIVES;
     currentBonus = rand() % 5 + 1;
     gameNewSheetVariants();
     play.step = STEP_STAGE;

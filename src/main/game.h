@@ -1,23 +1,13 @@
 // A game: stage after stage, from start to the last stage, game over or exit.
 #pragma once
 
+#include "main/level.h"
+
 #include <cstdint>
 
 struct _ModPlugFile;
 typedef struct _ModPlugFile ModPlugFile;
 struct Screen;
-
-extern int32_t hsRank;                                   // rank of the hiscore entry just made, -1 when none
-extern int32_t canSolve;                                 // auto-resolve still available in this game
-extern int32_t curBlock, curBirdsBlock, curFlowersBlock; // which sheet variants the stage uses
-extern int32_t lameMode, slowMode;                       // cheat names in the hiscore table
-extern int32_t curMusic;                                 // the music track playing, 0 to 10
-extern uint32_t currentTime, endTime;                    // milliseconds of the platform clock
-extern int32_t paused, escape, canUndo;
-extern int32_t score, lives;
-
-// Flags reset by the asset set-up.
-extern int32_t useSound, loaded, lastLoad;
 
 // How a stage's ticks ended.
 enum StageEnd { END_ESCAPE, END_RESTART, END_WON, END_LOST };
@@ -36,18 +26,37 @@ enum GameStep {
     STEP_OVER,              // the game has ended
 };
 
-// The game in progress, shared by the stage, its pause menu and the stage end.
+// The game in progress: what the stage, its pause menu, the stage end and the stage drawing share.
+// A game starts it afresh; the menu reads how the last one ended.
 struct StagePlay {
-    int stage;                  // 0-based; -1 is the test stage
-    int32_t movesUsed;          // counted moves in this stage
-    int restart;                // RESTART LEVEL was chosen
-    ModPlugFile *music;         // the module this game loaded, or nullptr
-    int musicLoaded;            // a module has been loaded in this game
-    int musicPending;           // the old track is fading out; the new one starts when it has stopped
-    int warning;                // ticks until the next time warning sound
-    int solving;                // auto-resolve is replaying the stored solution
-    int solIndex;               // byte offset into currentSol; -1 while the board reset is pending
-    int pauseClosed;            // the pause menu was open: the tick it opened in goes on
+    int stage;           // 0-based; -1 is the test stage
+    int32_t score;       // a life for every 2500 points
+    int32_t lives;       // 3 at the start
+    int32_t hsRank = -1; // rank of the hiscore entry made in this game, -1 when none
+    int32_t canSolve;    // auto-resolve still available in this game
+    int32_t curBlock, curBirdsBlock, curFlowersBlock; // which sheet variants the stage uses
+    int32_t lameMode, slowMode;                       // cheat names in the hiscore table
+
+    // The stage in play.
+    uint32_t currentTime, endTime; // milliseconds of the platform clock; endTime holds the time left
+                                   // while the pause menu is open
+    int32_t movesUsed;             // counted moves in this stage
+    int32_t paused;                // the pause menu is asked for
+    int32_t escape;                // EXIT was chosen: the game ends at the next stage start
+    int32_t canUndo;               // currentUndo holds the board before the last counted move
+    Cells currentUndo;
+    int restart;     // RESTART LEVEL was chosen
+    int warning;     // ticks until the next time warning sound
+    int solving;     // auto-resolve is replaying the stored solution
+    int solIndex;    // byte offset into currentSol; -1 while the board reset is pending
+    int pauseClosed; // the pause menu was open: the tick it opened in goes on
+
+    // The stage's music: twelve stages share a track.
+    ModPlugFile *music; // the module this game loaded, or nullptr
+    int musicLoaded;    // a module has been loaded in this game
+    int musicPending;   // the old track is fading out; the new one starts when it has stopped
+
+    // The game's course.
     StageEnd end;               // how the last stage ended
     GameStep step;              // what the game does next
     int tutorialC1, tutorialC2; // the menu's layer counters, for the tutorial's background

@@ -13,16 +13,15 @@ static bool effectsLoaded;
 // which plays and draws the same, leaks nothing and spares the weak handhelds the work every time
 // the menu comes back.
 void initStuff() {
-    useSound = 1;
-    escape = loaded = paused = lastLoad = workflow = 0;
+    play.escape = play.paused = 0;
+    play.hsRank = -1;
+    workflow = 0;
     scrollidx = scrolldx = 0;
-    hsRank = -1;
     setupScroller();
     cutSheets();
-    if (useSound && !effectsLoaded) {
+    if (!effectsLoaded) {
         loadSFX();
         effectsLoaded = true;
     }
-    loaded = 1;
     saved = 0;
 }

@@ -74,7 +74,7 @@ static void tableEnter() { workflow = MENU_HISCORE_TABLE; }
 
 static void tableTick() {
     if (ctrlIsConfirm(lastKeyTyped)) {
-        hsRank = -1;
+        play.hsRank = -1;
         screenPop();
         return;
     }
@@ -85,7 +85,7 @@ static void tableDraw() {
     menuDrawLayers();
     drawTextCenterAt(screen, text(TEXT_HISCORES), TABLE_TITLE_Y, fontbig);
     for (int k = 0; k < HISCORE_ENTRIES; k++) {
-        if (k == hsRank && !blinkShows())
+        if (k == play.hsRank && !blinkShows())
             continue;
         const int y = TABLE_Y + TABLE_SPACING * k;
         char points[16];
@@ -121,7 +121,7 @@ static void afterGame() {
     }
     workflow = MENU_TITLE;
     setupScroller();
-    escape = 0;
+    play.escape = 0;
     startMenuMusic();
     if (play.enteredHiscore)
         screenPush(hiscoreTableScreen);

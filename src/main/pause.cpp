@@ -15,8 +15,6 @@
 #include "main/sheets.h"
 #include "sound/sound.h"
 
-Cells currentUndo;
-
 constexpr int ITEM_HEIGHT = 32;
 constexpr int ITEM_TEXT_X = 56, ITEM_ICON_X = 16;
 
@@ -26,7 +24,7 @@ static int selection;
 
 std::array<int, PAUSE_ITEMS> pauseAvailability() {
     int idle = curTrans == 0 && curMove == 0 && curAction == 0 && curEject == 0;
-    return {1, canUndo && idle, play.movesUsed > 0, canSolve && currentSol != nullptr, 1};
+    return {1, play.canUndo && idle, play.movesUsed > 0, play.canSolve && currentSol != nullptr, 1};
 }
 
 int pauseStep(const std::array<int, PAUSE_ITEMS> &items, int from, int step) {
@@ -52,7 +50,7 @@ static void drawItem(int item, int withIcon) {
 
 // The frozen stage, darkened, with the selection standing out undarkened.
 static void pauseDraw() {
-    drawScreen(play.stage, 0, lives, play.movesUsed);
+    drawScreen(play.stage, 0, play.lives, play.movesUsed);
     for (int i = 0; i < PAUSE_ITEMS; i++)
         if (i != selection)
             drawItem(i, available[i]);
@@ -65,23 +63,23 @@ static void pauseDraw() {
 static void choose(int item) {
     switch (item) {
     case PAUSE_UNDO:
-        if (play.movesUsed > 0 && canUndo) {
-            setBoard(currentUndo);
-            canUndo = 0;
+        if (play.movesUsed > 0 && play.canUndo) {
+            setBoard(play.currentUndo);
+            play.canUndo = 0;
             play.movesUsed--;
         }
         break;
     case PAUSE_RESTART:
-        lives--;
+        play.lives--;
         play.restart = 1;
         break;
     case PAUSE_SOLVE:
-        canSolve = lameMode;
+        play.canSolve = play.lameMode;
         play.solving = 1;
         play.solIndex = -1;
         break;
     case PAUSE_EXIT:
-        escape = 1;
+        play.escape = 1;
         play.musicPending = 0;
         break;
     }
@@ -91,7 +89,7 @@ static void choose(int item) {
 static void pauseEnter() {
     available = pauseAvailability();
     selection = PAUSE_BACK;
-    endTime -= sysTicks();
+    play.endTime -= sysTicks();
 }
 
 static void pauseTick() {
@@ -121,9 +119,9 @@ static void pauseTick() {
 
 // The stage goes on with the time it had left when the menu opened.
 static void pauseLeave() {
-    paused = 0;
-    currentTime = sysTicks();
-    endTime += currentTime;
+    play.paused = 0;
+    play.currentTime = sysTicks();
+    play.endTime += play.currentTime;
 }
 
 // A further quit request while the menu is open does nothing: the game is left only through EXIT.
@@ -142,8 +140,8 @@ void resetBoard() {
 // Called by the stage instead of the controls while the solver runs: the cursor walks to the next
 // cell of the solution, columns first, one cell per tick, and picks it as the player would.
 void autoResolveStep() {
-    paused = 0;
-    escape = 0;
+    play.paused = 0;
+    play.escape = 0;
     if (curTrans != 0 || curMove != 0 || curAction != 0 || play.solIndex < 0)
         return;
     int column = play.solIndex < 2 * LEVEL_MAX_SOLUTION ? currentSol[play.solIndex] : SOLUTION_END;

@@ -11,8 +11,6 @@ struct Screen;
 constexpr int PAUSE_ITEMS = 5;
 enum PauseItem { PAUSE_BACK, PAUSE_UNDO, PAUSE_RESTART, PAUSE_SOLVE, PAUSE_EXIT };
 
-extern Cells currentUndo; // the board before the last counted move
-
 // The pause menu, opened over the stage: the stage's time stands still while it is open.
 extern const Screen pauseScreen;
 

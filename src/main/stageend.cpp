@@ -27,22 +27,22 @@ constexpr int TEXT_CONTINUE_CHOICE = 52;
 
 StageBonus stageBonus() {
     StageBonus bonus;
-    bonus.time = currentTime < endTime ? int32_t((endTime - currentTime) / 1000) : 0;
-    bonus.life = 10 * lives;
+    bonus.time = play.currentTime < play.endTime ? int32_t((play.endTime - play.currentTime) / 1000) : 0;
+    bonus.life = 10 * play.lives;
     bonus.move = play.movesUsed <= currentMoves - currentBonus ? MOVE_BONUS_PERFECT
                                                                : (currentMoves - play.movesUsed) * 10;
     return bonus;
 }
 
 int lostReason() {
-    if (currentTime >= endTime)
+    if (play.currentTime >= play.endTime)
         return TEXT_TIME_UP;
     return play.movesUsed >= currentMoves ? TEXT_NO_MOVE : TEXT_ALL_GONE;
 }
 
 // The stage screen without cursor, darkened, under a message.
 static void drawDarkStage() {
-    drawScreen(play.stage, 0, lives, play.movesUsed);
+    drawScreen(play.stage, 0, play.lives, play.movesUsed);
     darken();
 }
 
@@ -89,7 +89,7 @@ static void countTick() {
     }
     animateStage();
     for (; count.credited < 3 && count.t >= SHOW_TIME * (count.credited + 1); count.credited++)
-        count.pending += count.credited == 1 ? 10 * lives : count.values[count.credited];
+        count.pending += count.credited == 1 ? 10 * play.lives : count.values[count.credited];
     if (count.pending > 0) {
         count.pending--;
         addScore(1);
@@ -99,7 +99,7 @@ static void countTick() {
 }
 
 static void countDraw() {
-    drawScreen(play.stage, 0, lives, play.movesUsed);
+    drawScreen(play.stage, 0, play.lives, play.movesUsed);
     if (curLionAnim == LION_JUMP)
         return;
     darken();
@@ -119,7 +119,7 @@ static void countLeave() {
 }
 
 // A quit request ends the game once the count is over and the next stage is saved.
-static void countQuit() { escape = 1; }
+static void countQuit() { play.escape = 1; }
 
 const Screen bonusCountScreen = {"bonus count", countEnter, countTick, countDraw, countLeave, countQuit};
 
@@ -148,7 +148,7 @@ const Screen lostLifeScreen = {"lost life",  lostLifeEnter, untilConfirm,
 
 static char scoreText[40];
 
-static void gameOverEnter() { snprintf(scoreText, sizeof scoreText, "%s: %d", text(TEXT_SCORE), score); }
+static void gameOverEnter() { snprintf(scoreText, sizeof scoreText, "%s: %d", text(TEXT_SCORE), play.score); }
 
 static void gameOverDraw() {
     drawDarkStage();

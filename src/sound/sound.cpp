@@ -29,6 +29,7 @@ const char *const musix_titles[MUSIC_TITLES] = {
     "TALL GRASS",     "CANOPY",       "FRUIT STALL", "WARM RAIN",    "HOMEWARD",
 };
 
+int32_t curMusic;
 int32_t _mus_volume_100_ = 100, _sfx_volume_100_ = 15;
 int32_t _mus_volume_ = 128, _sfx_volume_ = 19;
 

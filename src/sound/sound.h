@@ -33,6 +33,8 @@ extern const char *const snd_name[SFX_COUNT];
 extern const char *const musix[MUSIC_TRACKS];
 extern const char *const musix_titles[MUSIC_TITLES];
 
+extern int32_t curMusic; // the music track playing, 0 to 10
+
 // Volumes: percent settings and the same on the mixer's 0..128 scale.
 extern int32_t _mus_volume_100_, _sfx_volume_100_;
 extern int32_t _mus_volume_, _sfx_volume_;

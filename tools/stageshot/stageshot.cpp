@@ -93,18 +93,18 @@ int main(int argc, char **argv) {
 
     // Let the decorations come to life (the totem, the birds, the sun), then pick and stop while the
     // morphs are under way and the first pieces fly.
-    score = 2140;
-    lives = 3;
+    play.score = 2140;
+    play.lives = 3;
     for (int i = 0; i < 1500; i++)
         tick();
     curTotemWait = 0;
     pickBusiest();
     for (int i = 0; i < 44; i++)
         tick();
-    currentTime = 47000;
-    endTime = 120000;
+    play.currentTime = 47000;
+    play.endTime = 120000;
 
-    drawScreen(stage, 1, lives, 1);
+    drawScreen(stage, 1, play.lives, 1);
     bool ok = save(screen, std::string(out) + "/stage.png");
     Scanline2x();
     ok = save(fscreen, std::string(out) + "/stage_scanline.png") && ok;
