@@ -74,26 +74,26 @@ static void loadArt() {
 static void busyStage() {
     for (int r = 0; r < BOARD_ROWS; r++)
         for (int c = 0; c < BOARD_COLUMNS; c++) {
-            currentLevel[c + 8 * r] = 1 + (c * 3 + r) % 5;
+            puzzle.currentLevel[c + 8 * r] = 1 + (c * 3 + r) % 5;
             record[16 * r + 8 + c] = uint8_t(1 + (c + r * 2) % 5);
         }
-    currentSource = record;
+    puzzle.currentSource = record;
     for (int i = 0; i < 5; i++) {
-        animTrans[i] = {i, 4, 40 - 6 * i, i % 4, 0};
-        currentTrans[i + 8 * 4] = uint8_t(i + 1);
+        queues.animTrans[i] = {i, 4, 40 - 6 * i, i % 4, 0};
+        queues.currentTrans[i + 8 * 4] = uint8_t(i + 1);
     }
-    curTrans = 5;
+    queues.curTrans = 5;
     for (int i = 0; i < 4; i++)
-        animMove[i] = {6, i, 5 + i, 1 + i, 0};
-    curMove = 4;
+        queues.animMove[i] = {6, i, 5 + i, 1 + i, 0};
+    queues.curMove = 4;
     for (int i = 0; i < 20; i++)
-        animEject[i] = {8 * i, -20 + 7 * i, 2, 1, 1 + i % 5};
-    curEject = 20;
-    curAction = 12;
-    actionX = actionY = 3;
+        queues.animEject[i] = {8 * i, -20 + 7 * i, 2, 1, 1 + i % 5};
+    queues.curEject = 20;
+    queues.curAction = 12;
+    queues.actionX = queues.actionY = 3;
     play.currentTime = 30000;
     play.endTime = 100000;
-    currentMoves = 14;
+    puzzle.currentMoves = 14;
     play.score = 12345;
     curTotemWait = 0;
     birdAnimWait = 0;

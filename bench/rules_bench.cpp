@@ -13,9 +13,9 @@ static std::array<uint8_t, LEVEL_RECORD_SIZE> record;
 // A full board of mixed fruits, picked in the middle: the busiest pick there is.
 static void newBoard() {
     for (int i = 0; i < BOARD_CELLS; i++)
-        currentLevel[i] = 1 + (i * 7 + i / 8) % 5;
-    currentSource = record.data();
-    currentCount = BOARD_CELLS;
+        puzzle.currentLevel[i] = 1 + (i * 7 + i / 8) % 5;
+    puzzle.currentSource = record.data();
+    puzzle.currentCount = BOARD_CELLS;
     clearQueues();
 }
 
@@ -25,21 +25,21 @@ static void BM_PickUntilIdle(benchmark::State &state) {
     int64_t ticks = 0;
     for (auto _ : state) {
         newBoard();
-        actionX = 4;
-        actionY = 5;
+        queues.actionX = 4;
+        queues.actionY = 5;
         doSwitch();
-        while (curTrans || curMove || curEject) {
-            if (curTrans)
+        while (queues.curTrans || queues.curMove || queues.curEject) {
+            if (queues.curTrans)
                 doTrans();
-            else if (curMove)
+            else if (queues.curMove)
                 doMove();
-            if (curShine)
+            if (queues.curShine)
                 doShine();
-            if (curEject)
+            if (queues.curEject)
                 doEject();
             ticks++;
         }
-        benchmark::DoNotOptimize(currentLevel.data());
+        benchmark::DoNotOptimize(puzzle.currentLevel.data());
     }
     state.counters["ticks/pick"] = benchmark::Counter(double(ticks) / double(state.iterations()));
 }

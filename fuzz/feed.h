@@ -120,11 +120,11 @@ inline bool feedHiscores(const uint8_t *data, size_t size) {
 inline bool feedSavegame(const uint8_t *data, size_t size) {
     feedFile("savegame.dat", data, size);
     getConfigFolder();
-    levelCount = 100;
+    levelSet.levelCount = 100;
     int stage = loadGame();
     if (stage == 0)
         return true;
-    if (size < 4 || stage < 1 || stage >= levelCount)
+    if (size < 4 || stage < 1 || stage >= levelSet.levelCount)
         return false;
     uint8_t plain[4];
     for (int k = 0; k < 4; k++)

@@ -251,10 +251,10 @@ TEST_F(Decorations, PerchedBirdsShuffleTheirFeet) {
 TEST_F(Decorations, FlowersSproutOnlyInEmptyColumnsOneAtATimeAndNeverWhilePiecesMove) {
     // Board: every bottom cell full but column 3's. Target: every bottom cell full but column 6's.
     for (int c = 0; c < 8; c++) {
-        currentLevel[c + 72] = c == 3 ? 0 : 2;
+        puzzle.currentLevel[c + 72] = c == 3 ? 0 : 2;
         record[16 * 9 + 8 + c] = c == 6 ? 0 : 1;
     }
-    int32_t *busy[] = {&curMove, &curEject, &curTrans};
+    int32_t *busy[] = {&queues.curMove, &queues.curEject, &queues.curTrans};
     for (int32_t *queue : busy) {
         *queue = 1;
         for (int i = 0; i < 3000; i++)
@@ -293,7 +293,7 @@ TEST_F(Decorations, FlowersSproutOnlyInEmptyColumnsOneAtATimeAndNeverWhilePieces
     EXPECT_EQ(count(SFX_FLOWER_GROW), 2);
 
     // A fruit landing over a flower does not remove it.
-    currentLevel[3 + 72] = 4;
+    puzzle.currentLevel[3 + 72] = 4;
     doBgAnims();
     EXPECT_EQ(animFlower[3].isFree, 0);
 }

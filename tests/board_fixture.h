@@ -33,12 +33,12 @@ inline RuleEvents trans() {
 // or flies, or limit ticks have passed; afterTick, if given, checks the state after every tick.
 inline int runToIdle(int limit = 10000, void (*afterTick)() = nullptr) {
     int ticks = 0;
-    while ((curTrans || curMove || curEject) && ticks < limit) {
-        if (curTrans)
+    while ((queues.curTrans || queues.curMove || queues.curEject) && ticks < limit) {
+        if (queues.curTrans)
             trans();
-        else if (curMove)
+        else if (queues.curMove)
             doMove();
-        if (curEject)
+        if (queues.curEject)
             doEject();
         if (afterTick)
             afterTick();
@@ -53,9 +53,9 @@ class BoardFixture : public ::testing::Test {
     std::vector<int> &sounds = recordedSounds();
 
     void SetUp() override {
-        currentLevel.fill(0);
-        currentSource = record.data();
-        currentCount = 0;
+        puzzle.currentLevel.fill(0);
+        puzzle.currentSource = record.data();
+        puzzle.currentCount = 0;
         clearQueues();
         scoredPoints() = 0;
         sounds.clear();

@@ -62,7 +62,7 @@ TEST_F(CorruptInput, Hiscores) {
 
 TEST_F(CorruptInput, SavedGame) {
     getConfigFolder();
-    levelCount = 100;
+    levelSet.levelCount = 100;
     saveGame(42);
     Bytes save = readBytes("savegame.dat");
     ASSERT_EQ(save.size(), 4u);

@@ -98,14 +98,14 @@ struct Stage : ::testing::Test {
 
         for (int i = 0; i < 160; i++)
             record[i] = 0;
-        currentSource = record;
-        currentLevel.fill(0);
-        currentTrans.fill(0);
-        currentShining.fill(0);
-        curTrans = curMove = curShine = curEject = curAction = 0;
+        puzzle.currentSource = record;
+        puzzle.currentLevel.fill(0);
+        queues.currentTrans.fill(0);
+        queues.currentShining.fill(0);
+        queues.curTrans = queues.curMove = queues.curShine = queues.curEject = queues.curAction = 0;
         play.paused = play.slowMode = 0;
         play.currentTime = play.endTime = 0;
-        currentMoves = play.score = 0;
+        puzzle.currentMoves = play.score = 0;
         curTotemWait = 100;
         birdAnimWait = 100;
         for (Flower &f : animFlower)
@@ -168,7 +168,7 @@ TEST_F(Stage, TimeBarFillsByTimeLeft) {
 
 TEST_F(Stage, StatusLine) {
     const int y = 24 + 8;
-    currentMoves = 25;
+    puzzle.currentMoves = 25;
     drawScreen(11, 0, 3, 7);
     EXPECT_EQ(textAt(8, y, 8), "MOVE 07/");
     EXPECT_EQ(textAt(72, y, 2), "25");
@@ -179,7 +179,7 @@ TEST_F(Stage, StatusLine) {
     EXPECT_EQ(textAt(288, 6, 3), "012");
     EXPECT_EQ(textAt(320 - 48, y, 5), "SCORE");
 
-    currentMoves = 0;
+    puzzle.currentMoves = 0;
     play.score = 4250;
     drawScreen(0, 0, 1, 7);
     EXPECT_EQ(textAt(8, y, 10), "MOVE 07   ");
@@ -214,11 +214,11 @@ TEST_F(Stage, LivesShowInFullWithTheIconClearOfThem) {
 }
 
 TEST_F(Stage, BoardTargetAndPieces) {
-    currentLevel[2 + 8 * 3] = 4; // board (2, 3) holds fruit 4: frame 3
-    record[16 * 5 + 8 + 1] = 2;  // target (1, 5) holds fruit 2: frame 1
-    cursorX = 7;
-    cursorY = 9;
-    cursorA = 9; // cursor frame 64 + 2
+    puzzle.currentLevel[2 + 8 * 3] = 4; // board (2, 3) holds fruit 4: frame 3
+    record[16 * 5 + 8 + 1] = 2;         // target (1, 5) holds fruit 2: frame 1
+    puzzle.cursorX = 7;
+    puzzle.cursorY = 9;
+    puzzle.cursorA = 9; // cursor frame 64 + 2
     drawScreen(1, 1, 3, 0);
     EXPECT_EQ(at(16 + 32 + 5, 64 + 48 + 5), FRUIT + 3);
     EXPECT_EQ(at(176 + 16 + 5, 64 + 80 + 5), FRUIT + 1);
@@ -227,26 +227,26 @@ TEST_F(Stage, BoardTargetAndPieces) {
         EXPECT_EQ(at(152, 62 + 24 * k), FRUIT + 4 - k);
 
     // A kind-0 morph shows an empty cell for ticks 0 to 3, then frame 13.
-    currentTrans[2 + 8 * 3] = 1;
-    animTrans[0] = {2, 3, 3, 0, 0};
-    curTrans = 1;
+    queues.currentTrans[2 + 8 * 3] = 1;
+    queues.animTrans[0] = {2, 3, 3, 0, 0};
+    queues.curTrans = 1;
     drawScreen(1, 0, 3, 0);
     EXPECT_EQ(at(16 + 32 + 5, 64 + 48 + 5), BACKGROUND + 1);
-    animTrans[0].ticks = 4;
+    queues.animTrans[0].ticks = 4;
     drawScreen(1, 0, 3, 0);
     EXPECT_EQ(at(16 + 32 + 5, 64 + 48 + 5), FRUIT + 13);
-    animTrans[0] = {2, 3, 47, 1, 0}; // a long kind-1 morph reads on into row 2: 47 / 4 + 8 = 19
+    queues.animTrans[0] = {2, 3, 47, 1, 0}; // a long kind-1 morph reads on into row 2: 47 / 4 + 8 = 19
     drawScreen(1, 0, 3, 0);
     EXPECT_EQ(at(16 + 32 + 5, 64 + 48 + 5), FRUIT + 53);
 
     // A falling fruit, a flying piece of kind 2 and the hand at tick 20.
-    animMove[0] = {5, 1, 7, 5, 0};
-    curMove = 1;
-    animEject[0] = {100, -30, 0, 0, 3};
-    curEject = 1;
-    curAction = 20;
-    actionX = 0;
-    actionY = 0;
+    queues.animMove[0] = {5, 1, 7, 5, 0};
+    queues.curMove = 1;
+    queues.animEject[0] = {100, -30, 0, 0, 3};
+    queues.curEject = 1;
+    queues.curAction = 20;
+    queues.actionX = 0;
+    queues.actionY = 0;
     drawScreen(1, 0, 3, 0);
     EXPECT_EQ(at(16 + 80, 64 + 16 + 7), FRUIT + 4);
     EXPECT_EQ(at(116, 34), FRUIT + 53);

@@ -97,7 +97,9 @@ struct MenuFlow : Harness {
         probe("loaded", [] { return int64_t(blocks[0] != nullptr); }); // the sheets are cut
         probe("intro", [] { return int64_t(currentScreen); });
         probe("stage", [] {
-            return levels && currentSource ? int64_t((currentSource - levels) / LEVEL_RECORD_SIZE) : -1;
+            return levelSet.levels && puzzle.currentSource
+                       ? int64_t((puzzle.currentSource - levelSet.levels) / LEVEL_RECORD_SIZE)
+                       : -1;
         });
         probe("scroll", [] { return int64_t(scrollidx * 16 + scrolldx); });
     }

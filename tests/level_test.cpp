@@ -45,7 +45,7 @@ class LevelFiles : public InTempFolder {
     void SetUp() override {
         InTempFolder::SetUp();
         mkdir("data", 0755);
-        currentBonus = 0;
+        puzzle.currentBonus = 0;
     }
 };
 
@@ -98,10 +98,10 @@ TEST_F(LevelFiles, CountsOnlyCompleteRecords) {
         std::vector<Bytes> records(size_t(k.records + 1), makeRecord(fullBoard, 3));
         writeBytes("data/levels.bin", makeLevelFile(k.count, records, 1 + k.records * 288 + k.extra));
         loadLevels();
-        EXPECT_EQ(levelCount, k.expected) << k.count << " " << k.records;
-        ASSERT_NE(levelsData, nullptr);
-        EXPECT_EQ(levels, levelsData + 1);
-        EXPECT_EQ(levels[0], 3); // descrambled
+        EXPECT_EQ(levelSet.levelCount, k.expected) << k.count << " " << k.records;
+        ASSERT_NE(levelSet.levelsData, nullptr);
+        EXPECT_EQ(levelSet.levels, levelSet.levelsData + 1);
+        EXPECT_EQ(levelSet.levels[0], 3); // descrambled
     }
 }
 
@@ -127,29 +127,29 @@ TEST_F(LevelFiles, StageSetUpFromARecord) {
     writeBytes("data/levels.bin", makeLevelFile(3, {makeRecord(fullBoard, 0), makeRecord(twentyThree, 7),
                                                     makeRecord(fullBoard, 64)}));
     loadLevels();
-    ASSERT_EQ(levelCount, 3);
+    ASSERT_EQ(levelSet.levelCount, 3);
 
-    cursorX = cursorY = cursorA = 1;
-    currentBonus = 4;
+    puzzle.cursorX = puzzle.cursorY = puzzle.cursorA = 1;
+    puzzle.currentBonus = 4;
     loadLevel(1);
-    EXPECT_EQ(currentSource, levels + 288);
-    EXPECT_EQ(currentSol, levels + 288 + 160);
-    EXPECT_EQ(currentMoves, 7 + 4);
-    EXPECT_EQ(currentCount, 23);
-    EXPECT_EQ(currentLevel[0], 1);
-    EXPECT_EQ(currentLevel[22], 4);
-    EXPECT_EQ(currentLevel[23], 0);
-    EXPECT_EQ(cursorA, 0);
-    EXPECT_EQ(cursorX, 4);
-    EXPECT_EQ(cursorY, 5);
+    EXPECT_EQ(puzzle.currentSource, levelSet.levels + 288);
+    EXPECT_EQ(puzzle.currentSol, levelSet.levels + 288 + 160);
+    EXPECT_EQ(puzzle.currentMoves, 7 + 4);
+    EXPECT_EQ(puzzle.currentCount, 23);
+    EXPECT_EQ(puzzle.currentLevel[0], 1);
+    EXPECT_EQ(puzzle.currentLevel[22], 4);
+    EXPECT_EQ(puzzle.currentLevel[23], 0);
+    EXPECT_EQ(puzzle.cursorA, 0);
+    EXPECT_EQ(puzzle.cursorX, 4);
+    EXPECT_EQ(puzzle.cursorY, 5);
 
     loadLevel(0);
-    EXPECT_EQ(currentMoves, 4); // no solution: the bonus moves only
-    EXPECT_EQ(currentCount, 80);
+    EXPECT_EQ(puzzle.currentMoves, 4); // no solution: the bonus moves only
+    EXPECT_EQ(puzzle.currentCount, 80);
     loadLevel(2);
-    EXPECT_EQ(currentMoves, 64 + 4);
+    EXPECT_EQ(puzzle.currentMoves, 64 + 4);
     loadLevel(3); // past the last stage: the last one again rather than a read past the file
-    EXPECT_EQ(currentSource, levels + 2 * 288);
+    EXPECT_EQ(puzzle.currentSource, levelSet.levels + 2 * 288);
 }
 
 TEST_F(LevelFiles, DamagedRecordsAreMadeSafe) {
@@ -160,18 +160,18 @@ TEST_F(LevelFiles, DamagedRecordsAreMadeSafe) {
     writeBytes("data/levels.bin", makeLevelFile(1, {record}));
     loadLevels();
     loadLevel(0);
-    EXPECT_EQ(currentLevel[3 + 8 * 2], 5);
-    EXPECT_EQ(targetValue(currentSource, 1, 4), 5);
-    EXPECT_EQ(solutionLength(currentSource), 6);
+    EXPECT_EQ(puzzle.currentLevel[3 + 8 * 2], 5);
+    EXPECT_EQ(targetValue(puzzle.currentSource, 1, 4), 5);
+    EXPECT_EQ(solutionLength(puzzle.currentSource), 6);
 }
 
 TEST_F(LevelFiles, TestStageUsesTestBinOnlyWhenItHoldsExactly160Bytes) {
-    testLevel.fill(0);
+    levelSet.testLevel.fill(0);
     loadTestLevel();
     loadLevel(-1); // no test.bin yet: the all-zero board, already equal to its target
-    EXPECT_EQ(currentSol, nullptr);
-    EXPECT_EQ(currentMoves, 64);
-    EXPECT_EQ(currentCount, 0);
+    EXPECT_EQ(puzzle.currentSol, nullptr);
+    EXPECT_EQ(puzzle.currentMoves, 64);
+    EXPECT_EQ(puzzle.currentCount, 0);
     EXPECT_EQ(haveMadeit(), 1);
 
     Bytes board = makeRecord(twentyThree, 0);
@@ -180,10 +180,10 @@ TEST_F(LevelFiles, TestStageUsesTestBinOnlyWhenItHoldsExactly160Bytes) {
     writeBytes("test.bin", board);
     loadTestLevel();
     loadLevel(-1);
-    EXPECT_EQ(currentSource, testLevel.data());
-    EXPECT_EQ(currentCount, 23);
-    EXPECT_EQ(currentLevel[0], 5);
-    EXPECT_EQ(currentMoves, 64);
+    EXPECT_EQ(puzzle.currentSource, levelSet.testLevel.data());
+    EXPECT_EQ(puzzle.currentCount, 23);
+    EXPECT_EQ(puzzle.currentLevel[0], 5);
+    EXPECT_EQ(puzzle.currentMoves, 64);
 
     for (size_t size : {159u, 161u, 0u}) {
         Bytes other = makeRecord(fullBoard, 0);
@@ -191,7 +191,7 @@ TEST_F(LevelFiles, TestStageUsesTestBinOnlyWhenItHoldsExactly160Bytes) {
         writeBytes("test.bin", other);
         loadTestLevel();
         loadLevel(-1);
-        EXPECT_EQ(currentCount, 23) << size << " bytes";
+        EXPECT_EQ(puzzle.currentCount, 23) << size << " bytes";
     }
 }
 
@@ -207,27 +207,27 @@ TEST_F(LevelFiles, RandomLevelFilesPlaySafely) {
         scrambleLevels(plain.data(), plain.size());
         writeBytes("data/levels.bin", plain);
         loadLevels();
-        ASSERT_GE(levelCount, 1);
-        ASSERT_LE(levelCount, int((plain.size() - 1) / 288));
-        for (int stage = 0; stage < levelCount; stage++) {
+        ASSERT_GE(levelSet.levelCount, 1);
+        ASSERT_LE(levelSet.levelCount, int((plain.size() - 1) / 288));
+        for (int stage = 0; stage < levelSet.levelCount; stage++) {
             loadLevel(stage);
-            for (int j = 0; j < solutionLength(currentSource); j++) {
-                actionX = currentSol[2 * j];
-                actionY = currentSol[2 * j + 1];
-                ASSERT_TRUE(actionX < 8 && actionY < 10);
+            for (int j = 0; j < solutionLength(puzzle.currentSource); j++) {
+                queues.actionX = puzzle.currentSol[2 * j];
+                queues.actionY = puzzle.currentSol[2 * j + 1];
+                ASSERT_TRUE(queues.actionX < 8 && queues.actionY < 10);
                 doSwitch();
                 runToIdle(2000);
-                ASSERT_EQ(curTrans + curMove + curEject, 0);
+                ASSERT_EQ(queues.curTrans + queues.curMove + queues.curEject, 0);
             }
             int fruits = 0;
             for (int r = 0; r < 10; r++) {
                 for (int c = 0; c < 8; c++) {
-                    ASSERT_TRUE(currentLevel[c + 8 * r] >= 0 && currentLevel[c + 8 * r] <= 5);
-                    ASSERT_LE(targetValue(currentSource, c, r), 5);
-                    fruits += currentLevel[c + 8 * r] != 0;
+                    ASSERT_TRUE(puzzle.currentLevel[c + 8 * r] >= 0 && puzzle.currentLevel[c + 8 * r] <= 5);
+                    ASSERT_LE(targetValue(puzzle.currentSource, c, r), 5);
+                    fruits += puzzle.currentLevel[c + 8 * r] != 0;
                 }
             }
-            EXPECT_EQ(currentCount, fruits);
+            EXPECT_EQ(puzzle.currentCount, fruits);
         }
     }
 }

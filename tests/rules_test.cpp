@@ -6,29 +6,30 @@
 #include <random>
 #include <vector>
 
-static int &cell(int c, int r) { return currentLevel[c + BOARD_COLUMNS * r]; }
+static int &cell(int c, int r) { return puzzle.currentLevel[c + BOARD_COLUMNS * r]; }
 
 // Each live queue entry's cell points back at it, and no other cell points anywhere.
 static void expectBackReferences() {
     std::array<uint8_t, BOARD_CELLS> trans{};
-    for (int i = 0; i < curTrans; i++)
-        trans[animTrans[i].column + 8 * animTrans[i].row] = uint8_t(i + 1);
-    EXPECT_EQ(currentTrans, trans);
+    for (int i = 0; i < queues.curTrans; i++)
+        trans[queues.animTrans[i].column + 8 * queues.animTrans[i].row] = uint8_t(i + 1);
+    EXPECT_EQ(queues.currentTrans, trans);
     std::array<uint8_t, 2 * BOARD_CELLS> shine{};
-    for (int i = 0; i < curShine; i++)
-        shine[16 * animShine[i].row + animShine[i].column] = uint8_t(i + 1);
-    EXPECT_EQ(currentShining, shine);
+    for (int i = 0; i < queues.curShine; i++)
+        shine[16 * queues.animShine[i].row + queues.animShine[i].column] = uint8_t(i + 1);
+    EXPECT_EQ(queues.currentShining, shine);
 }
 
 class Rules : public BoardFixture {
   protected:
     void setBoard(int c, int r, int v) {
         cell(c, r) = v;
-        currentCount = int(std::count_if(currentLevel.begin(), currentLevel.end(), [](int x) { return x; }));
+        puzzle.currentCount = int(
+            std::count_if(puzzle.currentLevel.begin(), puzzle.currentLevel.end(), [](int x) { return x; }));
     }
     int pick(int c, int r) {
-        actionX = c;
-        actionY = r;
+        queues.actionX = c;
+        queues.actionY = r;
         return doSwitch();
     }
 };
@@ -36,34 +37,34 @@ class Rules : public BoardFixture {
 TEST_F(Rules, PickOfValueOneIsOneShortMorphScoringOnePoint) {
     setBoard(3, 9, 1);
     EXPECT_EQ(pick(3, 9), 1);
-    ASSERT_EQ(curTrans, 1);
-    EXPECT_EQ(animTrans[0].ticks, 31);
-    EXPECT_EQ(animTrans[0].newValue, 0);
-    EXPECT_EQ(animTrans[0].delay, 1);
-    EXPECT_EQ(currentTrans[3 + 8 * 9], 1);
+    ASSERT_EQ(queues.curTrans, 1);
+    EXPECT_EQ(queues.animTrans[0].ticks, 31);
+    EXPECT_EQ(queues.animTrans[0].newValue, 0);
+    EXPECT_EQ(queues.animTrans[0].delay, 1);
+    EXPECT_EQ(queues.currentTrans[3 + 8 * 9], 1);
 
     EXPECT_EQ(trans().morphsBegun, 1); // the start delay ends: the morph begins
     for (int i = 0; i < 30; i++)
         trans();
-    EXPECT_EQ(curTrans, 1);
+    EXPECT_EQ(queues.curTrans, 1);
     EXPECT_EQ(cell(3, 9), 1); // the fruit shows until its morph ends
     trans();
-    EXPECT_EQ(curTrans, 0);
+    EXPECT_EQ(queues.curTrans, 0);
     EXPECT_EQ(cell(3, 9), 0);
-    EXPECT_EQ(currentTrans[3 + 8 * 9], 0);
-    EXPECT_EQ(currentCount, 0);
+    EXPECT_EQ(queues.currentTrans[3 + 8 * 9], 0);
+    EXPECT_EQ(puzzle.currentCount, 0);
     EXPECT_EQ(scoredPoints(), 1);
-    ASSERT_EQ(curEject, 1);
-    EXPECT_EQ(animEject[0].points, 1);
-    EXPECT_EQ(animEject[0].x, 48);
-    EXPECT_EQ(animEject[0].y, 144);
+    ASSERT_EQ(queues.curEject, 1);
+    EXPECT_EQ(queues.animEject[0].points, 1);
+    EXPECT_EQ(queues.animEject[0].x, 48);
+    EXPECT_EQ(queues.animEject[0].y, 144);
 }
 
 TEST_F(Rules, PickOfValueFourScoresThreeTwiceAtFortyEightAndSixteenTicksLeft) {
     setBoard(3, 9, 4);
     EXPECT_EQ(pick(3, 9), 2);
-    EXPECT_EQ(animTrans[0].ticks, 63);
-    EXPECT_EQ(animTrans[0].newValue, 2);
+    EXPECT_EQ(queues.animTrans[0].ticks, 63);
+    EXPECT_EQ(queues.animTrans[0].newValue, 2);
     for (int i = 0; i < 15; i++) // one tick of start delay, then 14 of the morph
         trans();
     EXPECT_EQ(scoredPoints(), 0);
@@ -74,10 +75,10 @@ TEST_F(Rules, PickOfValueFourScoresThreeTwiceAtFortyEightAndSixteenTicksLeft) {
     EXPECT_EQ(scoredPoints(), 3);
     trans(); // 16 ticks left
     EXPECT_EQ(scoredPoints(), 6);
-    EXPECT_EQ(curEject, 2);
+    EXPECT_EQ(queues.curEject, 2);
     runToIdle(10000, expectBackReferences);
     EXPECT_EQ(cell(3, 9), 2);
-    EXPECT_EQ(currentCount, 1);
+    EXPECT_EQ(puzzle.currentCount, 1);
 }
 
 TEST_F(Rules, NeighboursStartLaterAfterATwoStepCentre) {
@@ -93,11 +94,11 @@ TEST_F(Rules, NeighboursStartLaterAfterATwoStepCentre) {
                     setBoard(c, r, 3);
             setBoard(3, 8, centre);
             int steps = pick(3, 8);
-            ASSERT_EQ(curTrans, 5);
+            ASSERT_EQ(queues.curTrans, 5);
             int s = steps - 1;
             for (int i = 1; i < 5; i++) {
-                lowest[s] = std::min(lowest[s], animTrans[i].delay - 1);
-                highest[s] = std::max(highest[s], animTrans[i].delay - 1);
+                lowest[s] = std::min(lowest[s], queues.animTrans[i].delay - 1);
+                highest[s] = std::max(highest[s], queues.animTrans[i].delay - 1);
             }
         }
     }
@@ -112,11 +113,11 @@ TEST_F(Rules, NeighboursInOrderLeftRightUpDownSkippingTheEdge) {
         for (int r = 0; r < 10; r++)
             setBoard(c, r, 3);
     EXPECT_EQ(pick(0, 0), 2);
-    ASSERT_EQ(curTrans, 3); // the corner has a right and a lower neighbour only
-    EXPECT_EQ(animTrans[1].column, 1);
-    EXPECT_EQ(animTrans[1].row, 0);
-    EXPECT_EQ(animTrans[2].column, 0);
-    EXPECT_EQ(animTrans[2].row, 1);
+    ASSERT_EQ(queues.curTrans, 3); // the corner has a right and a lower neighbour only
+    EXPECT_EQ(queues.animTrans[1].column, 1);
+    EXPECT_EQ(queues.animTrans[1].row, 0);
+    EXPECT_EQ(queues.animTrans[2].column, 0);
+    EXPECT_EQ(queues.animTrans[2].row, 1);
     expectBackReferences();
 
     SetUp();
@@ -124,12 +125,12 @@ TEST_F(Rules, NeighboursInOrderLeftRightUpDownSkippingTheEdge) {
         for (int r = 0; r < 10; r++)
             setBoard(c, r, 3);
     pick(4, 5);
-    ASSERT_EQ(curTrans, 5);
+    ASSERT_EQ(queues.curTrans, 5);
     const int expected[5][2] = {{4, 5}, {3, 5}, {5, 5}, {4, 4}, {4, 6}};
     for (int i = 0; i < 5; i++) {
-        EXPECT_EQ(animTrans[i].column, expected[i][0]);
-        EXPECT_EQ(animTrans[i].row, expected[i][1]);
-        EXPECT_EQ(animTrans[i].newValue, i == 0 ? 1 : 2);
+        EXPECT_EQ(queues.animTrans[i].column, expected[i][0]);
+        EXPECT_EQ(queues.animTrans[i].row, expected[i][1]);
+        EXPECT_EQ(queues.animTrans[i].newValue, i == 0 ? 1 : 2);
     }
 }
 
@@ -139,19 +140,19 @@ TEST_F(Rules, EmptyOrOffBoardPickQueuesNothing) {
     const int picks[][2] = {{3, 4}, {-1, 0}, {8, 0}, {0, 10}, {0, -1}, {1000, 1000}};
     for (const auto &p : picks) {
         EXPECT_EQ(pick(p[0], p[1]), 0) << p[0] << "," << p[1];
-        EXPECT_EQ(curTrans, 0);
+        EXPECT_EQ(queues.curTrans, 0);
     }
     EXPECT_EQ(switchTile(8, 0, 1, 0), 0);
     EXPECT_EQ(switchTile(3, 4, 1, 0), 0);
-    EXPECT_EQ(curTrans, 0);
+    EXPECT_EQ(queues.curTrans, 0);
 }
 
 TEST_F(Rules, MoreStepsThanTheValueMakeOneShortMorph) {
     setBoard(2, 9, 1);
     EXPECT_EQ(switchTile(2, 9, 2, 5), 1);
-    EXPECT_EQ(animTrans[0].ticks, 31);
-    EXPECT_EQ(animTrans[0].newValue, 0);
-    EXPECT_EQ(animTrans[0].delay, 6);
+    EXPECT_EQ(queues.animTrans[0].ticks, 31);
+    EXPECT_EQ(queues.animTrans[0].newValue, 0);
+    EXPECT_EQ(queues.animTrans[0].delay, 6);
 }
 
 TEST_F(Rules, NeighbourOfThreeMorphsToTwoAndScoresThree) {
@@ -162,7 +163,7 @@ TEST_F(Rules, NeighbourOfThreeMorphsToTwoAndScoresThree) {
     EXPECT_EQ(cell(3, 9), 0);
     EXPECT_EQ(cell(4, 9), 2);
     EXPECT_EQ(scoredPoints(), 1 + 3);
-    EXPECT_EQ(currentCount, 1);
+    EXPECT_EQ(puzzle.currentCount, 1);
 }
 
 TEST_F(Rules, ColumnFallsGapByGapLandingAfterSixteenAndThirtyTwoTicks) {
@@ -171,13 +172,13 @@ TEST_F(Rules, ColumnFallsGapByGapLandingAfterSixteenAndThirtyTwoTicks) {
     setBoard(2, 8, 2);
     setBoard(6, 9, 1);
     pick(6, 9);
-    while (curTrans)
+    while (queues.curTrans)
         trans();
-    ASSERT_EQ(curMove, 2);
+    ASSERT_EQ(queues.curMove, 2);
     EXPECT_EQ(cell(2, 6), 0); // falling fruits are off the board but still counted
     EXPECT_EQ(cell(2, 8), 0);
-    EXPECT_EQ(currentCount, 2);
-    MoveEntry two = animMove[0], three = animMove[1];
+    EXPECT_EQ(puzzle.currentCount, 2);
+    MoveEntry two = queues.animMove[0], three = queues.animMove[1];
     EXPECT_EQ(two.row, 8);
     EXPECT_EQ(two.value, 2);
     EXPECT_EQ(three.row, 6);
@@ -195,11 +196,11 @@ TEST_F(Rules, ColumnFallsGapByGapLandingAfterSixteenAndThirtyTwoTicks) {
     for (; tick < three.delay + 31; tick++)
         doMove();
     EXPECT_EQ(cell(2, 8), 0);
-    EXPECT_EQ(curMove, 1);
+    EXPECT_EQ(queues.curMove, 1);
     doMove();
     EXPECT_EQ(cell(2, 8), 3);
-    EXPECT_EQ(curMove, 0);
-    EXPECT_EQ(currentCount, 2);
+    EXPECT_EQ(queues.curMove, 0);
+    EXPECT_EQ(puzzle.currentCount, 2);
 }
 
 TEST_F(Rules, NoFallIntoAGapBelowAMorphStillWorking) {
@@ -212,13 +213,13 @@ TEST_F(Rules, NoFallIntoAGapBelowAMorphStillWorking) {
     setBoard(0, 8, 1);
     setBoard(7, 9, 1);
     switchTile(0, 5, 2, 50); // still working when the next one ends
-    actionX = 7;
-    actionY = 9;
+    queues.actionX = 7;
+    queues.actionY = 9;
     doSwitch();
-    while (curTrans == 2)
+    while (queues.curTrans == 2)
         trans();
-    ASSERT_EQ(curMove, 1);
-    EXPECT_EQ(animMove[0].row, 3);
+    ASSERT_EQ(queues.curMove, 1);
+    EXPECT_EQ(queues.animMove[0].row, 3);
     EXPECT_EQ(cell(0, 6), 1);
     runToIdle(10000, expectBackReferences);
     const int column[10] = {0, 0, 0, 0, 0, 2, 2, 1, 1, 1};
@@ -227,15 +228,15 @@ TEST_F(Rules, NoFallIntoAGapBelowAMorphStillWorking) {
 }
 
 TEST_F(Rules, FlyingPieceRisesThenFallsUpToEightPixelsPerTickUntilOffScreen) {
-    animEject[0] = EjectEntry{32, 100, 4, -4, 1};
-    curEject = 1;
+    queues.animEject[0] = EjectEntry{32, 100, 4, -4, 1};
+    queues.curEject = 1;
     std::vector<int> dys, dxs;
-    while (curEject) {
-        EjectEntry before = animEject[0];
+    while (queues.curEject) {
+        EjectEntry before = queues.animEject[0];
         doEject();
-        if (curEject) {
-            dys.push_back(animEject[0].y - before.y);
-            dxs.push_back(animEject[0].x - before.x);
+        if (queues.curEject) {
+            dys.push_back(queues.animEject[0].y - before.y);
+            dxs.push_back(queues.animEject[0].x - before.x);
         } else {
             EXPECT_GE(before.y + before.dy, 240);
         }
@@ -255,16 +256,16 @@ TEST_F(Rules, PiecesFlyToEachSideInTurn) {
         setBoard(c, 9, 1);
         switchTile(c, 9, 1, 0); // four morphs in step: their pieces come out in one pass
     }
-    while (curEject == 0)
+    while (queues.curEject == 0)
         trans();
-    ASSERT_EQ(curEject, 4);
+    ASSERT_EQ(queues.curEject, 4);
     const int cycle[4] = {-4, 2, -2, 4};
-    int first = int(std::find(cycle, cycle + 4, animEject[0].dx) - cycle);
+    int first = int(std::find(cycle, cycle + 4, queues.animEject[0].dx) - cycle);
     ASSERT_LT(first, 4);
     for (int i = 0; i < 4; i++) {
-        EXPECT_EQ(animEject[i].dx, cycle[(first + i) % 4]);
-        EXPECT_EQ(animEject[i].dy, -4);
-        EXPECT_EQ(animEject[i].x, 32 * i);
+        EXPECT_EQ(queues.animEject[i].dx, cycle[(first + i) % 4]);
+        EXPECT_EQ(queues.animEject[i].dy, -4);
+        EXPECT_EQ(queues.animEject[i].x, 32 * i);
     }
 }
 
@@ -274,31 +275,31 @@ TEST_F(Rules, SparklesLastFourStepsAndKeepTheirBackReferencesWhenOthersGo) {
     addShine(12, 0, 5); // target cell (4, 0)
     addShine(5, 9, 1);
     addShine(12, 0, 5); // already shining: no second sparkle
-    ASSERT_EQ(curShine, 3);
-    EXPECT_EQ(animShine[1].frameColumn, 12);
-    EXPECT_EQ(animShine[1].ticks, 4);
+    ASSERT_EQ(queues.curShine, 3);
+    EXPECT_EQ(queues.animShine[1].frameColumn, 12);
+    EXPECT_EQ(queues.animShine[1].ticks, 4);
     expectBackReferences();
 
     removeShine(1, 2);
-    ASSERT_EQ(curShine, 2);
-    EXPECT_EQ(animShine[0].column, 12);
-    EXPECT_EQ(currentShining[12], 1);
-    EXPECT_EQ(currentShining[16 * 9 + 5], 2);
+    ASSERT_EQ(queues.curShine, 2);
+    EXPECT_EQ(queues.animShine[0].column, 12);
+    EXPECT_EQ(queues.currentShining[12], 1);
+    EXPECT_EQ(queues.currentShining[16 * 9 + 5], 2);
     expectBackReferences();
     removeShine(3, 3); // nothing shines there
     removeShine(-1, 20);
-    EXPECT_EQ(curShine, 2);
+    EXPECT_EQ(queues.curShine, 2);
 
     // A pick takes the sparkle off its cell.
     addShine(1, 2, 3);
     pick(1, 2);
-    EXPECT_EQ(currentShining[16 * 2 + 1], 0);
+    EXPECT_EQ(queues.currentShining[16 * 2 + 1], 0);
     expectBackReferences();
 
-    curTrans = 0;
-    currentTrans.fill(0);
+    queues.curTrans = 0;
+    queues.currentTrans.fill(0);
     int ticks = 0;
-    while (curShine) {
+    while (queues.curShine) {
         doShine();
         expectBackReferences();
         ticks++;
@@ -309,10 +310,10 @@ TEST_F(Rules, SparklesLastFourStepsAndKeepTheirBackReferencesWhenOthersGo) {
 TEST_F(Rules, FullQueueRefusesAnotherEntry) {
     for (int i = 0; i < QUEUE_SIZE; i++)
         addShine(i % 16, i / 16, 1);
-    ASSERT_EQ(curShine, QUEUE_SIZE);
+    ASSERT_EQ(queues.curShine, QUEUE_SIZE);
     EXPECT_DEBUG_DEATH(addShine(0, 5, 1), "");
-    EXPECT_EQ(curShine, QUEUE_SIZE);
-    EXPECT_EQ(currentShining[16 * 5], 0);
+    EXPECT_EQ(queues.curShine, QUEUE_SIZE);
+    EXPECT_EQ(queues.currentShining[16 * 5], 0);
 }
 
 TEST_F(Rules, SolvedOnlyWhenBoardEqualsTargetAndNothingIsPending) {
@@ -320,13 +321,13 @@ TEST_F(Rules, SolvedOnlyWhenBoardEqualsTargetAndNothingIsPending) {
     EXPECT_EQ(haveMadeit(), 0);
     setBoard(3, 0, 2);
     EXPECT_EQ(haveMadeit(), 1);
-    curEject = 1; // flying pieces and sparkles do not matter
-    curShine = 1;
+    queues.curEject = 1; // flying pieces and sparkles do not matter
+    queues.curShine = 1;
     EXPECT_EQ(haveMadeit(), 1);
-    curMove = 1;
+    queues.curMove = 1;
     EXPECT_EQ(haveMadeit(), 0);
-    curMove = 0;
-    curTrans = 1;
+    queues.curMove = 0;
+    queues.curTrans = 1;
     EXPECT_EQ(haveMadeit(), 0);
 }
 
@@ -380,13 +381,13 @@ TEST_F(Rules, AnyPickSettlesToTheSameBoardWhateverRandReturns) {
         for (unsigned seed : {1u, 7u, 12345u, 99999u}) {
             SetUp();
             srand(seed + unsigned(round));
-            currentLevel = start;
-            currentCount = int(fruits.size());
+            puzzle.currentLevel = start;
+            puzzle.currentCount = int(fruits.size());
             ASSERT_GT(pick(pc, pr), 0);
             runToIdle(10000, expectBackReferences);
-            ASSERT_EQ(currentLevel, expected)
+            ASSERT_EQ(puzzle.currentLevel, expected)
                 << "round " << round << " pick " << pc << "," << pr << " seed " << seed;
-            EXPECT_EQ(currentCount, expectedCount);
+            EXPECT_EQ(puzzle.currentCount, expectedCount);
             EXPECT_EQ(scoredPoints(), points);
         }
     }

@@ -20,7 +20,7 @@ class SavedGame : public InTempFolder {
     void SetUp() override {
         InTempFolder::SetUp();
         getConfigFolder();
-        levelCount = 20;
+        levelSet.levelCount = 20;
         saved = 0;
     }
 };

@@ -68,7 +68,7 @@ class StageTest : public ::testing::Test {
         startUp();
         SDL_SetWindowSize(sdl2->window, SCREEN_WIDTH, SCREEN_HEIGHT); // no scaling to pay for
         initStuff();
-        gameLevels() = {levelsData, levelCount};
+        gameLevels() = {levelSet.levelsData, levelSet.levelCount};
         sfxListener = [](int index) { playedSounds().push_back({index, sysTicks(), presentedFrames()}); };
     }
 
@@ -102,9 +102,9 @@ class StageTest : public ::testing::Test {
 
     // The level file read at start-up comes back after a test that played its own.
     void TearDown() override {
-        levelsData = gameLevels().first;
-        levels = levelsData + 1;
-        levelCount = gameLevels().second;
+        levelSet.levelsData = gameLevels().first;
+        levelSet.levels = levelSet.levelsData + 1;
+        levelSet.levelCount = gameLevels().second;
     }
 
     static std::pair<uint8_t *, int32_t> &gameLevels() {

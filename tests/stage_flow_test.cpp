@@ -44,11 +44,11 @@ int64_t nameCode(const char *name) {
 }
 
 int64_t stageOf() {
-    if (!currentSource)
+    if (!puzzle.currentSource)
         return -2;
-    if (currentSource == testLevel.data())
+    if (puzzle.currentSource == levelSet.testLevel.data())
         return -1;
-    return (currentSource - levels) / LEVEL_RECORD_SIZE;
+    return (puzzle.currentSource - levelSet.levels) / LEVEL_RECORD_SIZE;
 }
 
 int32_t warnings; // time warnings asked for, counted in the child
@@ -63,8 +63,8 @@ void gameProbes(Harness &h) {
         .probe("canSolve", [] { return int64_t(play.canSolve); })
         .probe("paused", [] { return int64_t(play.paused); })
         .probe("lion", [] { return int64_t(curLionAnim); })
-        .probe("board", [] { return boardCode(currentLevel); })
-        .probe("cursor", [] { return int64_t(10 * cursorX + cursorY); })
+        .probe("board", [] { return boardCode(puzzle.currentLevel); })
+        .probe("cursor", [] { return int64_t(10 * puzzle.cursorX + puzzle.cursorY); })
         .probe("warnings", [] { return int64_t(warnings); })
         .probe("music", [] { return int64_t(curMusic); })
         .probe("sheets",
@@ -96,9 +96,9 @@ std::function<int()> game(int startStage, const std::vector<Record> &records = {
             strcpy(hiscores[i].name, names[i]);
         if (!records.empty()) {
             childLevels = levelFile(records);
-            levelsData = childLevels.data();
-            levels = levelsData + 1;
-            levelCount = int32_t(records.size());
+            levelSet.levelsData = childLevels.data();
+            levelSet.levels = levelSet.levelsData + 1;
+            levelSet.levelCount = int32_t(records.size());
         }
         sfxListener = [](int index) { warnings += index == SFX_TIMER_LAST_10_SEC; };
         srand(seed);

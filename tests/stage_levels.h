@@ -29,16 +29,16 @@ inline std::vector<Pick> tenSpreadPicks() {
 // Plays the picks on the board with the game's own rules, each on a settled board.
 inline Board playPicks(const Board &start, const std::vector<Pick> &picks) {
     clearQueues();
-    curAction = 0;
-    currentLevel = start;
+    queues.curAction = 0;
+    puzzle.currentLevel = start;
     for (const Pick &pick : picks) {
-        actionX = pick.first;
-        actionY = pick.second;
+        queues.actionX = pick.first;
+        queues.actionY = pick.second;
         doSwitch();
-        while (curTrans > 0 || curMove > 0)
-            curTrans > 0 ? doTrans() : doMove();
+        while (queues.curTrans > 0 || queues.curMove > 0)
+            queues.curTrans > 0 ? doTrans() : doMove();
     }
-    Board result = currentLevel;
+    Board result = puzzle.currentLevel;
     clearQueues();
     return result;
 }

@@ -14,7 +14,7 @@ class StageScreens : public StageTest {
         StageTest::SetUp();
         playLevels(
             {makeRecord(filledBoard(5), tenSpreadPicks()), makeRecord(filledBoard(5), tenSpreadPicks())});
-        currentBonus = 3;
+        puzzle.currentBonus = 3;
         loadLevel(0);
         play.lives = 3;
         play.score = 0;
@@ -53,9 +53,9 @@ TEST_F(StageScreens, PauseAvailabilityFollowsTheBoard) {
     play.movesUsed = 1;
     play.canUndo = 1;
     EXPECT_EQ(pauseAvailability(), (Availability{1, 1, 1, 1, 1}));
-    curEject = 1; // a piece still flying: no undo yet
+    queues.curEject = 1; // a piece still flying: no undo yet
     EXPECT_EQ(pauseAvailability(), (Availability{1, 0, 1, 1, 1}));
-    curEject = 0;
+    queues.curEject = 0;
     play.canSolve = 0;
     EXPECT_EQ(pauseAvailability(), (Availability{1, 1, 1, 0, 1}));
     play.canSolve = 1;
@@ -120,22 +120,22 @@ TEST_F(StageScreens, PauseClickSelectsTheNearestAvailableItemAbove) {
 }
 
 TEST_F(StageScreens, UndoIsOneMoveDeep) {
-    Board before = currentLevel;
-    actionX = 2;
-    actionY = 2;
+    Board before = puzzle.currentLevel;
+    queues.actionX = 2;
+    queues.actionY = 2;
     doSwitch();
-    while (curTrans > 0 || curMove > 0 || curEject > 0)
-        curTrans > 0 ? doTrans() : curMove > 0 ? doMove() : (doEject(), RuleEvents{});
+    while (queues.curTrans > 0 || queues.curMove > 0 || queues.curEject > 0)
+        queues.curTrans > 0 ? doTrans() : queues.curMove > 0 ? doMove() : (doEject(), RuleEvents{});
     play.currentUndo = before;
     play.canUndo = 1;
     play.movesUsed = 1;
     int32_t scoreAfterPick = play.score;
-    ASSERT_NE(currentLevel, before);
+    ASSERT_NE(puzzle.currentLevel, before);
 
     script.wait(5).tap(SDL_SCANCODE_DOWN).wait(5).tap(SDL_SCANCODE_SPACE);
     runScreen(pauseScreen);
-    EXPECT_EQ(currentLevel, before);
-    EXPECT_EQ(currentCount, BOARD_CELLS);
+    EXPECT_EQ(puzzle.currentLevel, before);
+    EXPECT_EQ(puzzle.currentCount, BOARD_CELLS);
     EXPECT_EQ(play.movesUsed, 0);
     EXPECT_EQ(play.canUndo, 0);
     EXPECT_EQ(play.score, scoreAfterPick); // points stay
@@ -144,34 +144,34 @@ TEST_F(StageScreens, UndoIsOneMoveDeep) {
 
 TEST_F(StageScreens, AutoResolveResetsThenWalksColumnsFirst) {
     // A pick still counting down and a morph under way are dropped with the reset.
-    curAction = 12;
-    actionX = 7;
-    actionY = 9;
+    queues.curAction = 12;
+    queues.actionX = 7;
+    queues.actionY = 9;
     switchTile(5, 5, 1, 0);
-    currentLevel[0] = 1;
+    puzzle.currentLevel[0] = 1;
     play.solving = 1;
     play.solIndex = -1;
     play.movesUsed = 4;
     resetBoard();
-    EXPECT_EQ(currentLevel, filledBoard(5));
-    EXPECT_EQ(curAction, 0);
-    EXPECT_EQ(curTrans, 0);
-    EXPECT_EQ(currentTrans[5 + 8 * 5], 0);
+    EXPECT_EQ(puzzle.currentLevel, filledBoard(5));
+    EXPECT_EQ(queues.curAction, 0);
+    EXPECT_EQ(queues.curTrans, 0);
+    EXPECT_EQ(queues.currentTrans[5 + 8 * 5], 0);
     EXPECT_EQ(play.movesUsed, 0);
     EXPECT_EQ(play.solIndex, 0);
 
     // The first pick is (0, 0): from (4, 5) four steps left, five up, then the pick.
-    cursorX = 4;
-    cursorY = 5;
+    puzzle.cursorX = 4;
+    puzzle.cursorY = 5;
     for (int step = 0; step < 9; step++) {
         autoResolveStep();
-        EXPECT_EQ(curAction, 0);
+        EXPECT_EQ(queues.curAction, 0);
     }
-    EXPECT_EQ(cursorX, 0);
-    EXPECT_EQ(cursorY, 0);
+    EXPECT_EQ(puzzle.cursorX, 0);
+    EXPECT_EQ(puzzle.cursorY, 0);
     play.paused = play.escape = 1;
     autoResolveStep();
-    EXPECT_EQ(curAction, 32);
+    EXPECT_EQ(queues.curAction, 32);
     EXPECT_EQ(play.solIndex, 2);
     EXPECT_EQ(play.paused + play.escape, 0); // the solver ignores the pause menu and EXIT
     autoResolveStep();                       // waits while the pick counts down
@@ -206,8 +206,8 @@ TEST(GameScore, ExtraLifeForEveryMultipleOf2500Passed) {
 
 TEST_F(StageScreens, BonusValues) {
     // 75.9 s left, 3 lives, limit 13 (solution 10, bonus 3), 12 moves made.
-    currentMoves = 13;
-    currentBonus = 3;
+    puzzle.currentMoves = 13;
+    puzzle.currentBonus = 3;
     play.movesUsed = 12;
     play.endTime = play.currentTime + 75900;
     StageBonus bonus = stageBonus();
@@ -223,8 +223,8 @@ TEST_F(StageScreens, BonusValues) {
 }
 
 TEST_F(StageScreens, BonusCountCreditsEachLineOnce) {
-    currentMoves = 13;
-    currentBonus = 3;
+    puzzle.currentMoves = 13;
+    puzzle.currentBonus = 3;
     play.movesUsed = 12;
     play.endTime = play.currentTime + 75900;
     // Confirms during the jump do nothing; then four confirms end the count at once.
@@ -239,8 +239,8 @@ TEST_F(StageScreens, BonusCountCreditsEachLineOnce) {
 }
 
 TEST_F(StageScreens, BonusCountWithoutConfirmsEndsByItself) {
-    currentMoves = 13;
-    currentBonus = 3;
+    puzzle.currentMoves = 13;
+    puzzle.currentBonus = 3;
     play.movesUsed = 10;
     play.endTime = play.currentTime + 2500;
     play.score = 2490; // the count passes 2500: a life is won while counting
@@ -262,7 +262,7 @@ TEST_F(StageScreens, LostReasons) {
     for (const Case &c : cases) {
         play.endTime = play.currentTime + c.left;
         play.movesUsed = c.moves;
-        currentMoves = c.limit;
+        puzzle.currentMoves = c.limit;
         EXPECT_EQ(lostReason(), c.text) << c.left << " " << c.moves;
     }
 }

@@ -206,8 +206,9 @@ static void doFlyingBird() {
 
 static bool bottomCellEmpty(int slot) {
     if (slot < BOARD_COLUMNS)
-        return currentLevel[slot + BOARD_COLUMNS * (BOARD_ROWS - 1)] == 0;
-    return currentSource && targetValue(currentSource, slot - BOARD_COLUMNS, BOARD_ROWS - 1) == 0;
+        return puzzle.currentLevel[slot + BOARD_COLUMNS * (BOARD_ROWS - 1)] == 0;
+    return puzzle.currentSource &&
+           targetValue(puzzle.currentSource, slot - BOARD_COLUMNS, BOARD_ROWS - 1) == 0;
 }
 
 // One flower grows at a time, and only while nothing on the board moves.
@@ -215,7 +216,8 @@ static void doFlowers() {
     for (int i = 0; i < int(animFlower.size()); i++) {
         Flower &f = animFlower[i];
         if (f.isFree) {
-            if (flowerUp || curMove || curEject || curTrans || (rand() & 7) != 0 || !bottomCellEmpty(i))
+            if (flowerUp || queues.curMove || queues.curEject || queues.curTrans || (rand() & 7) != 0 ||
+                !bottomCellEmpty(i))
                 continue;
             f = Flower{0, (rand() % 10 + 2) * TICKS_PER_SECOND, (rand() % 128) + 32, 0, 1, 0};
             flowerUp = 1;

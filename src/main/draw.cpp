@@ -95,9 +95,9 @@ static void drawStatus(int stage, int lives, int movesUsed) {
     const int movesX = textWidth(move) + 16;
     drawTextAt(screen, move, 8, y, font);
     drawNumberAt(screen, movesUsed, movesX, y, 2, 1, font);
-    if (currentMoves > 0) {
+    if (puzzle.currentMoves > 0) {
         drawTextAt(screen, "/", movesX + 16, y, font);
-        drawNumberAt(screen, currentMoves, movesX + 24, y, 2, 1, font);
+        drawNumberAt(screen, puzzle.currentMoves, movesX + 24, y, 2, 1, font);
     }
 
     // The icon and the first digit keep their places; ten lives or more push the label right, into
@@ -139,48 +139,49 @@ static void drawFlowers(const Frames &flowers) {
 }
 
 static int boardFrame(int c, int r) {
-    if (int t = currentTrans[c + BOARD_COLUMNS * r]) {
-        const TransEntry &morph = animTrans[t - 1];
+    if (int t = queues.currentTrans[c + BOARD_COLUMNS * r]) {
+        const TransEntry &morph = queues.animTrans[t - 1];
         return transFrame(morph.ticks / 4 + morph.newValue * 8);
     }
-    if (int s = currentShining[16 * r + c]) {
-        const ShineEntry &shine = animShine[s - 1];
+    if (int s = queues.currentShining[16 * r + c]) {
+        const ShineEntry &shine = queues.animShine[s - 1];
         return shine.frameColumn + 8 * shine.step;
     }
-    return currentLevel[c + BOARD_COLUMNS * r] - 1;
+    return puzzle.currentLevel[c + BOARD_COLUMNS * r] - 1;
 }
 
 static int targetFrame(int c, int r) {
-    if (int s = currentShining[16 * r + 8 + c]) {
-        const ShineEntry &shine = animShine[s - 1];
+    if (int s = queues.currentShining[16 * r + 8 + c]) {
+        const ShineEntry &shine = queues.animShine[s - 1];
         return shine.frameColumn + 8 * shine.step;
     }
-    return currentSource ? targetValue(currentSource, c, r) - 1 : -1;
+    return puzzle.currentSource ? targetValue(puzzle.currentSource, c, r) - 1 : -1;
 }
 
 static void drawBoard(const Frames &fruits, int showCursor) {
     if (showCursor)
-        drawFrame(fruits, FRAME_CURSOR + ((cursorA / 4) & 3), BOARD_X + CELL_SIZE * cursorX,
-                  BOARD_Y + CELL_SIZE * cursorY);
+        drawFrame(fruits, FRAME_CURSOR + ((puzzle.cursorA / 4) & 3), BOARD_X + CELL_SIZE * puzzle.cursorX,
+                  BOARD_Y + CELL_SIZE * puzzle.cursorY);
     for (int r = 0; r < BOARD_ROWS; r++) {
         for (int c = 0; c < BOARD_COLUMNS; c++) {
             drawFrame(fruits, boardFrame(c, r), BOARD_X + CELL_SIZE * c, BOARD_Y + CELL_SIZE * r);
             drawFrame(fruits, targetFrame(c, r), TARGET_X + CELL_SIZE * c, TARGET_Y + CELL_SIZE * r);
         }
     }
-    for (int i = 0; i < curMove; i++) {
-        const MoveEntry &piece = animMove[i];
+    for (int i = 0; i < queues.curMove; i++) {
+        const MoveEntry &piece = queues.animMove[i];
         drawFrame(fruits, piece.value - 1, BOARD_X + CELL_SIZE * piece.column,
                   BOARD_Y + CELL_SIZE * piece.row + piece.ticks);
     }
-    for (int i = 0; i < curEject; i++) {
-        const EjectEntry &piece = animEject[i];
+    for (int i = 0; i < queues.curEject; i++) {
+        const EjectEntry &piece = queues.animEject[i];
         drawFrame(fruits, transFrame((piece.points - 1) * 8 + 4), BOARD_X + piece.x, BOARD_Y + piece.y);
     }
     // The hand taps the picked cell: frames 56 to 59 and back over the 32 ticks of a pick.
-    if (curAction > 0) {
-        const int frame = curAction < 16 ? 56 + curAction / 4 : 59 - (curAction - 16) / 4;
-        drawFrame(fruits, frame, 12 + CELL_SIZE * actionX, 68 + CELL_SIZE * actionY);
+    if (queues.curAction > 0) {
+        const int frame =
+            queues.curAction < 16 ? 56 + queues.curAction / 4 : 59 - (queues.curAction - 16) / 4;
+        drawFrame(fruits, frame, 12 + CELL_SIZE * queues.actionX, 68 + CELL_SIZE * queues.actionY);
     }
     for (int k = 0; k < 5; k++)
         drawFrame(fruits, 4 - k, LEGEND_X, LEGEND_Y + LEGEND_STEP * k);

@@ -48,9 +48,9 @@ void gameNewSheetVariants() {
 
 // Called once per tick by the stage and the bonus count.
 void animateStage() {
-    if (curShine > 0)
+    if (queues.curShine > 0)
         doShine();
-    if (curEject > 0)
+    if (queues.curEject > 0)
         doEject();
     doLionAnim();
     doBgAnims();
@@ -58,9 +58,9 @@ void animateStage() {
 
 // Called by the stage's controls and by the solver: a pick at the cursor.
 void startPick() {
-    actionX = cursorX;
-    actionY = cursorY;
-    curAction = PICK_TICKS;
+    queues.actionX = puzzle.cursorX;
+    queues.actionY = puzzle.cursorY;
+    queues.curAction = PICK_TICKS;
     playSFX(SFX_LION_HAND);
     setLionAnim(LION_PICK);
 }
@@ -91,7 +91,7 @@ static void stageEnter() {
         loadTestLevel();
     loadLevel(play.stage);
     clearQueues();
-    curAction = 0;
+    queues.curAction = 0;
     resetDecorations();
     int track = stageTrack(play.stage);
     if (track != curMusic) {
@@ -124,7 +124,7 @@ static void applyRuleEvents(const RuleEvents &events) {
 
 // The countdown of a pick has ended: the board changes, and a counted move can be undone.
 static void applyPick() {
-    Cells before = currentLevel;
+    Cells before = puzzle.currentLevel;
     if (doSwitch() > 0) {
         play.movesUsed++;
         play.currentUndo = before;
@@ -134,7 +134,8 @@ static void applyPick() {
 
 // A pick is accepted only on an idle board with moves left; anything else just wakes the mascot.
 static void tryPick() {
-    if (curTrans == 0 && curMove == 0 && curAction == 0 && play.movesUsed < currentMoves)
+    if (queues.curTrans == 0 && queues.curMove == 0 && queues.curAction == 0 &&
+        play.movesUsed < puzzle.currentMoves)
         startPick();
     else
         lionWakeUp();
@@ -150,8 +151,8 @@ static void action() {
             lionWakeUp();
             return;
         }
-        cursorX = (x - BOARD_X) / CELL_SIZE;
-        cursorY = (y - BOARD_Y) / CELL_SIZE;
+        puzzle.cursorX = (x - BOARD_X) / CELL_SIZE;
+        puzzle.cursorY = (y - BOARD_Y) / CELL_SIZE;
     }
     tryPick();
 }
@@ -167,8 +168,8 @@ static const CursorStep cursorSteps[] = {
 static void controls() {
     for (const CursorStep &step : cursorSteps) {
         if (lastKeyTyped == step.control) {
-            cursorX = std::clamp(cursorX + step.dx, 0, BOARD_COLUMNS - 1);
-            cursorY = std::clamp(cursorY + step.dy, 0, BOARD_ROWS - 1);
+            puzzle.cursorX = std::clamp(puzzle.cursorX + step.dx, 0, BOARD_COLUMNS - 1);
+            puzzle.cursorY = std::clamp(puzzle.cursorY + step.dy, 0, BOARD_ROWS - 1);
             lionWakeUp();
             return;
         }
@@ -181,16 +182,16 @@ static void controls() {
 
 // Sparkles now and then on a fruit of the board or the target, and the idle mascot's blinks.
 static void decorations() {
-    cursorA++;
+    puzzle.cursorA++;
     if ((rand() & 15) == 0) {
         int column = rand() & 15;
         int row = rand() % BOARD_ROWS;
         int value = 0;
         if (column < BOARD_COLUMNS) {
-            if (curTrans == 0 && curMove == 0)
-                value = currentLevel[column + BOARD_COLUMNS * row];
+            if (queues.curTrans == 0 && queues.curMove == 0)
+                value = puzzle.currentLevel[column + BOARD_COLUMNS * row];
         } else {
-            value = targetValue(currentSource, column - BOARD_COLUMNS, row);
+            value = targetValue(puzzle.currentSource, column - BOARD_COLUMNS, row);
         }
         if (value > 0)
             addShine(column, row, value); // a cell that already sparkles is left alone
@@ -212,13 +213,13 @@ static int endTest() {
             return END_RESTART;
         return haveMadeit() ? END_WON : END_LOST;
     }
-    if (curTrans > 0 || curMove > 0)
+    if (queues.curTrans > 0 || queues.curMove > 0)
         return -1;
     if (haveMadeit())
         return END_WON;
-    if (curEject > 0)
+    if (queues.curEject > 0)
         return -1;
-    if (play.currentTime >= play.endTime || play.movesUsed >= currentMoves || currentCount < 1)
+    if (play.currentTime >= play.endTime || play.movesUsed >= puzzle.currentMoves || puzzle.currentCount < 1)
         return END_LOST;
     return -1;
 }
@@ -259,11 +260,11 @@ static void stageTick() {
             play.warning--;
         }
     }
-    if (curTrans > 0)
+    if (queues.curTrans > 0)
         applyRuleEvents(doTrans());
-    else if (curMove > 0)
+    else if (queues.curMove > 0)
         applyRuleEvents(doMove());
-    else if (curAction > 0 && --curAction == 0)
+    else if (queues.curAction > 0 && --queues.curAction == 0)
         applyPick();
     animateStage();
 
@@ -337,9 +338,9 @@ static void stageOver() {
 
 // The bonus is counted: the next stage, or the ending after the last one.
 static void counted() {
-    currentBonus = rand() % 5 + 1;
+    puzzle.currentBonus = rand() % 5 + 1;
     screenDrainConfirm();
-    if (play.stage + 1 == levelCount) {
+    if (play.stage + 1 == levelSet.levelCount) {
         stopMusic(play.music); // the congratulation screen plays its own track
         play.music = nullptr;
         screenPush(endingScreen);
@@ -357,7 +358,7 @@ static void continued() {
     play.escape = 0;
     play.score = 0;
     play.lives = START_LIVES;
-    currentBonus = rand() % 5 + 1;
+    puzzle.currentBonus = rand() % 5 + 1;
     play.restart = 0;
     gameNewSheetVariants();
     screenDrainConfirm();
@@ -426,7 +427,7 @@ static void gameEnter() {
     play.canSolve = 1;
     play.hsRank = -1;
     play.lives = START_LIVES;
-    currentBonus = rand() % 5 + 1;
+    puzzle.currentBonus = rand() % 5 + 1;
     gameNewSheetVariants();
     play.step = STEP_STAGE;
     if (play.stage == 0)

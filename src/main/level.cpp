@@ -4,18 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-Cells currentLevel;
-int32_t currentCount;
-const uint8_t *currentSource;
-const uint8_t *currentSol;
-int32_t currentMoves;
-int32_t currentBonus;
-int32_t cursorX, cursorY, cursorA;
-
-uint8_t *levelsData;
-int32_t levelCount;
-const uint8_t *levels;
-std::array<uint8_t, LEVEL_RECORD_SIZE> testLevel;
+Puzzle puzzle;
+LevelSet levelSet;
 
 // The level file's keys; a plain byte is mixed with both, its position and the plain byte before it.
 static const uint8_t key0[8] = {0x3D, 0x71, 0xA4, 0x0E, 0x9B, 0x52, 0xC6, 0x18};
@@ -77,17 +67,17 @@ static void sanitizeRecord(uint8_t *record, bool withSolution) {
 int32_t useLevels(uint8_t *data, size_t size) {
     const int32_t complete = size > 0 ? int32_t((size - 1) / LEVEL_RECORD_SIZE) : 0;
     const int32_t count = size > 0 ? std::min<int32_t>(data[0], complete) : 0;
-    levelsData = data;
-    levels = data ? data + 1 : nullptr;
-    levelCount = count;
+    levelSet.levelsData = data;
+    levelSet.levels = data ? data + 1 : nullptr;
+    levelSet.levelCount = count;
     for (int32_t k = 0; k < count; k++)
         sanitizeRecord(data + 1 + size_t(k) * LEVEL_RECORD_SIZE, true);
     return count;
 }
 
 void useTestLevel(const uint8_t *data) {
-    memcpy(testLevel.data(), data, LEVEL_SOLUTION_OFFSET);
-    sanitizeRecord(testLevel.data(), false);
+    memcpy(levelSet.testLevel.data(), data, LEVEL_SOLUTION_OFFSET);
+    sanitizeRecord(levelSet.testLevel.data(), false);
 }
 
 Cells startBoard(const uint8_t *record) {
@@ -99,24 +89,25 @@ Cells startBoard(const uint8_t *record) {
 }
 
 void setBoard(const Cells &cells) {
-    currentLevel = cells;
-    currentCount =
+    puzzle.currentLevel = cells;
+    puzzle.currentCount =
         int32_t(std::count_if(cells.begin(), cells.end(), [](int32_t value) { return value != 0; }));
 }
 
 // Called by the stage start, and by the level tool's replay. Without any level the test board is used.
 void loadLevel(int stage) {
-    if (stage >= 0 && levelCount > 0) {
-        currentSource = levels + size_t(std::min(stage, levelCount - 1)) * LEVEL_RECORD_SIZE;
-        currentSol = currentSource + LEVEL_SOLUTION_OFFSET;
-        currentMoves = solutionLength(currentSource) + currentBonus;
+    if (stage >= 0 && levelSet.levelCount > 0) {
+        puzzle.currentSource =
+            levelSet.levels + size_t(std::min(stage, levelSet.levelCount - 1)) * LEVEL_RECORD_SIZE;
+        puzzle.currentSol = puzzle.currentSource + LEVEL_SOLUTION_OFFSET;
+        puzzle.currentMoves = solutionLength(puzzle.currentSource) + puzzle.currentBonus;
     } else {
-        currentSource = testLevel.data();
-        currentSol = nullptr;
-        currentMoves = TEST_LEVEL_MOVES;
+        puzzle.currentSource = levelSet.testLevel.data();
+        puzzle.currentSol = nullptr;
+        puzzle.currentMoves = TEST_LEVEL_MOVES;
     }
-    setBoard(startBoard(currentSource));
-    cursorA = 0;
-    cursorX = CURSOR_START_X;
-    cursorY = CURSOR_START_Y;
+    setBoard(startBoard(puzzle.currentSource));
+    puzzle.cursorA = 0;
+    puzzle.cursorX = CURSOR_START_X;
+    puzzle.cursorY = CURSOR_START_Y;
 }

@@ -16,21 +16,27 @@ constexpr uint8_t SOLUTION_END = 255;
 
 using Cells = std::array<int32_t, BOARD_CELLS>; // cell (c, r) at c + 8r
 
-// The board of the stage in play.
-extern Cells currentLevel;           // fruit values 0 to 5
-extern int32_t currentCount;         // fruits on the board, falling ones included
-extern const uint8_t *currentSource; // the level record being played: start board and target
-extern const uint8_t *currentSol;    // its solution, nullptr for the test stage
-extern int32_t currentMoves;         // the move limit: the solution's length plus currentBonus
-extern int32_t currentBonus;         // 1 to 5 extra moves, chosen by the game for the next set-up
-extern int32_t cursorX, cursorY;     // the cursor's cell
-extern int32_t cursorA;              // drives the cursor's animation
+// The puzzle of the stage in play: its board, its record and the cursor.
+struct Puzzle {
+    Cells currentLevel;           // the board's fruit values 0 to 5
+    int32_t currentCount;         // fruits on the board, falling ones included
+    const uint8_t *currentSource; // the level record being played: start board and target
+    const uint8_t *currentSol;    // its solution, nullptr for the test stage
+    int32_t currentMoves;         // the move limit: the solution's length plus currentBonus
+    int32_t currentBonus;         // 1 to 5 extra moves, chosen by the game for the next set-up
+    int32_t cursorX, cursorY;     // the cursor's cell
+    int32_t cursorA;              // drives the cursor's animation
+};
+extern Puzzle puzzle;
 
 // The level set in memory, descrambled: a count byte, then complete records only.
-extern uint8_t *levelsData;
-extern int32_t levelCount;
-extern const uint8_t *levels;                            // the first record
-extern std::array<uint8_t, LEVEL_RECORD_SIZE> testLevel; // the test stage: start board and target
+struct LevelSet {
+    uint8_t *levelsData;
+    int32_t levelCount;
+    const uint8_t *levels;                            // the first record
+    std::array<uint8_t, LEVEL_RECORD_SIZE> testLevel; // the test stage: start board and target
+};
+extern LevelSet levelSet;
 
 inline int startValue(const uint8_t *record, int c, int r) { return record[16 * r + c]; }
 inline int targetValue(const uint8_t *record, int c, int r) { return record[16 * r + 8 + c]; }

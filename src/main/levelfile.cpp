@@ -25,7 +25,7 @@ void loadLevels() {
 }
 
 void freeLevels() {
-    free(levelsData);
+    free(levelSet.levelsData);
     useLevels(nullptr, 0);
 }
 

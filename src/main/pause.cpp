@@ -23,8 +23,8 @@ static std::array<int, PAUSE_ITEMS> available;
 static int selection;
 
 std::array<int, PAUSE_ITEMS> pauseAvailability() {
-    int idle = curTrans == 0 && curMove == 0 && curAction == 0 && curEject == 0;
-    return {1, play.canUndo && idle, play.movesUsed > 0, play.canSolve && currentSol != nullptr, 1};
+    int idle = queues.curTrans == 0 && queues.curMove == 0 && queues.curAction == 0 && queues.curEject == 0;
+    return {1, play.canUndo && idle, play.movesUsed > 0, play.canSolve && puzzle.currentSol != nullptr, 1};
 }
 
 int pauseStep(const std::array<int, PAUSE_ITEMS> &items, int from, int step) {
@@ -131,8 +131,8 @@ const Screen pauseScreen = {"pause", pauseEnter, pauseTick, pauseDraw, pauseLeav
 // before are dropped with it: their results landing on the fresh board would spoil the replay.
 void resetBoard() {
     clearQueues();
-    curAction = 0;
-    setBoard(startBoard(currentSource));
+    queues.curAction = 0;
+    setBoard(startBoard(puzzle.currentSource));
     play.solIndex = 0;
     play.movesUsed = 0;
 }
@@ -142,22 +142,22 @@ void resetBoard() {
 void autoResolveStep() {
     play.paused = 0;
     play.escape = 0;
-    if (curTrans != 0 || curMove != 0 || curAction != 0 || play.solIndex < 0)
+    if (queues.curTrans != 0 || queues.curMove != 0 || queues.curAction != 0 || play.solIndex < 0)
         return;
-    int column = play.solIndex < 2 * LEVEL_MAX_SOLUTION ? currentSol[play.solIndex] : SOLUTION_END;
-    int row = column == SOLUTION_END ? 0 : currentSol[play.solIndex + 1];
+    int column = play.solIndex < 2 * LEVEL_MAX_SOLUTION ? puzzle.currentSol[play.solIndex] : SOLUTION_END;
+    int row = column == SOLUTION_END ? 0 : puzzle.currentSol[play.solIndex + 1];
     if (column >= BOARD_COLUMNS || row >= BOARD_ROWS) { // the end marker, or a broken record
         play.solving = 0;
         return;
     }
-    if (column > cursorX)
-        cursorX++;
-    else if (column < cursorX)
-        cursorX--;
-    else if (row > cursorY)
-        cursorY++;
-    else if (row < cursorY)
-        cursorY--;
+    if (column > puzzle.cursorX)
+        puzzle.cursorX++;
+    else if (column < puzzle.cursorX)
+        puzzle.cursorX--;
+    else if (row > puzzle.cursorY)
+        puzzle.cursorY++;
+    else if (row < puzzle.cursorY)
+        puzzle.cursorY--;
     else {
         play.solIndex += 2;
         startPick();

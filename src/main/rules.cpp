@@ -6,16 +6,7 @@
 #include <cassert>
 #include <cstdlib>
 
-std::array<uint8_t, BOARD_CELLS> currentTrans;
-std::array<uint8_t, 2 * BOARD_CELLS> currentShining;
-std::array<TransEntry, QUEUE_SIZE> animTrans;
-std::array<MoveEntry, QUEUE_SIZE> animMove;
-std::array<ShineEntry, QUEUE_SIZE> animShine;
-std::array<EjectEntry, QUEUE_SIZE> animEject;
-int32_t curTrans, curMove, curShine, curEject;
-
-int32_t curAction;
-int32_t actionX, actionY;
+RuleQueues queues;
 
 static uint32_t eject_id; // only grows: successive pieces fly off in turn to each side
 static const int32_t eject_dx[4] = {-4, 2, -2, 4};
@@ -33,8 +24,8 @@ static bool onBoard(int column, int row) {
 
 // The back-reference byte of an entry: 1 + its index, 0 when the cell has none. Falling fruits and
 // flying pieces have none.
-static uint8_t *backRef(const TransEntry &e) { return &currentTrans[cellIndex(e.column, e.row)]; }
-static uint8_t *backRef(const ShineEntry &e) { return &currentShining[16 * e.row + e.column]; }
+static uint8_t *backRef(const TransEntry &e) { return &queues.currentTrans[cellIndex(e.column, e.row)]; }
+static uint8_t *backRef(const ShineEntry &e) { return &queues.currentShining[16 * e.row + e.column]; }
 static uint8_t *backRef(const MoveEntry &) { return nullptr; }
 static uint8_t *backRef(const EjectEntry &) { return nullptr; }
 
@@ -73,15 +64,15 @@ static void stepQueue(std::array<Entry, QUEUE_SIZE> &queue, int32_t &count, Step
 }
 
 static void queueMorph(int column, int row, int ticks, int newValue, int delay) {
-    append(animTrans, curTrans, TransEntry{column, row, ticks, newValue, delay});
+    append(queues.animTrans, queues.curTrans, TransEntry{column, row, ticks, newValue, delay});
 }
 
 // Called by the stage loop when a pick's hand countdown ends.
 int doSwitch() {
-    int c = actionX, r = actionY;
-    if (!onBoard(c, r) || currentLevel[cellIndex(c, r)] == 0)
+    int c = queues.actionX, r = queues.actionY;
+    if (!onBoard(c, r) || puzzle.currentLevel[cellIndex(c, r)] == 0)
         return 0;
-    int v = currentLevel[cellIndex(c, r)];
+    int v = puzzle.currentLevel[cellIndex(c, r)];
     int steps = v == 1 ? 1 : 2;
     removeShine(c, r);
     queueMorph(c, r, MORPH_STEP_TICKS * steps - 1, v - steps, 1);
@@ -99,7 +90,7 @@ int doSwitch() {
 int switchTile(int column, int row, int steps, int delay) {
     if (!onBoard(column, row))
         return 0;
-    int w = currentLevel[cellIndex(column, row)];
+    int w = puzzle.currentLevel[cellIndex(column, row)];
     if (w == 0)
         return 0;
     int ticks = MORPH_STEP_TICKS * steps - 1;
@@ -118,20 +109,20 @@ static void gravity() {
     for (int c = 0; c < BOARD_COLUMNS; c++) {
         int delay = rand() & 7;
         int highestMorph = BOARD_ROWS; // the smallest row of a morph still queued in this column
-        for (int32_t i = 0; i < curTrans; i++) {
-            if (animTrans[i].column == c && animTrans[i].row < highestMorph)
-                highestMorph = animTrans[i].row;
+        for (int32_t i = 0; i < queues.curTrans; i++) {
+            if (queues.animTrans[i].column == c && queues.animTrans[i].row < highestMorph)
+                highestMorph = queues.animTrans[i].row;
         }
         int gap = 0;
         for (int r = BOARD_ROWS - 1; r >= 1 && gap == 0; r--) {
-            if (currentLevel[cellIndex(c, r)] == 0 && highestMorph >= r)
+            if (puzzle.currentLevel[cellIndex(c, r)] == 0 && highestMorph >= r)
                 gap = r;
         }
         for (int r = gap - 1; r >= 0; r--) {
-            int32_t &cell = currentLevel[cellIndex(c, r)];
+            int32_t &cell = puzzle.currentLevel[cellIndex(c, r)];
             if (cell == 0)
                 continue;
-            if (append(animMove, curMove, MoveEntry{c, r, 0, cell, delay}))
+            if (append(queues.animMove, queues.curMove, MoveEntry{c, r, 0, cell, delay}))
                 cell = 0;
             delay += rand() & 3;
         }
@@ -142,7 +133,7 @@ static void gravity() {
 RuleEvents doTrans() {
     bool ended = false;
     RuleEvents events{};
-    stepQueue(animTrans, curTrans, [&ended, &events](TransEntry &e) {
+    stepQueue(queues.animTrans, queues.curTrans, [&ended, &events](TransEntry &e) {
         if (e.delay != 0) {
             e.delay--;
             events.morphsBegun += e.delay == 0;
@@ -150,16 +141,16 @@ RuleEvents doTrans() {
         }
         e.ticks--;
         if (e.ticks <= 0) {
-            currentLevel[cellIndex(e.column, e.row)] = e.newValue;
+            puzzle.currentLevel[cellIndex(e.column, e.row)] = e.newValue;
             if (e.newValue == 0)
-                currentCount--;
+                puzzle.currentCount--;
             ended = true;
             return false;
         }
         if (e.ticks % MORPH_STEP_TICKS == MORPH_STEP_TICKS / 2) {
             int points = e.newValue + 1;
             events.points += points;
-            append(animEject, curEject,
+            append(queues.animEject, queues.curEject,
                    EjectEntry{CELL_SIZE * e.column, CELL_SIZE * e.row, eject_dx[eject_id % 4], EJECT_START_DY,
                               points});
             eject_id++;
@@ -174,7 +165,7 @@ RuleEvents doTrans() {
 // Called once per tick by the stage loop while fruits fall and no morph is queued.
 RuleEvents doMove() {
     RuleEvents events{};
-    stepQueue(animMove, curMove, [&events](MoveEntry &e) {
+    stepQueue(queues.animMove, queues.curMove, [&events](MoveEntry &e) {
         if (e.delay != 0) {
             e.delay--;
             return true;
@@ -183,9 +174,9 @@ RuleEvents doMove() {
         if (e.ticks % FALL_ROW_TICKS != 0)
             return true;
         int row = e.row + e.ticks / FALL_ROW_TICKS;
-        if (row < BOARD_ROWS - 1 && currentLevel[cellIndex(e.column, row + 1)] == 0)
+        if (row < BOARD_ROWS - 1 && puzzle.currentLevel[cellIndex(e.column, row + 1)] == 0)
             return true;
-        currentLevel[cellIndex(e.column, row)] = e.value;
+        puzzle.currentLevel[cellIndex(e.column, row)] = e.value;
         events.fruitsLanded++;
         return false;
     });
@@ -193,7 +184,7 @@ RuleEvents doMove() {
 }
 
 void doShine() {
-    stepQueue(animShine, curShine, [](ShineEntry &e) {
+    stepQueue(queues.animShine, queues.curShine, [](ShineEntry &e) {
         e.ticks--;
         if (e.ticks > 0)
             return true;
@@ -204,7 +195,7 @@ void doShine() {
 }
 
 void doEject() {
-    stepQueue(animEject, curEject, [](EjectEntry &e) {
+    stepQueue(queues.animEject, queues.curEject, [](EjectEntry &e) {
         e.y += e.dy;
         if (e.y >= SCREEN_HEIGHT)
             return false;
@@ -221,27 +212,27 @@ void doEject() {
 void addShine(int column, int row, int value) {
     if (unsigned(column) >= 2u * BOARD_COLUMNS || unsigned(row) >= unsigned(BOARD_ROWS))
         return;
-    if (currentShining[16 * row + column] != 0)
+    if (queues.currentShining[16 * row + column] != 0)
         return;
-    append(animShine, curShine, ShineEntry{column, row, 0, value + 7, SHINE_STEP_TICKS});
+    append(queues.animShine, queues.curShine, ShineEntry{column, row, 0, value + 7, SHINE_STEP_TICKS});
 }
 
 void removeShine(int column, int row) {
     if (unsigned(column) >= 2u * BOARD_COLUMNS || unsigned(row) >= unsigned(BOARD_ROWS))
         return;
-    int index = currentShining[16 * row + column] - 1;
-    if (index < 0 || index >= curShine)
+    int index = queues.currentShining[16 * row + column] - 1;
+    if (index < 0 || index >= queues.curShine)
         return;
     int32_t i = 0;
-    stepQueue(animShine, curShine, [&i, index](ShineEntry &) { return i++ != index; });
+    stepQueue(queues.animShine, queues.curShine, [&i, index](ShineEntry &) { return i++ != index; });
 }
 
 int haveMadeit() {
-    if (curTrans > 0 || curMove > 0 || !currentSource)
+    if (queues.curTrans > 0 || queues.curMove > 0 || !puzzle.currentSource)
         return 0;
     for (int r = 0; r < BOARD_ROWS; r++) {
         for (int c = 0; c < BOARD_COLUMNS; c++) {
-            if (currentLevel[cellIndex(c, r)] != targetValue(currentSource, c, r))
+            if (puzzle.currentLevel[cellIndex(c, r)] != targetValue(puzzle.currentSource, c, r))
                 return 0;
         }
     }
@@ -249,7 +240,7 @@ int haveMadeit() {
 }
 
 void clearQueues() {
-    curTrans = curMove = curShine = curEject = 0;
-    currentTrans.fill(0);
-    currentShining.fill(0);
+    queues.curTrans = queues.curMove = queues.curShine = queues.curEject = 0;
+    queues.currentTrans.fill(0);
+    queues.currentShining.fill(0);
 }

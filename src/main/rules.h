@@ -34,19 +34,22 @@ struct EjectEntry { // a flying piece
     int32_t points; // new value + 1
 };
 
-// The queues' back-references per cell: 0, or 1 + the index of the cell's entry.
-extern std::array<uint8_t, BOARD_CELLS> currentTrans; // its morph in animTrans
-extern std::array<uint8_t, 2 * BOARD_CELLS>
-    currentShining; // its sparkle; row r: 16r + c board, 16r + 8 + c target
-
-extern std::array<TransEntry, QUEUE_SIZE> animTrans;
-extern std::array<MoveEntry, QUEUE_SIZE> animMove;
-extern std::array<ShineEntry, QUEUE_SIZE> animShine;
-extern std::array<EjectEntry, QUEUE_SIZE> animEject;
-extern int32_t curTrans, curMove, curShine, curEject;
-
-extern int32_t curAction; // ticks left until a pick takes effect
-extern int32_t actionX, actionY;
+// The four queues of the rules with their counts, the cells' back-references into them, and the pick
+// counting down before it takes effect.
+struct RuleQueues {
+    std::array<TransEntry, QUEUE_SIZE> animTrans;
+    std::array<MoveEntry, QUEUE_SIZE> animMove;
+    std::array<ShineEntry, QUEUE_SIZE> animShine;
+    std::array<EjectEntry, QUEUE_SIZE> animEject;
+    int32_t curTrans, curMove, curShine, curEject;
+    // Per cell: 0, or 1 + the index of the cell's entry.
+    std::array<uint8_t, BOARD_CELLS> currentTrans; // its morph
+    std::array<uint8_t, 2 * BOARD_CELLS>
+        currentShining;       // its sparkle; row r: 16r + c board, 16r + 8 + c target
+    int32_t curAction;        // ticks left until the pick takes effect
+    int32_t actionX, actionY; // the picked cell
+};
+extern RuleQueues queues;
 
 // What a tick of the rules did, for the stage to sound and to score: the rules themselves make no
 // sound, draw nothing and keep no score.

@@ -54,7 +54,7 @@ int loadGame() {
     if (noise == 0 || noise == 0xFFFF)
         return 0;
     int level = bytes[1] ^ bytes[2];
-    if (level != (bytes[3] ^ bytes[0]) || level == 0 || level >= levelCount)
+    if (level != (bytes[3] ^ bytes[0]) || level == 0 || level >= levelSet.levelCount)
         return 0;
     return level;
 }

@@ -29,15 +29,16 @@ StageBonus stageBonus() {
     StageBonus bonus;
     bonus.time = play.currentTime < play.endTime ? int32_t((play.endTime - play.currentTime) / 1000) : 0;
     bonus.life = 10 * play.lives;
-    bonus.move = play.movesUsed <= currentMoves - currentBonus ? MOVE_BONUS_PERFECT
-                                                               : (currentMoves - play.movesUsed) * 10;
+    bonus.move = play.movesUsed <= puzzle.currentMoves - puzzle.currentBonus
+                     ? MOVE_BONUS_PERFECT
+                     : (puzzle.currentMoves - play.movesUsed) * 10;
     return bonus;
 }
 
 int lostReason() {
     if (play.currentTime >= play.endTime)
         return TEXT_TIME_UP;
-    return play.movesUsed >= currentMoves ? TEXT_NO_MOVE : TEXT_ALL_GONE;
+    return play.movesUsed >= puzzle.currentMoves ? TEXT_NO_MOVE : TEXT_ALL_GONE;
 }
 
 // The stage screen without cursor, darkened, under a message.
@@ -68,7 +69,7 @@ static void countEnter() {
         snprintf(count.lines[i], sizeof count.lines[i], "%s: %03d", text(TEXT_TIME_BONUS + i),
                  count.values[i]);
     snprintf(count.next, sizeof count.next, text(TEXT_STAGE_NEXT), play.stage + 2);
-    count.hasNext = play.stage + 1 < levelCount;
+    count.hasNext = play.stage + 1 < levelSet.levelCount;
     count.t = count.pending = count.credited = 0;
     setLionAnim(LION_JUMP);
 }

@@ -12,7 +12,7 @@ constexpr int MAX_SETTLE_TICKS = 10000;
 
 void placeBoard(const Board &board) {
     clearQueues();
-    curAction = 0;
+    queues.curAction = 0;
     Cells cells{};
     std::copy(board.begin(), board.end(), cells.begin());
     setBoard(cells);
@@ -21,22 +21,22 @@ void placeBoard(const Board &board) {
 Board boardNow() {
     Board board{};
     for (int i = 0; i < BOARD_CELLS; i++)
-        board[i] = uint8_t(currentLevel[i]);
+        board[i] = uint8_t(puzzle.currentLevel[i]);
     return board;
 }
 
 int playPick(const Pick &pick) {
-    actionX = pick.column;
-    actionY = pick.row;
+    queues.actionX = pick.column;
+    queues.actionY = pick.row;
     int steps = doSwitch();
-    for (int tick = 0; curTrans > 0 || curMove > 0; tick++) {
+    for (int tick = 0; queues.curTrans > 0 || queues.curMove > 0; tick++) {
         if (tick == MAX_SETTLE_TICKS)
             return -1;
-        if (curTrans > 0)
+        if (queues.curTrans > 0)
             doTrans();
         else
             doMove();
-        if (curEject > 0)
+        if (queues.curEject > 0)
             doEject();
     }
     return steps;

@@ -19,27 +19,27 @@ static std::string pickText(const Pick &pick) {
 // of a one-record level set; an empty result when it ends on the target and never before.
 static std::string replayFailure(const uint8_t *record, const Stage &stage, unsigned seed) {
     srand(seed);
-    levels = record;
-    levelCount = 1;
-    currentBonus = 0;
+    levelSet.levels = record;
+    levelSet.levelCount = 1;
+    puzzle.currentBonus = 0;
     clearQueues();
-    curAction = 0;
+    queues.curAction = 0;
     loadLevel(0);
     std::string during = " (rand seed " + std::to_string(seed) + ")";
-    if (currentMoves != int(stage.solution.size()))
-        return "the game reads " + std::to_string(currentMoves) + " picks where the solution has " +
+    if (puzzle.currentMoves != int(stage.solution.size()))
+        return "the game reads " + std::to_string(puzzle.currentMoves) + " picks where the solution has " +
                std::to_string(stage.solution.size());
     for (size_t j = 0; j < stage.solution.size(); j++) {
         const Pick &pick = stage.solution[j];
         std::string which = "pick " + std::to_string(j + 1) + " " + pickText(pick);
-        if (currentLevel[cellAt(pick.column, pick.row)] == 0)
+        if (puzzle.currentLevel[cellAt(pick.column, pick.row)] == 0)
             return which + " lands on an empty cell" + during;
         int steps = playPick(pick);
         if (steps < 0)
             return which + " leaves a board that never comes to rest" + during;
-        if (currentCount != fruitCount(boardNow()))
+        if (puzzle.currentCount != fruitCount(boardNow()))
             return which + " leaves " + std::to_string(fruitCount(boardNow())) + " fruits where " +
-                   std::to_string(currentCount) + " are counted" + during;
+                   std::to_string(puzzle.currentCount) + " are counted" + during;
         if (haveMadeit() && j + 1 < stage.solution.size())
             return "the target is reached after " + std::to_string(j + 1) + " of " +
                    std::to_string(stage.solution.size()) + " picks" + during;
@@ -74,9 +74,9 @@ std::string stageFailure(const Stage &stage) {
             break;
     }
     clearQueues();
-    currentSource = nullptr;
-    levels = nullptr;
-    levelCount = 0;
+    puzzle.currentSource = nullptr;
+    levelSet.levels = nullptr;
+    levelSet.levelCount = 0;
     return failure;
 }
 

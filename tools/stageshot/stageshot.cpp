@@ -29,14 +29,16 @@ static void tick() {
     doEject();
     doBgAnims();
     doLionAnim();
-    if (curAction > 0)
-        curAction--;
-    cursorA++;
+    if (queues.curAction > 0)
+        queues.curAction--;
+    puzzle.cursorA++;
 }
 
 // The pick that shows most: a fruit that morphs by two with as many fruit neighbours as possible.
 static void pickBusiest() {
-    auto at = [](int c, int r) { return c >= 0 && c < 8 && r >= 0 && r < 10 ? currentLevel[c + 8 * r] : 0; };
+    auto at = [](int c, int r) {
+        return c >= 0 && c < 8 && r >= 0 && r < 10 ? puzzle.currentLevel[c + 8 * r] : 0;
+    };
     int best = 0, bestScore = -1;
     for (int r = 0; r < BOARD_ROWS; r++)
         for (int c = 0; c < BOARD_COLUMNS; c++) {
@@ -49,8 +51,8 @@ static void pickBusiest() {
                 bestScore = score;
             }
         }
-    actionX = cursorX = best % 8;
-    actionY = cursorY = best / 8;
+    queues.actionX = puzzle.cursorX = best % 8;
+    queues.actionY = puzzle.cursorY = best / 8;
     doSwitch();
     setLionAnim(LION_PICK);
 }
@@ -111,6 +113,6 @@ int main(int argc, char **argv) {
     antiAlias2();
     ok = save(fscreen, std::string(out) + "/stage_antialias.png") && ok;
     printf("stageshot: stage %d of %s, morphs %d, flying pieces %d\n", stage,
-           haveLevels ? "data/levels.bin" : "test.bin", curTrans, curEject);
+           haveLevels ? "data/levels.bin" : "test.bin", queues.curTrans, queues.curEject);
     return ok ? 0 : 1;
 }
