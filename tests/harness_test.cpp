@@ -20,7 +20,7 @@ namespace {
 // A paced screen loop that presents every drawn frame and ends on a quit request.
 int pacedLoop() {
     initFPS();
-    while (!done) {
+    while (!input.done) {
         if (controlFPS())
             sysPresented();
         checkInput();
@@ -30,8 +30,10 @@ int pacedLoop() {
 
 TEST(Harness, EventsReachTheirTickAndTheRunEndsWithTheGame) {
     Harness h("ticks");
-    h.probe("held", [] { return int64_t(lastKey); }).probe("typed", [] { return int64_t(lastKeyTyped); });
-    h.probe("mouse", [] { return int64_t(mouseX * 1000 + mouseY); });
+    h.probe("held", [] { return int64_t(input.lastKey); }).probe("typed", [] {
+        return int64_t(input.lastKeyTyped);
+    });
+    h.probe("mouse", [] { return int64_t(input.mouseX * 1000 + input.mouseY); });
     h.at(5).tap(SDL_SCANCODE_SPACE).button(9).click(37, 201).wait(3).quit();
     const HarnessRun r = h.play(pacedLoop);
     EXPECT_EQ(r.status, 7);
@@ -55,15 +57,16 @@ TEST(Harness, APacedLoopRunsSixtyTicksPerVirtualSecond) {
     const HarnessRun r = h.play(pacedLoop);
     ASSERT_EQ(r.ticks.size(), 601u);
     EXPECT_EQ(r.frames, 601);
-    EXPECT_EQ(r.ticks[59].ms, 1000u);
-    EXPECT_EQ(r.ticks[599].ms, 10000u);
+    EXPECT_EQ(r.ticks[599].ms - r.ticks[59].ms, 9000u) << "540 ticks in 9 s";
 
-    Harness fast("novsync");
-    fast.vsync = false;
-    fast.at(600).quit();
-    const HarnessRun unpaced = fast.play(pacedLoop);
-    ASSERT_EQ(unpaced.ticks.size(), 601u);
-    EXPECT_LT(unpaced.ticks[599].ms, 10000u) << "without the display only the pacing's own sleep counts";
+    // Without a display that waits for its refresh the pacing alone keeps the same speed.
+    Harness free("novsync");
+    free.vsync = false;
+    free.at(600).quit();
+    const HarnessRun unsynced = free.play(pacedLoop);
+    ASSERT_EQ(unsynced.ticks.size(), 601u);
+    EXPECT_EQ(unsynced.ticks[59].ms, 1000u);
+    EXPECT_EQ(unsynced.ticks[599].ms, 10000u);
 }
 
 TEST(Harness, StopsTimeOutsExitsAndCrashesAreTold) {

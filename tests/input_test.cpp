@@ -49,10 +49,10 @@ void resetInput() {
     JUMP_KEY = DEFAULT_JUMP_KEY, PAUSE_KEY = DEFAULT_PAUSE_KEY, START_KEY = DEFAULT_START_KEY;
     SELECT_KEY = DEFAULT_SELECT_KEY, LEFT_KEY = DEFAULT_LEFT_KEY, RIGHT_KEY = DEFAULT_RIGHT_KEY;
     UP_KEY = DEFAULT_UP_KEY, DOWN_KEY = DEFAULT_DOWN_KEY;
-    lastKey = lastKeyTyped = 0;
-    lastJButton = -1;
-    mouseX = mouseY = -1;
-    done = 0;
+    input.lastKey = input.lastKeyTyped = 0;
+    input.lastJButton = -1;
+    input.mouseX = input.mouseY = -1;
+    input.done = 0;
 }
 
 // One read of the input that sees exactly these events.
@@ -71,29 +71,29 @@ class Input : public ::testing::Test {
 TEST_F(Input, KeyMappedToDirectionAndActionSetsBothAndReportsTheAction) {
     JUMP_KEY = UP_KEY;
     read({keyEvent(SDL_KEYDOWN, SDL_SCANCODE_UP)});
-    EXPECT_EQ(lastKey, CTRL_UP | CTRL_JUMP);
-    EXPECT_EQ(lastKeyTyped, 0);
+    EXPECT_EQ(input.lastKey, CTRL_UP | CTRL_JUMP);
+    EXPECT_EQ(input.lastKeyTyped, 0);
     read({keyEvent(SDL_KEYUP, SDL_SCANCODE_UP)});
-    EXPECT_EQ(lastKey, 0);
-    EXPECT_EQ(lastKeyTyped, CTRL_JUMP);
+    EXPECT_EQ(input.lastKey, 0);
+    EXPECT_EQ(input.lastKeyTyped, CTRL_JUMP);
     read({});
-    EXPECT_EQ(lastKeyTyped, 0) << "the released control is reported for one read only";
+    EXPECT_EQ(input.lastKeyTyped, 0) << "the released control is reported for one read only";
 }
 
 TEST_F(Input, DirectionKeysLetGoOfTheirOppositeAndTheLastReleaseWins) {
     read({keyEvent(SDL_KEYDOWN, SDL_SCANCODE_LEFT), keyEvent(SDL_KEYDOWN, SDL_SCANCODE_UP),
           keyEvent(SDL_KEYDOWN, SDL_SCANCODE_RIGHT)});
-    EXPECT_EQ(lastKey, CTRL_UP | CTRL_RIGHT);
+    EXPECT_EQ(input.lastKey, CTRL_UP | CTRL_RIGHT);
     read({keyEvent(SDL_KEYDOWN, SDL_SCANCODE_DOWN), keyEvent(SDL_KEYDOWN, SDL_SCANCODE_RETURN),
           keyEvent(SDL_KEYDOWN, SDL_SCANCODE_TAB)});
-    EXPECT_EQ(lastKey, CTRL_DOWN | CTRL_RIGHT | CTRL_START | CTRL_PAUSE);
+    EXPECT_EQ(input.lastKey, CTRL_DOWN | CTRL_RIGHT | CTRL_START | CTRL_PAUSE);
     read({keyEvent(SDL_KEYUP, SDL_SCANCODE_TAB), keyEvent(SDL_KEYUP, SDL_SCANCODE_DOWN),
           keyEvent(SDL_KEYUP, SDL_SCANCODE_RETURN)});
-    EXPECT_EQ(lastKeyTyped, CTRL_START);
-    EXPECT_EQ(lastKey, CTRL_RIGHT);
+    EXPECT_EQ(input.lastKeyTyped, CTRL_START);
+    EXPECT_EQ(input.lastKey, CTRL_RIGHT);
     read({keyEvent(SDL_KEYDOWN, SDL_SCANCODE_D), keyEvent(SDL_KEYUP, SDL_SCANCODE_D)});
-    EXPECT_EQ(lastKey, CTRL_RIGHT) << "select has no key";
-    EXPECT_EQ(lastKeyTyped, 0);
+    EXPECT_EQ(input.lastKey, CTRL_RIGHT) << "select has no key";
+    EXPECT_EQ(input.lastKeyTyped, 0);
 }
 
 TEST_F(Input, EscapeQuitsUnlessItIsAnAction) {
@@ -113,44 +113,44 @@ TEST_F(Input, EscapeQuitsUnlessItIsAnAction) {
         if (c.key)
             *c.key = SDL_SCANCODE_ESCAPE;
         read({keyEvent(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE)});
-        EXPECT_EQ(done, c.expectedDone) << c.binding;
-        EXPECT_EQ(lastKey, c.expectedHeld) << c.binding;
+        EXPECT_EQ(input.done, c.expectedDone) << c.binding;
+        EXPECT_EQ(input.lastKey, c.expectedHeld) << c.binding;
     }
     SetUp();
     read({keyEvent(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE), keyEvent(SDL_KEYUP, SDL_SCANCODE_ESCAPE)});
-    EXPECT_EQ(lastKeyTyped, 0);
+    EXPECT_EQ(input.lastKeyTyped, 0);
     read({});
-    EXPECT_EQ(done, 1) << "the quit request stays";
+    EXPECT_EQ(input.done, 1) << "the quit request stays";
 }
 
 TEST_F(Input, QuitEventSetsDone) {
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     read({quit});
-    EXPECT_EQ(done, 1);
+    EXPECT_EQ(input.done, 1);
 }
 
 TEST_F(Input, PadButtonsAndLastJButton) {
     read({buttonEvent(SDL_JOYBUTTONDOWN, 2)});
-    EXPECT_EQ(lastJButton, 2);
-    EXPECT_EQ(lastKey, CTRL_JUMP);
+    EXPECT_EQ(input.lastJButton, 2);
+    EXPECT_EQ(input.lastKey, CTRL_JUMP);
     read({keyEvent(SDL_KEYDOWN, SDL_SCANCODE_UP)});
-    EXPECT_EQ(lastJButton, -1);
+    EXPECT_EQ(input.lastJButton, -1);
     read({buttonEvent(SDL_JOYBUTTONUP, 2)});
-    EXPECT_EQ(lastJButton, -1) << "a button release does not bring the button back";
-    EXPECT_EQ(lastKeyTyped, CTRL_JUMP);
-    EXPECT_EQ(lastKey, CTRL_UP);
+    EXPECT_EQ(input.lastJButton, -1) << "a button release does not bring the button back";
+    EXPECT_EQ(input.lastKeyTyped, CTRL_JUMP);
+    EXPECT_EQ(input.lastKey, CTRL_UP);
 
     read({buttonEvent(SDL_JOYBUTTONDOWN, 5), buttonEvent(SDL_JOYBUTTONUP, 5)});
-    EXPECT_EQ(lastJButton, 5) << "unmapped buttons are remembered for the options screen";
-    EXPECT_EQ(lastKeyTyped, 0);
+    EXPECT_EQ(input.lastJButton, 5) << "unmapped buttons are remembered for the options screen";
+    EXPECT_EQ(input.lastKeyTyped, 0);
 
     SELECT_BUTTON = 3;
     read({buttonEvent(SDL_JOYBUTTONDOWN, 9), buttonEvent(SDL_JOYBUTTONDOWN, 3)});
-    EXPECT_EQ(lastKey, CTRL_UP | CTRL_START | CTRL_SELECT);
+    EXPECT_EQ(input.lastKey, CTRL_UP | CTRL_START | CTRL_SELECT);
     read({buttonEvent(SDL_JOYBUTTONUP, 9), buttonEvent(SDL_JOYBUTTONUP, 3)});
-    EXPECT_EQ(lastKeyTyped, CTRL_SELECT);
-    EXPECT_EQ(lastKey, CTRL_UP);
+    EXPECT_EQ(input.lastKeyTyped, CTRL_SELECT);
+    EXPECT_EQ(input.lastKey, CTRL_UP);
 }
 
 TEST_F(Input, AxisDeadZoneIsExclusive) {
@@ -164,55 +164,55 @@ TEST_F(Input, AxisDeadZoneIsExclusive) {
     for (const Case &c : cases) {
         SetUp();
         read({axisEvent(c.axis, c.value)});
-        EXPECT_EQ(lastKey, c.held) << "axis " << c.axis << " at " << c.value;
+        EXPECT_EQ(input.lastKey, c.held) << "axis " << c.axis << " at " << c.value;
     }
     SetUp();
     read({axisEvent(0, 30000)});
     read({axisEvent(0, -30000)});
-    EXPECT_EQ(lastKey, CTRL_LEFT);
-    EXPECT_EQ(lastKeyTyped, 0) << "swinging through does not type right";
+    EXPECT_EQ(input.lastKey, CTRL_LEFT);
+    EXPECT_EQ(input.lastKeyTyped, 0) << "swinging through does not type right";
     read({axisEvent(0, 24000)});
-    EXPECT_EQ(lastKey, 0);
-    EXPECT_EQ(lastKeyTyped, CTRL_LEFT);
+    EXPECT_EQ(input.lastKey, 0);
+    EXPECT_EQ(input.lastKeyTyped, CTRL_LEFT);
 }
 
 TEST_F(Input, StickUpJumpsOnlyWithoutAnActionButton) {
     read({axisEvent(1, -30000)});
-    EXPECT_EQ(lastKey, CTRL_UP);
+    EXPECT_EQ(input.lastKey, CTRL_UP);
     read({axisEvent(1, 0)});
-    EXPECT_EQ(lastKeyTyped, CTRL_UP);
+    EXPECT_EQ(input.lastKeyTyped, CTRL_UP);
 
     JUMP_BUTTON = -1;
     read({axisEvent(1, -30000)});
-    EXPECT_EQ(lastKey, CTRL_UP | CTRL_JUMP);
+    EXPECT_EQ(input.lastKey, CTRL_UP | CTRL_JUMP);
     read({axisEvent(1, 0)});
-    EXPECT_EQ(lastKey, 0);
-    EXPECT_EQ(lastKeyTyped, CTRL_JUMP);
+    EXPECT_EQ(input.lastKey, 0);
+    EXPECT_EQ(input.lastKeyTyped, CTRL_JUMP);
 }
 
 TEST_F(Input, HatDiagonalKeepsTheOtherAxisUntilCentred) {
     read({hatEvent(SDL_HAT_RIGHT)});
     read({hatEvent(SDL_HAT_RIGHTUP)});
-    EXPECT_EQ(lastKey, CTRL_UP | CTRL_RIGHT);
+    EXPECT_EQ(input.lastKey, CTRL_UP | CTRL_RIGHT);
     read({hatEvent(SDL_HAT_RIGHT)});
-    EXPECT_EQ(lastKey, CTRL_UP | CTRL_RIGHT);
-    EXPECT_EQ(lastKeyTyped, 0);
+    EXPECT_EQ(input.lastKey, CTRL_UP | CTRL_RIGHT);
+    EXPECT_EQ(input.lastKeyTyped, 0);
     read({hatEvent(SDL_HAT_CENTERED)});
-    EXPECT_EQ(lastKey, 0);
-    EXPECT_EQ(lastKeyTyped, CTRL_RIGHT);
+    EXPECT_EQ(input.lastKey, 0);
+    EXPECT_EQ(input.lastKeyTyped, CTRL_RIGHT);
 
     read({hatEvent(SDL_HAT_LEFTDOWN)});
-    EXPECT_EQ(lastKey, CTRL_DOWN | CTRL_LEFT);
+    EXPECT_EQ(input.lastKey, CTRL_DOWN | CTRL_LEFT);
     read({hatEvent(SDL_HAT_UP)});
-    EXPECT_EQ(lastKey, CTRL_UP | CTRL_LEFT) << "down is let go by pressing up";
+    EXPECT_EQ(input.lastKey, CTRL_UP | CTRL_LEFT) << "down is let go by pressing up";
 }
 
 TEST_F(Input, UnboundHatDirectionMatchesNothing) {
     UP_BUTTON = -1;
     read({hatEvent(SDL_HAT_DOWN)});
-    EXPECT_EQ(lastKey, CTRL_DOWN);
+    EXPECT_EQ(input.lastKey, CTRL_DOWN);
     read({hatEvent(SDL_HAT_RIGHT)});
-    EXPECT_EQ(lastKey, CTRL_DOWN | CTRL_RIGHT);
+    EXPECT_EQ(input.lastKey, CTRL_DOWN | CTRL_RIGHT);
 }
 
 TEST_F(Input, ClicksOutsideThePictureAreClamped) {
@@ -258,8 +258,8 @@ TEST_F(Input, ClickLandsOnTheScreenPixelUnderThePointer) {
         }
         ASSERT_EQ(converted.type, Uint32(SDL_MOUSEBUTTONDOWN));
         read({converted});
-        EXPECT_EQ(mouseX, c.screenX) << c.windowW << "x" << c.windowH << " at " << c.x << "," << c.y;
-        EXPECT_EQ(mouseY, c.screenY) << c.windowW << "x" << c.windowH << " at " << c.x << "," << c.y;
+        EXPECT_EQ(input.mouseX, c.screenX) << c.windowW << "x" << c.windowH << " at " << c.x << "," << c.y;
+        EXPECT_EQ(input.mouseY, c.screenY) << c.windowW << "x" << c.windowH << " at " << c.x << "," << c.y;
         SDL_DestroyRenderer(renderer);
         SDL_DestroyWindow(window);
     }
@@ -355,38 +355,38 @@ TEST_F(Pads, APadSDLKnowsPlaysWithItsLayoutNotTheConfiguredButtons) {
         const char *name = SDL_GameControllerGetStringForButton(c.button);
         setButton(pad, c.button, SDL_PRESSED);
         readPads();
-        EXPECT_EQ(lastKey, c.held) << name;
-        EXPECT_EQ(lastJButton, -1) << name << ": no raw button for the pad assignment";
+        EXPECT_EQ(input.lastKey, c.held) << name;
+        EXPECT_EQ(input.lastJButton, -1) << name << ": no raw button for the pad assignment";
         setButton(pad, c.button, SDL_RELEASED);
         readPads();
-        EXPECT_EQ(lastKey, 0) << name;
-        EXPECT_EQ(lastKeyTyped, c.held) << name;
+        EXPECT_EQ(input.lastKey, 0) << name;
+        EXPECT_EQ(input.lastKeyTyped, c.held) << name;
     }
-    EXPECT_EQ(done, 0);
+    EXPECT_EQ(input.done, 0);
 
     JUMP_BUTTON = -1; // a layout always has its A button: the stick never doubles as the action
     SDL_Joystick *joystick = SDL_JoystickFromInstanceID(pad);
     SDL_JoystickSetVirtualAxis(joystick, 1, -30000);
     SDL_JoystickSetVirtualAxis(joystick, 0, 30000);
     readPads();
-    EXPECT_EQ(lastKey, CTRL_UP | CTRL_RIGHT);
+    EXPECT_EQ(input.lastKey, CTRL_UP | CTRL_RIGHT);
     SDL_JoystickSetVirtualAxis(joystick, 0, 0);
     SDL_JoystickSetVirtualAxis(joystick, 1, 0);
     readPads();
-    EXPECT_EQ(lastKey, 0);
-    EXPECT_EQ(lastKeyTyped, CTRL_UP);
+    EXPECT_EQ(input.lastKey, 0);
+    EXPECT_EQ(input.lastKeyTyped, CTRL_UP);
 
     EXPECT_FALSE(ctrlGuidePressed());
     setButton(pad, SDL_CONTROLLER_BUTTON_GUIDE, SDL_PRESSED);
     readPads();
     EXPECT_TRUE(ctrlGuidePressed());
     EXPECT_FALSE(ctrlGuidePressed()) << "asked once";
-    EXPECT_EQ(lastKey, 0);
+    EXPECT_EQ(input.lastKey, 0);
 
     setButton(pad, SDL_CONTROLLER_BUTTON_B, SDL_PRESSED);
     readPads();
-    EXPECT_EQ(done, 1) << "B backs out as Escape does";
-    EXPECT_EQ(lastKey, 0);
+    EXPECT_EQ(input.done, 1) << "B backs out as Escape does";
+    EXPECT_EQ(input.lastKey, 0);
 }
 
 TEST_F(Pads, APadSDLDoesNotKnowPlaysWithTheConfiguredButtons) {
@@ -401,16 +401,16 @@ TEST_F(Pads, APadSDLDoesNotKnowPlaysWithTheConfiguredButtons) {
     SDL_JoystickSetVirtualButton(joystick, 5, SDL_PRESSED);
     SDL_JoystickSetVirtualHat(joystick, 0, SDL_HAT_LEFTUP);
     readPads();
-    EXPECT_EQ(lastKey, CTRL_START | CTRL_UP | CTRL_LEFT);
-    EXPECT_EQ(lastJButton, 5) << "for the pad assignment";
+    EXPECT_EQ(input.lastKey, CTRL_START | CTRL_UP | CTRL_LEFT);
+    EXPECT_EQ(input.lastJButton, 5) << "for the pad assignment";
     SDL_JoystickSetVirtualButton(joystick, 5, SDL_RELEASED);
     SDL_JoystickSetVirtualHat(joystick, 0, SDL_HAT_CENTERED);
     SDL_JoystickSetVirtualButton(joystick, DEFAULT_JUMP_BUTTON, SDL_PRESSED);
     readPads();
-    EXPECT_EQ(lastKey, CTRL_JUMP);
+    EXPECT_EQ(input.lastKey, CTRL_JUMP);
     SDL_JoystickSetVirtualAxis(joystick, 0, 30000);
     readPads();
-    EXPECT_EQ(lastKey, CTRL_JUMP | CTRL_RIGHT);
+    EXPECT_EQ(input.lastKey, CTRL_JUMP | CTRL_RIGHT);
 }
 
 TEST_F(Pads, AMappingFileBesideTheDataGivesAPadItsLayout) {
@@ -431,7 +431,7 @@ TEST_F(Pads, AMappingFileBesideTheDataGivesAPadItsLayout) {
     SDL_JoystickSetVirtualButton(joystick, DEFAULT_JUMP_BUTTON, SDL_PRESSED);
     SDL_JoystickSetVirtualHat(joystick, 0, SDL_HAT_DOWN);
     readPads();
-    EXPECT_EQ(lastKey, CTRL_JUMP | CTRL_DOWN) << "A is button 5; button 2 is nothing on this layout";
+    EXPECT_EQ(input.lastKey, CTRL_JUMP | CTRL_DOWN) << "A is button 5; button 2 is nothing on this layout";
 }
 
 TEST_F(Pads, PadsPluggedInOrPulledOutWhileTheGameRunsAreOpenedAndClosed) {
@@ -443,7 +443,7 @@ TEST_F(Pads, PadsPluggedInOrPulledOutWhileTheGameRunsAreOpenedAndClosed) {
     setButton(known, SDL_CONTROLLER_BUTTON_A, SDL_PRESSED);
     SDL_JoystickSetVirtualButton(SDL_JoystickFromInstanceID(unknown), DEFAULT_START_BUTTON, SDL_PRESSED);
     readPads();
-    EXPECT_EQ(lastKey, CTRL_JUMP | CTRL_START) << "both pads play";
+    EXPECT_EQ(input.lastKey, CTRL_JUMP | CTRL_START) << "both pads play";
     EXPECT_FALSE(ctrlPadRemoved());
 
     detach(known);
@@ -451,19 +451,19 @@ TEST_F(Pads, PadsPluggedInOrPulledOutWhileTheGameRunsAreOpenedAndClosed) {
     EXPECT_EQ(SDL_GameControllerFromInstanceID(known), nullptr) << "closed";
     EXPECT_TRUE(ctrlPadRemoved());
     EXPECT_FALSE(ctrlPadRemoved()) << "asked once, though SDL reports the joystick and the controller";
-    EXPECT_EQ(lastKey, CTRL_START) << "the pad let go of A as it went";
+    EXPECT_EQ(input.lastKey, CTRL_START) << "the pad let go of A as it went";
 
     detach(unknown);
     readPads();
     EXPECT_EQ(ctrlRawPads(), 0);
     EXPECT_TRUE(ctrlPadRemoved());
-    EXPECT_EQ(lastKey, 0);
+    EXPECT_EQ(input.lastKey, 0);
 
     const SDL_JoystickID again = attachKnown();
     readPads();
     setButton(again, SDL_CONTROLLER_BUTTON_START, SDL_PRESSED);
     readPads();
-    EXPECT_EQ(lastKey, CTRL_START) << "plugged in again";
+    EXPECT_EQ(input.lastKey, CTRL_START) << "plugged in again";
 }
 
 SDL_Joystick *heldPad;
@@ -488,26 +488,26 @@ TEST_F(Pads, WaitKeyUpWaitsForEveryPadAndClearsTheState) {
 
     idleReads = 0;
     sysVirtualSetIdleObserver(releaseOnFifthRead);
-    lastKey = CTRL_JUMP | CTRL_UP;
-    lastKeyTyped = CTRL_START;
-    lastJButton = 2;
+    input.lastKey = CTRL_JUMP | CTRL_UP;
+    input.lastKeyTyped = CTRL_START;
+    input.lastJButton = 2;
     waitKeyUp();
     EXPECT_EQ(sysTicks(), 60u) << "five rounds with the button held, one to see it let go";
     EXPECT_EQ(sysVirtualPendingEvents(), 0) << "events meanwhile are swallowed";
-    EXPECT_EQ(lastKey, 0);
-    EXPECT_EQ(lastKeyTyped, 0);
-    EXPECT_EQ(lastJButton, -1);
+    EXPECT_EQ(input.lastKey, 0);
+    EXPECT_EQ(input.lastKeyTyped, 0);
+    EXPECT_EQ(input.lastJButton, -1);
     EXPECT_TRUE(ctrlPadRemoved()) << "a pad pulled out meanwhile is closed";
     EXPECT_EQ(ctrlRawPads(), 0);
 }
 
 TEST_F(Input, WaitKeyUpWithoutPadWaitsOnce) {
     sysVirtualQueueEvent(0, keyEvent(SDL_KEYDOWN, SDL_SCANCODE_SPACE));
-    lastKey = CTRL_LEFT;
+    input.lastKey = CTRL_LEFT;
     waitKeyUp();
     EXPECT_EQ(sysTicks(), 10u);
     EXPECT_EQ(sysVirtualPendingEvents(), 0);
-    EXPECT_EQ(lastKey, 0);
+    EXPECT_EQ(input.lastKey, 0);
 }
 
 } // namespace

@@ -89,9 +89,9 @@ class StageTest : public ::testing::Test {
         sysVirtualSetPresentObserver([] { presentedFrames()++; });
         presentedFrames() = 0;
         playedSounds().clear();
-        lastKey = lastKeyTyped = 0;
-        mouseX = mouseY = -1;
-        done = play.escape = play.paused = 0;
+        input.lastKey = input.lastKeyTyped = 0;
+        input.mouseX = input.mouseY = -1;
+        input.done = play.escape = play.paused = 0;
         play = StagePlay{};
         workflow = 0;
         play.hsRank = -1;

@@ -512,7 +512,7 @@ TEST(StageFlow, AClickOnTheEndScreensDoesNotReachTheNextScreen) {
     pick(h, x, y, {0, 9}, 120);
     h.wait(30).click(160, 120).tap(SDL_SCANCODE_SPACE).wait(20); // game over
     h.tap(SDL_SCANCODE_RETURN).wait(20);                         // the name "A"
-    h.wait(30).call([] { mouseX = mouseY = -1; }).stop();
+    h.wait(30).call([] { input.mouseX = input.mouseY = -1; }).stop();
     const HarnessRun r = h.play(game(1, {spreadRecord(), allGoneRecord()}));
 
     ASSERT_EQ(r.status, HARNESS_STOPPED);

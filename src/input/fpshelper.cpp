@@ -4,78 +4,78 @@
 
 #include "input/sys.h"
 
-uint32_t fpsCurTick, fpsGrpTick;
-int32_t cntFrames, fpsSum, framesSkipped, skipFrame;
+static FramePacing pacing;
+
+const FramePacing &pacingState() { return pacing; }
 
 constexpr int32_t FRAME_BUDGET = 17; // the first and second frame of a group
 constexpr int32_t GROUP_BUDGET = 50; // the third frame closes the group 50 ms after it began
 constexpr int32_t FRAMES_PER_GROUP = 3;
 constexpr int32_t MAX_SKIPPED = 3;
-constexpr int32_t WAKE_EARLY = 10; // sleep stops this many ms short, so its granularity never makes us late
 
 // Called right before every screen loop, so that loading before it never counts as lateness.
 void initFPS() {
-    fpsCurTick = fpsGrpTick = sysTicks();
-    cntFrames = fpsSum = skipFrame = framesSkipped = 0;
+    pacing.fpsCurTick = pacing.fpsGrpTick = sysTicks();
+    pacing.cntFrames = pacing.fpsSum = pacing.skipFrame = pacing.framesSkipped = 0;
 }
 
-// Sleeps until WAKE_EARLY ms before target, if that is still ahead of t.
-static void sleepUntilNear(uint32_t target, uint32_t t) {
-    if (int32_t(target - WAKE_EARLY - t) <= 0)
-        return;
-    int64_t usec = int64_t(int32_t(target - sysTicks())) * 1000 - WAKE_EARLY * 1000;
-    if (usec > 0)
-        sysUsleep(uint32_t(usec));
+// Sleeps until target. The game keeps its 60 ticks per second whether or not the presentation waits
+// for the display's refresh, and at any refresh rate; an oversleep is made up by the group's third
+// frame, whose budget runs to the group's 50 ms mark.
+static void sleepUntil(uint32_t target) {
+    const int32_t ms = int32_t(target - sysTicks());
+    if (ms > 0)
+        sysUsleep(uint32_t(ms) * 1000);
 }
 
 // Called once per frame by every screen loop, after the update: waits out the frame's budget and
 // answers 1 when the frame is to be drawn, 0 when the game is late and skips the drawing.
 int controlFPS() {
-    uint32_t prev = fpsCurTick;
+    uint32_t prev = pacing.fpsCurTick;
     uint32_t now = sysTicks();
-    fpsCurTick = now;
+    pacing.fpsCurTick = now;
 
     int32_t budget;
-    if (cntFrames < FRAMES_PER_GROUP - 1) {
+    if (pacing.cntFrames < FRAMES_PER_GROUP - 1) {
         budget = FRAME_BUDGET;
         if (now < prev) { // the clock went backwards: count one budget
             now = prev + FRAME_BUDGET;
-            fpsCurTick = now;
+            pacing.fpsCurTick = now;
         }
-        fpsSum += int32_t(now - prev);
+        pacing.fpsSum += int32_t(now - prev);
     } else {
         budget = GROUP_BUDGET;
-        if (now < fpsGrpTick) {
-            now = fpsGrpTick + GROUP_BUDGET;
-            fpsCurTick = now;
+        if (now < pacing.fpsGrpTick) {
+            now = pacing.fpsGrpTick + GROUP_BUDGET;
+            pacing.fpsCurTick = now;
         }
-        fpsSum += int32_t(now - fpsGrpTick);
+        pacing.fpsSum += int32_t(now - pacing.fpsGrpTick);
     }
 
-    if (fpsSum > budget && framesSkipped < MAX_SKIPPED) {
-        fpsSum -= budget; // the excess carries over to the next frames
-        framesSkipped++;
-        skipFrame = 1;
+    if (pacing.fpsSum > budget && pacing.framesSkipped < MAX_SKIPPED) {
+        pacing.fpsSum -= budget; // the excess carries over to the next frames
+        pacing.framesSkipped++;
+        pacing.skipFrame = 1;
     } else {
         // On time, or forgiven after three skips in a row (then without sleeping).
-        int32_t wait = budget - fpsSum;
+        int32_t wait = budget - pacing.fpsSum;
         if (wait > 0) {
             uint32_t t = sysTicks();
-            if (fpsCurTick <= t)
-                sleepUntilNear(fpsCurTick + uint32_t(wait), t);
+            if (pacing.fpsCurTick <= t)
+                sleepUntil(pacing.fpsCurTick + uint32_t(wait));
         }
-        fpsSum = 0;
-        skipFrame = 0;
-        framesSkipped = 0;
+        pacing.fpsSum = 0;
+        pacing.skipFrame = 0;
+        pacing.framesSkipped = 0;
     }
 
     uint32_t t = sysTicks();
-    fpsCurTick = t;
-    if (cntFrames < FRAMES_PER_GROUP - 1) {
-        cntFrames++;
+    pacing.fpsCurTick = t;
+    if (pacing.cntFrames < FRAMES_PER_GROUP - 1) {
+        pacing.cntFrames++;
     } else {
-        cntFrames = 0;
-        fpsGrpTick = t;
+        pacing.cntFrames = 0;
+        pacing.fpsGrpTick = t;
     }
-    return 1 - skipFrame;
+    return 1 - pacing.skipFrame;
 }

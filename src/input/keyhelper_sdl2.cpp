@@ -15,11 +15,7 @@ int32_t JUMP_KEY = DEFAULT_JUMP_KEY, PAUSE_KEY = DEFAULT_PAUSE_KEY, START_KEY = 
         SELECT_KEY = DEFAULT_SELECT_KEY, LEFT_KEY = DEFAULT_LEFT_KEY, RIGHT_KEY = DEFAULT_RIGHT_KEY,
         UP_KEY = DEFAULT_UP_KEY, DOWN_KEY = DEFAULT_DOWN_KEY;
 
-int32_t lastKey;
-int32_t lastKeyTyped;
-int32_t lastJButton = -1;
-int32_t mouseX = -1, mouseY = -1;
-int32_t done;
+ControlState input = {0, 0, -1, -1, -1, 0};
 
 // Escape quits from every screen; it is no mapped control.
 constexpr int32_t QUIT_KEY = SDL_SCANCODE_ESCAPE;
@@ -80,14 +76,14 @@ template <typename Row, size_t N> static const Row *findMapping(const Row (&tabl
     return nullptr;
 }
 
-static bool held(int32_t bit) { return (lastKey & bit) != 0; }
+static bool held(int32_t bit) { return (input.lastKey & bit) != 0; }
 
 // Pressing a direction lets go of its opposite.
-static void press(int32_t bit, int32_t opposite = 0) { lastKey = (lastKey & ~opposite) | bit; }
+static void press(int32_t bit, int32_t opposite = 0) { input.lastKey = (input.lastKey & ~opposite) | bit; }
 
 static void release(int32_t bit) {
-    lastKeyTyped = bit;
-    lastKey &= ~bit;
+    input.lastKeyTyped = bit;
+    input.lastKey &= ~bit;
 }
 
 // Lets go of the first of the two that is held, reporting it as typed.
@@ -102,17 +98,17 @@ static void releaseHeld(int32_t first, int32_t second) {
 static bool hatHas(int32_t value, int32_t mask) { return mask > 0 && (value & mask) != 0; }
 
 static void keyDown(int32_t scancode) {
-    lastJButton = -1;
+    input.lastJButton = -1;
     if (const Mapping *direction = findMapping(directionKeys, scancode))
         press(direction->bit, direction->opposite);
     if (const Mapping *action = findMapping(actionKeys, scancode))
         press(action->bit);
     else if (scancode == QUIT_KEY)
-        done = 1;
+        input.done = 1;
 }
 
 static void keyUp(int32_t scancode) {
-    lastJButton = -1;
+    input.lastJButton = -1;
     if (const Mapping *direction = findMapping(directionKeys, scancode))
         release(direction->bit);
     if (const Mapping *action = findMapping(actionKeys, scancode))
@@ -120,7 +116,7 @@ static void keyUp(int32_t scancode) {
 }
 
 static void buttonDown(int32_t button) {
-    lastJButton = button;
+    input.lastJButton = button;
     if (const Mapping *action = findMapping(actionButtons, button))
         press(action->bit);
 }
@@ -161,7 +157,7 @@ static void axisMotion(int axis, int32_t value, bool stickJumps) {
         if (value < -AXIS_DEAD_ZONE) {
             press(CTRL_UP, CTRL_DOWN);
             if (stickJumps)
-                lastKey |= CTRL_JUMP;
+                input.lastKey |= CTRL_JUMP;
         } else if (value > AXIS_DEAD_ZONE) {
             press(CTRL_DOWN, CTRL_UP);
         } else {
@@ -247,9 +243,9 @@ static bool padDeviceEvent(const SDL_Event &event) {
 // B quits (or backs out of a menu) as Escape does; guide asks for a screenshot. A layout's buttons are
 // no raw buttons for the pad assignment.
 static void padButtonDown(int32_t button) {
-    lastJButton = -1;
+    input.lastJButton = -1;
     if (button == SDL_CONTROLLER_BUTTON_B)
-        done = 1;
+        input.done = 1;
     else if (button == SDL_CONTROLLER_BUTTON_GUIDE)
         guidePressed = true;
     else if (const PadButton *mapped = findMapping(padButtons, button))
@@ -329,7 +325,7 @@ static void handleEvent(const SDL_Event &event) {
         return;
     switch (event.type) {
     case SDL_QUIT:
-        done = 1;
+        input.done = 1;
         break;
     case SDL_KEYDOWN:
         keyDown(event.key.keysym.scancode);
@@ -351,8 +347,8 @@ static void handleEvent(const SDL_Event &event) {
         break;
     case SDL_MOUSEBUTTONDOWN: {
         const SDL_Point click = clickToScreen(event.button.x, event.button.y);
-        mouseX = click.x;
-        mouseY = click.y;
+        input.mouseX = click.x;
+        input.mouseY = click.y;
         break;
     }
     default:
@@ -362,7 +358,7 @@ static void handleEvent(const SDL_Event &event) {
 
 // Called once per tick by every screen loop.
 void checkInput() {
-    lastKeyTyped = 0;
+    input.lastKeyTyped = 0;
     SDL_Event event;
     while (sysPollEvent(&event))
         handleEvent(event);
@@ -382,7 +378,7 @@ void waitKeyUp() {
         if (!held)
             break;
     }
-    lastJButton = -1;
-    lastKeyTyped = 0;
-    lastKey = 0;
+    input.lastJButton = -1;
+    input.lastKeyTyped = 0;
+    input.lastKey = 0;
 }

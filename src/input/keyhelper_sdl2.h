@@ -26,13 +26,16 @@ constexpr int32_t DEFAULT_RIGHT_KEY = SDL_SCANCODE_RIGHT;
 constexpr int32_t DEFAULT_UP_KEY = SDL_SCANCODE_UP;
 constexpr int32_t DEFAULT_DOWN_KEY = SDL_SCANCODE_DOWN;
 
-// The control state, read by every screen loop.
-extern int32_t lastKey;        // held controls
-extern int32_t lastKeyTyped;   // the control released during the last checkInput, or 0
-extern int32_t lastJButton;    // last button pressed on a pad without a layout (for the pad assignment),
-                               // -1 after a key event or a button of a pad with a layout
-extern int32_t mouseX, mouseY; // last click on the 320 × 240 screen, -1 when none is pending
-extern int32_t done;           // the quit flag
+// The control state that checkInput folds the events into, read by every screen.
+struct ControlState {
+    int32_t lastKey;        // held controls
+    int32_t lastKeyTyped;   // the control released during the last checkInput, or 0
+    int32_t lastJButton;    // last button pressed on a pad without a layout (for the pad assignment),
+                            // -1 after a key event or a button of a pad with a layout
+    int32_t mouseX, mouseY; // last click on the 320 × 240 screen, -1 when none is pending
+    int32_t done;           // a quit request (closed window, Escape): the screen runner acts on it
+};
+extern ControlState input;
 
 void checkInput();
 void waitKeyUp();

@@ -65,7 +65,7 @@ static int32_t steppedWhileHeld; // the directions that stepped while held since
 // A released control joins the queue, unless it is a direction that already stepped while held: a
 // tap too short to be seen held steps once when its turn comes.
 static void noteRelease() {
-    const int32_t typed = lastKeyTyped;
+    const int32_t typed = input.lastKeyTyped;
     if (typed == 0)
         return;
     if (!(steppedWhileHeld & typed) && waitingCount < WAITING_MAX)
@@ -116,10 +116,10 @@ static int apply(int32_t control) {
 // A click above or below the name steps its letter; one beside the frame is ignored. Either takes the
 // tick: the control released in it is dropped. Returns the result of the tick, or -1 to go on.
 static int click() {
-    if (mouseY == -1)
+    if (input.mouseY == -1)
         return -1;
-    const int x = mouseX, y = mouseY;
-    mouseX = mouseY = -1;
+    const int x = input.mouseX, y = input.mouseY;
+    input.mouseX = input.mouseY = -1;
     if (y < 0 || y >= SCREEN_HEIGHT)
         return -1;
     if (x >= CLICK_LEFT && x <= CLICK_RIGHT) {
@@ -141,7 +141,7 @@ static int readInput() {
         return clicked;
     noteRelease();
     for (int32_t direction : {CTRL_DOWN, CTRL_UP, CTRL_LEFT}) {
-        if ((lastKey & direction) && apply(direction) == 1) {
+        if ((input.lastKey & direction) && apply(direction) == 1) {
             steppedWhileHeld |= direction;
             return 1;
         }

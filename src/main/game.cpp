@@ -143,9 +143,9 @@ static void tryPick() {
 
 // The action with a pending click picks the clicked cell; a click beside the board drops it.
 static void action() {
-    if (mouseY != -1) {
-        int x = mouseX, y = mouseY;
-        mouseX = mouseY = -1;
+    if (input.mouseY != -1) {
+        int x = input.mouseX, y = input.mouseY;
+        input.mouseX = input.mouseY = -1;
         if (x < BOARD_X || y < BOARD_Y || y > BOARD_Y + BOARD_ROWS * CELL_SIZE - 1 ||
             (x - BOARD_X) / CELL_SIZE > BOARD_COLUMNS - 1) {
             lionWakeUp();
@@ -167,14 +167,14 @@ static const CursorStep cursorSteps[] = {
 
 static void controls() {
     for (const CursorStep &step : cursorSteps) {
-        if (lastKeyTyped == step.control) {
+        if (input.lastKeyTyped == step.control) {
             puzzle.cursorX = std::clamp(puzzle.cursorX + step.dx, 0, BOARD_COLUMNS - 1);
             puzzle.cursorY = std::clamp(puzzle.cursorY + step.dy, 0, BOARD_ROWS - 1);
             lionWakeUp();
             return;
         }
     }
-    if (lastKeyTyped == CTRL_JUMP)
+    if (input.lastKeyTyped == CTRL_JUMP)
         action();
     else if (++sleepTime == SLEEP_TICKS)
         setLionAnim(LION_SLEEP);
@@ -268,7 +268,7 @@ static void stageTick() {
         applyPick();
     animateStage();
 
-    if (lastKeyTyped == CTRL_START)
+    if (input.lastKeyTyped == CTRL_START)
         play.paused = 1;
     if (play.solving) {
         autoResolveStep();

@@ -73,7 +73,7 @@ void menuDrawLayers() {
 static void tableEnter() { workflow = MENU_HISCORE_TABLE; }
 
 static void tableTick() {
-    if (ctrlIsConfirm(lastKeyTyped)) {
+    if (ctrlIsConfirm(input.lastKeyTyped)) {
         play.hsRank = -1;
         screenPop();
         return;
@@ -145,10 +145,10 @@ static const MenuItem menuItems[MENU_ITEMS] = {
 
 // A click on one of the five item rows selects that item. Returns 1 when the selection changed.
 static int clickItem() {
-    if (mouseY == -1)
+    if (input.mouseY == -1)
         return 0;
-    const unsigned row = unsigned(mouseY - ITEM_Y) / ITEM_SPACING;
-    mouseX = mouseY = -1;
+    const unsigned row = unsigned(input.mouseY - ITEM_Y) / ITEM_SPACING;
+    input.mouseX = input.mouseY = -1;
     if (row >= MENU_ITEMS || int(row) + 1 == workflow)
         return 0;
     workflow = int(row) + 1;
@@ -199,10 +199,10 @@ static void menuTick() {
         return;
     }
     if (loop.gameStage != NO_GAME) {
-        if (lastKey == 0)
+        if (input.lastKey == 0)
             launchGame();
     } else {
-        const int32_t typed = clickItem() ? 0 : lastKeyTyped;
+        const int32_t typed = clickItem() ? 0 : input.lastKeyTyped;
         if (workflow == MENU_TITLE)
             titleInput(typed);
         else

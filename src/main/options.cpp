@@ -171,9 +171,9 @@ static void optionsEnter() {
 
 // Called by the pad assignment with START_BUTTON in step 0 and JUMP_BUTTON in step 1.
 void configButton(int32_t &target) {
-    if (lastJButton >= 0) {
-        if (lastJButton != START_BUTTON && lastJButton != JUMP_BUTTON) {
-            target = lastJButton;
+    if (input.lastJButton >= 0) {
+        if (input.lastJButton != START_BUTTON && input.lastJButton != JUMP_BUTTON) {
+            target = input.lastJButton;
             cfgUsed = 0;
             if (++cfgStep == 2)
                 cfgStatus = 0;
@@ -186,12 +186,12 @@ void configButton(int32_t &target) {
 
 // A pad button, or a control key, went down: only a free pad button is taken.
 static void assignPadInput() {
-    mouseX = mouseY = -1;
+    input.mouseX = input.mouseY = -1;
     if (cfgCount > 0) {
         cfgCount--;
         return;
     }
-    if (lastJButton < 0 && lastKey == 0)
+    if (input.lastJButton < 0 && input.lastKey == 0)
         return;
     configButton(cfgStep == 0 ? START_BUTTON : JUMP_BUTTON);
 }
@@ -199,10 +199,10 @@ static void assignPadInput() {
 // A click picks a row; a click on the selected row of rows 0 to 6 counts as RIGHT. Returns the
 // control of this frame that is left to act: the typed one, or none when the click took the frame.
 static int32_t clickRow(int32_t typed, int *rightPress) {
-    if (mouseY == -1)
+    if (input.mouseY == -1)
         return typed;
-    const int y = mouseY;
-    mouseX = mouseY = -1;
+    const int y = input.mouseY;
+    input.mouseX = input.mouseY = -1;
     const int row = y < CLICK_BACK ? (y - ROW_Y) / ROW_SPACING : BACK_ROW;
     if (y < CLICK_TOP)
         return 0;
@@ -221,7 +221,7 @@ static void directionInput(int32_t typed, int rightPress, ModPlugFile *&music) {
         cfgCount--;
         return;
     }
-    auto pressed = [typed](int32_t control) { return typed == control || (lastKey & control) != 0; };
+    auto pressed = [typed](int32_t control) { return typed == control || (input.lastKey & control) != 0; };
     const OptionRow &row = optionRows[cfgIndex];
     if (pressed(CTRL_UP) || pressed(CTRL_DOWN)) {
         cfgIndex = (cfgIndex + (pressed(CTRL_UP) ? OPTION_ROWS - 1 : 1)) % OPTION_ROWS;
@@ -242,7 +242,7 @@ static void optionsInput(ModPlugFile *&music) {
         return;
     }
     int rightPress = 0;
-    const int32_t typed = clickRow(lastKeyTyped, &rightPress);
+    const int32_t typed = clickRow(input.lastKeyTyped, &rightPress);
     if (ctrlIsConfirm(typed)) {
         waitKeyUp();
         if (optionRows[cfgIndex].choose)

@@ -93,10 +93,10 @@ static void pauseEnter() {
 }
 
 static void pauseTick() {
-    int32_t typed = lastKeyTyped;
-    if (mouseY != -1) {
-        int item = (mouseY - (pauseTitle->h + 16)) / ITEM_HEIGHT;
-        mouseX = mouseY = -1;
+    int32_t typed = input.lastKeyTyped;
+    if (input.mouseY != -1) {
+        int item = (input.mouseY - (pauseTitle->h + 16)) / ITEM_HEIGHT;
+        input.mouseX = input.mouseY = -1;
         typed = 0;
         if (item >= 0 && item < PAUSE_ITEMS && item != selection) {
             selection = pauseClickItem(available, item);

@@ -73,7 +73,7 @@ static bool applyChanges() {
                 popOne();
     }
     changeCount = 0;
-    mouseX = mouseY = -1; // a click belongs to the screen it was made on
+    input.mouseX = input.mouseY = -1; // a click belongs to the screen it was made on
     pacingRestart = true;
     return true;
 }
@@ -83,7 +83,7 @@ static bool applyChanges() {
 // screen.
 static void drainConfirm() {
     drainPending = false;
-    while (ctrlIsConfirm(lastKeyTyped)) {
+    while (ctrlIsConfirm(input.lastKeyTyped)) {
         checkInput();
         sysDelay(DRAIN_POLL_MS);
     }
@@ -93,8 +93,8 @@ static void drainConfirm() {
 static void runTick(const Screen &top) {
     drawn = controlFPS() != 0;
     checkInput();
-    if (done || quitPassed) {
-        done = 0;
+    if (input.done || quitPassed) {
+        input.done = 0;
         quitPassed = false;
         top.quit();
         if (applyChanges())

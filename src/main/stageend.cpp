@@ -76,7 +76,7 @@ static void countEnter() {
 
 static void countTick() {
     const bool jumping = curLionAnim == LION_JUMP;
-    if (!jumping && ctrlIsConfirm(lastKeyTyped)) {
+    if (!jumping && ctrlIsConfirm(input.lastKeyTyped)) {
         if (count.t < SHOW_TIME)
             count.t = SHOW_TIME;
         else if (count.t < SHOW_LIFE)
@@ -126,7 +126,7 @@ const Screen bonusCountScreen = {"bonus count", countEnter, countTick, countDraw
 
 // The lost-life and game-over messages wait for a confirm while the mascot and the scenery move on.
 static void untilConfirm() {
-    if (ctrlIsConfirm(lastKeyTyped)) {
+    if (ctrlIsConfirm(input.lastKeyTyped)) {
         screenPop();
         return;
     }
@@ -163,10 +163,10 @@ const Screen gameOverScreen = {"game over",  gameOverEnter, untilConfirm,
 
 // LEFT continues, RIGHT leaves; a click decides by its side of the screen.
 static void continueTick() {
-    int32_t typed = lastKeyTyped;
-    if (mouseY != -1) {
-        typed = mouseX <= SCREEN_WIDTH / 2 - 1 ? CTRL_LEFT : CTRL_RIGHT;
-        mouseX = mouseY = -1;
+    int32_t typed = input.lastKeyTyped;
+    if (input.mouseY != -1) {
+        typed = input.mouseX <= SCREEN_WIDTH / 2 - 1 ? CTRL_LEFT : CTRL_RIGHT;
+        input.mouseX = input.mouseY = -1;
     }
     if (typed != CTRL_LEFT && typed != CTRL_RIGHT)
         return;

@@ -127,7 +127,7 @@ void startUp() {
     MP_VolumeMusic(_mus_volume_);
 
     loadLevels();
-    done = 0;
+    input.done = 0;
 }
 
 // The whole program: main() only calls it.

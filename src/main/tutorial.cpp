@@ -22,7 +22,7 @@ constexpr int BUTTERFLY_STOP = 176, BUTTERFLY_Y = 176, FLAP_PASSES = 6;
 
 // START or JUMP leaves both screens; a quit request too, and the screen after acts on it.
 static bool confirmLeaves() {
-    if (!ctrlIsConfirm(lastKeyTyped))
+    if (!ctrlIsConfirm(input.lastKeyTyped))
         return false;
     screenPop();
     return true;

@@ -47,7 +47,7 @@ int32_t zenkUpdate() {
 
     if (stop < j)
         return 0;
-    if (lastKeyTyped == CTRL_START || lastKeyTyped == CTRL_JUMP)
+    if (input.lastKeyTyped == CTRL_START || input.lastKeyTyped == CTRL_JUMP)
         return 1;
     if (!music)
         return 0;
