@@ -95,14 +95,14 @@ static void busyStage() {
     play.endTime = 100000;
     puzzle.currentMoves = 14;
     play.score = 12345;
-    curTotemWait = 0;
-    birdAnimWait = 0;
-    birdAnim = {120, 30, 4, 0, 6, 3, 0};
+    anims.curTotemWait = 0;
+    anims.birdAnimWait = 0;
+    anims.birdAnim = {120, 30, 4, 0, 6, 3, 0};
     for (int i = 0; i < 4; i++)
-        waitingBirds[i] = {192 + 16 * i, 36, 10, 2, 1};
-    animFlower.fill({1, 0, 0, 0, 0, 0});
-    animFlower[6] = {0, 5, 80, 80, 0, 4};
-    animFlower[12] = {0, 5, 100, 45, 1, 0};
+        anims.waitingBirds[i] = {192 + 16 * i, 36, 10, 2, 1};
+    anims.animFlower.fill({1, 0, 0, 0, 0, 0});
+    anims.animFlower[6] = {0, 5, 80, 80, 0, 4};
+    anims.animFlower[12] = {0, 5, 100, 45, 1, 0};
 }
 
 // The stage world is built once at 16 bits and composed once.

@@ -52,7 +52,7 @@ static void BM_DecorationsTick(benchmark::State &state) {
     for (auto _ : state) {
         doLionAnim();
         doBgAnims();
-        benchmark::DoNotOptimize(birdAnim.x);
+        benchmark::DoNotOptimize(anims.birdAnim.x);
     }
 }
 BENCHMARK(BM_DecorationsTick);

@@ -106,13 +106,13 @@ struct Stage : ::testing::Test {
         play.paused = play.slowMode = 0;
         play.currentTime = play.endTime = 0;
         puzzle.currentMoves = play.score = 0;
-        curTotemWait = 100;
-        birdAnimWait = 100;
-        for (Flower &f : animFlower)
+        anims.curTotemWait = 100;
+        anims.birdAnimWait = 100;
+        for (Flower &f : anims.animFlower)
             f.isFree = 1;
-        for (PerchedBird &b : waitingBirds)
+        for (PerchedBird &b : anims.waitingBirds)
             b.active = 0;
-        curLionAnim = curLionFrame = curSunAnim = 0;
+        anims.curLionAnim = anims.curLionFrame = anims.curSunAnim = 0;
     }
     void TearDown() override {
         freeSheets();
@@ -135,7 +135,7 @@ struct Stage : ::testing::Test {
 };
 
 TEST_F(Stage, BackgroundAndSunByStage) {
-    curSunAnim = 2;
+    anims.curSunAnim = 2;
     for (int stage : {0, 4, 5, 7}) {
         drawScreen(stage, 0, 3, 0);
         EXPECT_EQ(at(300, 230), BACKGROUND + (stage & 3));
@@ -254,7 +254,7 @@ TEST_F(Stage, BoardTargetAndPieces) {
 
     // Paused: background, status and decorations, but no fruit at all.
     play.paused = 1;
-    curTotemWait = 0;
+    anims.curTotemWait = 0;
     drawScreen(1, 0, 3, 0);
     EXPECT_EQ(at(16 + 80, 64 + 16 + 7), BACKGROUND + 1);
     EXPECT_EQ(at(176 + 16 + 5, 64 + 80 + 5), BACKGROUND + 1);
@@ -264,14 +264,14 @@ TEST_F(Stage, BoardTargetAndPieces) {
 }
 
 TEST_F(Stage, FlowersAndBirds) {
-    Flower &growing = animFlower[1];
+    Flower &growing = anims.animFlower[1];
     growing = {0, 10, 60, 20, 1, 0};
-    Flower &grown = animFlower[9];
+    Flower &grown = anims.animFlower[9];
     grown = {0, 10, 40, 40, 0, 4};
-    waitingBirds[2] = {224, 34, 5, 7, 1};
-    birdAnimWait = 0;
-    birdAnim = {100, 50, 4, 0, 6, 3, 0};
-    birdAngle = 128; // sway +16 pixels
+    anims.waitingBirds[2] = {224, 34, 5, 7, 1};
+    anims.birdAnimWait = 0;
+    anims.birdAnim = {100, 50, 4, 0, 6, 3, 0};
+    anims.birdAngle = 128; // sway +16 pixels
     drawScreen(2, 0, 3, 0);
     EXPECT_EQ(at(32, 224 - 20), FLOWER + 0); // a bud cut to 16 rows ...
     EXPECT_EQ(at(32, 224 - 5), FLOWER + 0);
@@ -305,11 +305,11 @@ TEST_F(Stage, ScrollerBandAndText) {
     SDL_FillRect(screen, nullptr, WHITE);
     prepareScrollBack();
     setupScroller();
-    ASSERT_NE(scroller, nullptr);
-    EXPECT_EQ(scroller, text(89));
-    EXPECT_EQ(scrollmax, int32_t(strlen(text(89))));
-    scrolldx = 15;
-    scrollidx = 2;
+    ASSERT_NE(credits.scroller, nullptr);
+    EXPECT_EQ(credits.scroller, text(89));
+    EXPECT_EQ(credits.scrollmax, int32_t(strlen(text(89))));
+    credits.scrolldx = 15;
+    credits.scrollidx = 2;
     drawScroller();
     EXPECT_EQ(at(0, 194), BLACK);
     EXPECT_EQ(at(319, 205), BLACK);
@@ -317,24 +317,24 @@ TEST_F(Stage, ScrollerBandAndText) {
     SDL_GetRGB(at(0, 204), screen->format, &r, &g, &b); // the band, half over white
     EXPECT_NEAR(r, (64 + 255) / 2, 6);
     EXPECT_NEAR(g, (128 + 255) / 2, 6);
-    EXPECT_EQ(at(0, 196), GLYPH + uint32_t(scroller[2] - 32)); // the line starts 7 pixels left
-    EXPECT_EQ(at(1, 196), GLYPH + uint32_t(scroller[3] - 32));
+    EXPECT_EQ(at(0, 196), GLYPH + uint32_t(credits.scroller[2] - 32)); // the line starts 7 pixels left
+    EXPECT_EQ(at(1, 196), GLYPH + uint32_t(credits.scroller[3] - 32));
 
-    const char *chosen = scroller;
-    scrollmax = 3;
+    const char *chosen = credits.scroller;
+    credits.scrollmax = 3;
     setupScroller(); // a second set-up rewinds but neither re-chooses nor re-measures
-    EXPECT_EQ(scroller, chosen);
-    EXPECT_EQ(scrollmax, 3);
-    EXPECT_EQ(scrollidx, 0);
+    EXPECT_EQ(credits.scroller, chosen);
+    EXPECT_EQ(credits.scrollmax, 3);
+    EXPECT_EQ(credits.scrollidx, 0);
     for (int pass = 0; pass < 3 * 16 - 1; pass++)
         stepScroller();
-    EXPECT_EQ(scrollidx, 2);
-    EXPECT_EQ(scrolldx, 15);
+    EXPECT_EQ(credits.scrollidx, 2);
+    EXPECT_EQ(credits.scrolldx, 15);
     stepScroller();
-    EXPECT_EQ(scrollidx, 0);
-    EXPECT_EQ(scrolldx, 0);
-    SDL_FreeSurface(scrollBack);
-    scrollBack = nullptr;
+    EXPECT_EQ(credits.scrollidx, 0);
+    EXPECT_EQ(credits.scrolldx, 0);
+    SDL_FreeSurface(credits.scrollBack);
+    credits.scrollBack = nullptr;
 }
 
 } // namespace

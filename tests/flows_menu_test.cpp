@@ -79,10 +79,10 @@ struct MenuFlow : Harness {
         probe("selectSounds", [] { return soundsPlayed[SFX_SELECT_OPTION]; });
         probe("hippo", [] { return soundsPlayed[SFX_HIPPO]; });
         probe("hsRank", [] { return int64_t(::play.hsRank); });
-        probe("cfgIndex", [] { return int64_t(cfgIndex); });
-        probe("cfgStatus", [] { return int64_t(cfgStatus); });
-        probe("cfgStep", [] { return int64_t(cfgStep); });
-        probe("cfgUsed", [] { return int64_t(cfgUsed); });
+        probe("cfgIndex", [] { return int64_t(optionsState().cfgIndex); });
+        probe("cfgStatus", [] { return int64_t(optionsState().cfgStatus); });
+        probe("cfgStep", [] { return int64_t(optionsState().cfgStep); });
+        probe("cfgUsed", [] { return int64_t(optionsState().cfgUsed); });
         probe("curMusic", [] { return int64_t(curMusic); });
         probe("playing", [] { return int64_t(MP_PlayingMusic()); });
         probe("musVolume", [] { return int64_t(_mus_volume_100_); });
@@ -101,7 +101,7 @@ struct MenuFlow : Harness {
                        ? int64_t((puzzle.currentSource - levelSet.levels) / LEVEL_RECORD_SIZE)
                        : -1;
         });
-        probe("scroll", [] { return int64_t(scrollidx * 16 + scrolldx); });
+        probe("scroll", [] { return int64_t(credits.scrollidx * 16 + credits.scrolldx); });
     }
     // The harness's own steps, chaining on as a MenuFlow.
     MenuFlow &at(int tick) { return self(Harness::at(tick)); }

@@ -62,7 +62,7 @@ void gameProbes(Harness &h) {
         .probe("hsRank", [] { return int64_t(play.hsRank); })
         .probe("canSolve", [] { return int64_t(play.canSolve); })
         .probe("paused", [] { return int64_t(play.paused); })
-        .probe("lion", [] { return int64_t(curLionAnim); })
+        .probe("lion", [] { return int64_t(anims.curLionAnim); })
         .probe("board", [] { return boardCode(puzzle.currentLevel); })
         .probe("cursor", [] { return int64_t(10 * puzzle.cursorX + puzzle.cursorY); })
         .probe("warnings", [] { return int64_t(warnings); })

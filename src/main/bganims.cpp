@@ -8,15 +8,7 @@
 
 #include <cstdlib>
 
-int32_t curLionAnim, curLionFrame, curLionLoop, curLionCount, sleepTime;
-int32_t curTotemWait, curTotemAnim, curTotemFrame, curTotemLoop, curTotemCount;
-int32_t curSunAnim, curSunCount;
-FlyingBird birdAnim;
-int32_t birdAnimWait;
-int32_t birdAngle, birdDA;
-std::array<PerchedBird, 4> waitingBirds;
-std::array<Flower, 16> animFlower;
-int32_t flowerUp;
+StageAnims anims;
 
 struct LionAnim {
     int32_t frames;
@@ -55,83 +47,83 @@ static void playLionStart(int anim) {
 void setLionAnim(int anim) {
     if (anim < 0 || anim >= LION_ANIMS)
         return;
-    curLionAnim = anim;
-    curLionFrame = 0;
-    curLionLoop = lionAnims[anim].passes;
+    anims.curLionAnim = anim;
+    anims.curLionFrame = 0;
+    anims.curLionLoop = lionAnims[anim].passes;
     playLionStart(anim);
 }
 
 // Called by the stage loop on every direction control and on an action that starts no pick.
 void lionWakeUp() {
-    sleepTime = 0;
-    if (curLionAnim == LION_SLEEP)
+    anims.sleepTime = 0;
+    if (anims.curLionAnim == LION_SLEEP)
         setLionAnim(LION_WAKE);
 }
 
 static void lionFrameStep() {
-    const LionAnim &anim = lionAnims[curLionAnim];
-    curLionFrame++;
-    if (curLionFrame == anim.frames) {
-        curLionLoop--;
-        if (curLionLoop >= 1) {
-            curLionFrame = anim.loopStart;
+    const LionAnim &anim = lionAnims[anims.curLionAnim];
+    anims.curLionFrame++;
+    if (anims.curLionFrame == anim.frames) {
+        anims.curLionLoop--;
+        if (anims.curLionLoop >= 1) {
+            anims.curLionFrame = anim.loopStart;
             // Asleep, he snores only on every fourth breath.
-            if (!(curLionAnim == LION_SLEEP && (curLionLoop & 3) != 0))
-                playLionStart(curLionAnim);
+            if (!(anims.curLionAnim == LION_SLEEP && (anims.curLionLoop & 3) != 0))
+                playLionStart(anims.curLionAnim);
         } else {
             setLionAnim(anim.next);
         }
-    } else if (curLionAnim == LION_JUMP && curLionFrame == LION_JUMP_SOUND_FRAME) {
+    } else if (anims.curLionAnim == LION_JUMP && anims.curLionFrame == LION_JUMP_SOUND_FRAME) {
         playSFX(lionSfx[LION_JUMP]);
     }
 }
 
 // Called once per stage tick.
 void doLionAnim() {
-    curLionCount--;
-    if (curLionCount > 0)
+    anims.curLionCount--;
+    if (anims.curLionCount > 0)
         return;
     lionFrameStep();
-    curLionCount = LION_FRAME_TICKS;
+    anims.curLionCount = LION_FRAME_TICKS;
 }
 
 static void doTotem() {
-    if (curTotemWait != 0) {
-        curTotemWait--;
-        if (curTotemWait == 0) {
-            curTotemAnim = rand() % TOTEM_ANIMS;
-            curTotemLoop = (rand() & 3) + 1;
-            curTotemFrame = 0;
-            curTotemCount = TOTEM_FRAME_TICKS;
+    if (anims.curTotemWait != 0) {
+        anims.curTotemWait--;
+        if (anims.curTotemWait == 0) {
+            anims.curTotemAnim = rand() % TOTEM_ANIMS;
+            anims.curTotemLoop = (rand() & 3) + 1;
+            anims.curTotemFrame = 0;
+            anims.curTotemCount = TOTEM_FRAME_TICKS;
             playSFX(SFX_TOTEM_ANIM);
         }
         return;
     }
-    curTotemCount--;
-    if (curTotemCount > 0)
+    anims.curTotemCount--;
+    if (anims.curTotemCount > 0)
         return;
-    curTotemCount = TOTEM_FRAME_TICKS;
-    curTotemFrame++;
-    if (curTotemFrame < TOTEM_FRAMES)
+    anims.curTotemCount = TOTEM_FRAME_TICKS;
+    anims.curTotemFrame++;
+    if (anims.curTotemFrame < TOTEM_FRAMES)
         return;
-    curTotemFrame = 0;
-    curTotemLoop--;
-    if (curTotemLoop > 0)
+    anims.curTotemFrame = 0;
+    anims.curTotemLoop--;
+    if (anims.curTotemLoop > 0)
         playSFX(SFX_TOTEM_ANIM);
     else
-        curTotemWait = TICKS_PER_SECOND * ((rand() & 7) + 5);
+        anims.curTotemWait = TICKS_PER_SECOND * ((rand() & 7) + 5);
 }
 
 static void doSun() {
-    curSunCount--;
-    if (curSunCount > 0)
+    anims.curSunCount--;
+    if (anims.curSunCount > 0)
         return;
-    curSunCount = SUN_FRAME_TICKS;
-    curSunAnim = (curSunAnim + 1) % SUN_FRAMES;
+    anims.curSunCount = SUN_FRAME_TICKS;
+    anims.curSunAnim = (anims.curSunAnim + 1) % SUN_FRAMES;
 }
 
 static void launchBird() {
-    FlyingBird &b = birdAnim;
+    FlyingBird &b = anims.birdAnim;
     b.vertical = rand() & 1;
     bool forward = rand() & 1; // down, or to the right
     if (b.vertical) {
@@ -150,11 +142,11 @@ static void launchBird() {
     b.countdown = BIRD_STEP_TICKS;
     int r = rand();
     if (r & 4) {
-        birdDA = ((r & 7) - 3) * 2;
-        birdAngle = rand() % 512;
+        anims.birdDA = ((r & 7) - 3) * 2;
+        anims.birdAngle = rand() % 512;
     } else {
-        birdDA = 0;
-        birdAngle = 0;
+        anims.birdDA = 0;
+        anims.birdAngle = 0;
     }
     playSFX(SFX_BIRD_FLYING);
 }
@@ -163,8 +155,8 @@ static bool inRange(int pos, int speed, int limit) { return speed > 0 ? pos < li
 
 // One step of the bird in flight; false when it has left the screen.
 static bool birdStep() {
-    FlyingBird &b = birdAnim;
-    birdAngle = (birdAngle + birdDA) & 511;
+    FlyingBird &b = anims.birdAnim;
+    anims.birdAngle = (anims.birdAngle + anims.birdDA) & 511;
     if (b.vertical) {
         b.y += b.dy;
         if (!inRange(b.y, b.dy, SCREEN_HEIGHT))
@@ -191,17 +183,17 @@ static bool birdStep() {
 }
 
 static void doFlyingBird() {
-    if (birdAnimWait != 0) {
-        birdAnimWait--;
-        if (birdAnimWait == 0)
+    if (anims.birdAnimWait != 0) {
+        anims.birdAnimWait--;
+        if (anims.birdAnimWait == 0)
             launchBird();
         return;
     }
-    birdAnim.countdown--;
-    if (birdAnim.countdown > 0)
+    anims.birdAnim.countdown--;
+    if (anims.birdAnim.countdown > 0)
         return;
     if (!birdStep())
-        birdAnimWait = TICKS_PER_SECOND * ((rand() & 3) + 15);
+        anims.birdAnimWait = TICKS_PER_SECOND * ((rand() & 3) + 15);
 }
 
 static bool bottomCellEmpty(int slot) {
@@ -213,14 +205,14 @@ static bool bottomCellEmpty(int slot) {
 
 // One flower grows at a time, and only while nothing on the board moves.
 static void doFlowers() {
-    for (int i = 0; i < int(animFlower.size()); i++) {
-        Flower &f = animFlower[i];
+    for (int i = 0; i < int(anims.animFlower.size()); i++) {
+        Flower &f = anims.animFlower[i];
         if (f.isFree) {
-            if (flowerUp || queues.curMove || queues.curEject || queues.curTrans || (rand() & 7) != 0 ||
+            if (anims.flowerUp || queues.curMove || queues.curEject || queues.curTrans || (rand() & 7) != 0 ||
                 !bottomCellEmpty(i))
                 continue;
             f = Flower{0, (rand() % 10 + 2) * TICKS_PER_SECOND, (rand() % 128) + 32, 0, 1, 0};
-            flowerUp = 1;
+            anims.flowerUp = 1;
             return;
         }
         f.countdown--;
@@ -237,7 +229,7 @@ static void doFlowers() {
             if (f.blossom < FLOWER_BLOSSOM_FRAMES) {
                 f.blossom++;
                 if (f.blossom == FLOWER_BLOSSOM_FRAMES)
-                    flowerUp = 0;
+                    anims.flowerUp = 0;
             }
             f.countdown = FLOWER_BLOSSOM_TICKS;
         }
@@ -247,7 +239,7 @@ static void doFlowers() {
 static int randomPerchCountdown() { return (rand() & 15) + 16; }
 
 static void doPerchedBirds() {
-    for (PerchedBird &b : waitingBirds) {
+    for (PerchedBird &b : anims.waitingBirds) {
         if (!b.active)
             continue;
         b.countdown--;
@@ -269,31 +261,31 @@ void doBgAnims() {
 
 // Called by the level set-up at every stage start.
 void resetDecorations() {
-    curLionAnim = LION_IDLE;
-    curLionFrame = 0;
-    curLionLoop = lionAnims[LION_IDLE].passes;
-    curLionCount = LION_FRAME_TICKS;
-    sleepTime = 0;
+    anims.curLionAnim = LION_IDLE;
+    anims.curLionFrame = 0;
+    anims.curLionLoop = lionAnims[LION_IDLE].passes;
+    anims.curLionCount = LION_FRAME_TICKS;
+    anims.sleepTime = 0;
 
-    curTotemFrame = 0;
-    curTotemAnim = 0;
-    curTotemLoop = 1;
-    curTotemCount = TOTEM_FRAME_TICKS;
-    curTotemWait = ((rand() & 15) + 5) * TICKS_PER_SECOND;
+    anims.curTotemFrame = 0;
+    anims.curTotemAnim = 0;
+    anims.curTotemLoop = 1;
+    anims.curTotemCount = TOTEM_FRAME_TICKS;
+    anims.curTotemWait = ((rand() & 15) + 5) * TICKS_PER_SECOND;
 
-    curSunAnim = 0;
-    curSunCount = 1;
+    anims.curSunAnim = 0;
+    anims.curSunCount = 1;
 
-    birdAnim = FlyingBird{};
-    birdAngle = birdDA = 0;
-    birdAnimWait = ((rand() & 3) + 5) * TICKS_PER_SECOND;
+    anims.birdAnim = FlyingBird{};
+    anims.birdAngle = anims.birdDA = 0;
+    anims.birdAnimWait = ((rand() & 3) + 5) * TICKS_PER_SECOND;
 
-    for (Flower &f : animFlower)
+    for (Flower &f : anims.animFlower)
         f = Flower{1, 0, 0, 0, 0, 0};
-    flowerUp = 0;
+    anims.flowerUp = 0;
 
-    for (int i = 0; i < int(waitingBirds.size()); i++) {
-        PerchedBird &b = waitingBirds[i];
+    for (int i = 0; i < int(anims.waitingBirds.size()); i++) {
+        PerchedBird &b = anims.waitingBirds[i];
         b = PerchedBird{};
         b.active = rand() & 1;
         if (!b.active)

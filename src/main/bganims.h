@@ -5,24 +5,15 @@
 #include <array>
 #include <cstdint>
 
-extern int32_t curLionAnim, curLionFrame, curLionLoop, curLionCount, sleepTime;
-
-extern int32_t curTotemWait, curTotemAnim, curTotemFrame, curTotemLoop, curTotemCount;
-extern int32_t curSunAnim, curSunCount;
-
 struct FlyingBird {
     int32_t x, y, dx, dy, frame;
     int32_t countdown; // ticks to the next step
     int32_t vertical;  // 1 flies up or down, 0 left or right
 };
-extern FlyingBird birdAnim;
-extern int32_t birdAnimWait; // ticks until the next flight; 0 while a bird is in flight
-extern int32_t birdAngle, birdDA;
 
 struct PerchedBird {
     int32_t x, y, countdown, frame, active;
 };
-extern std::array<PerchedBird, 4> waitingBirds;
 
 struct Flower {
     int32_t isFree; // 1 = no flower in this slot
@@ -31,8 +22,23 @@ struct Flower {
     int32_t growing;
     int32_t blossom; // frame 0 to 4
 };
-extern std::array<Flower, 16> animFlower; // 0..7 under the board's columns, 8..15 under the target's
-extern int32_t flowerUp;
+// Where each animation stands; the stage drawing shows it.
+struct StageAnims {
+    int32_t curLionAnim, curLionFrame; // the mascot's animation and its frame
+    int32_t curLionLoop;               // passes left of a repeating animation
+    int32_t curLionCount;              // ticks to the next frame
+    int32_t sleepTime;                 // idle ticks; at 1000 he falls asleep
+    int32_t curTotemWait;              // ticks until the totem pops up; 0 while it shows
+    int32_t curTotemAnim, curTotemFrame, curTotemLoop, curTotemCount;
+    int32_t curSunAnim, curSunCount;
+    FlyingBird birdAnim;
+    int32_t birdAnimWait; // ticks until the next flight; 0 while a bird is in flight
+    int32_t birdAngle, birdDA;
+    std::array<PerchedBird, 4> waitingBirds;
+    std::array<Flower, 16> animFlower; // 0..7 under the board's columns, 8..15 under the target's
+    int32_t flowerUp;
+};
+extern StageAnims anims;
 
 // The mascot's animations, the columns of the "lionanim" sheet.
 enum {

@@ -8,45 +8,44 @@
 
 #include <cstring>
 
-const char *scroller;
-int32_t scrollmax, scrollidx, scrolldx;
-SDL_Surface *scrollBack;
+Credits credits;
 
 constexpr int SCROLLER_TEXT = 89;
 constexpr int SCROLLER_CHARS = 41; // 320 pixels plus the partly hidden first character
 
 // Called once at start-up, after the colours are mapped.
 void prepareScrollBack() {
-    scrollBack = createImage(320, 10);
-    fillRect(scrollBack, 0, 0, 320, 10, SDL_MapRGB(scrollBack->format, 64, 128, 64));
-    SDL_SetSurfaceAlphaMod(scrollBack, 128);
-    SDL_SetSurfaceBlendMode(scrollBack, SDL_BLENDMODE_BLEND);
+    credits.scrollBack = createImage(320, 10);
+    fillRect(credits.scrollBack, 0, 0, 320, 10, SDL_MapRGB(credits.scrollBack->format, 64, 128, 64));
+    SDL_SetSurfaceAlphaMod(credits.scrollBack, 128);
+    SDL_SetSurfaceBlendMode(credits.scrollBack, SDL_BLENDMODE_BLEND);
 }
 
 // Called by the asset set-up and by the menu when a game returns to it. The text is measured once.
 void setupScroller() {
-    if (!scroller) {
-        scroller = text(SCROLLER_TEXT);
-        scrollmax = int32_t(strlen(scroller));
+    if (!credits.scroller) {
+        credits.scroller = text(SCROLLER_TEXT);
+        credits.scrollmax = int32_t(strlen(credits.scroller));
     }
-    scrollidx = 0;
-    scrolldx = 0;
+    credits.scrollidx = 0;
+    credits.scrolldx = 0;
 }
 
 // Called by the title screen on each drawn frame.
 void drawScroller() {
     fillRect(screen, 0, 194, 320, 1, BLACK);
-    blitImage(scrollBack, 0, 195, screen);
+    blitImage(credits.scrollBack, 0, 195, screen);
     fillRect(screen, 0, 205, 320, 1, BLACK);
-    if (scroller && scrollidx < scrollmax)
-        drawTextNAt(screen, scroller + scrollidx, SCROLLER_CHARS, -(scrolldx / 2), 196, font);
+    if (credits.scroller && credits.scrollidx < credits.scrollmax)
+        drawTextNAt(screen, credits.scroller + credits.scrollidx, SCROLLER_CHARS, -(credits.scrolldx / 2),
+                    196, font);
 }
 
 // Called once per pass of the menu loop, drawn or not: one pixel every two passes.
 void stepScroller() {
-    if (++scrolldx == 16) {
-        scrolldx = 0;
-        if (++scrollidx >= scrollmax)
-            scrollidx = 0;
+    if (++credits.scrolldx == 16) {
+        credits.scrolldx = 0;
+        if (++credits.scrollidx >= credits.scrollmax)
+            credits.scrollidx = 0;
     }
 }

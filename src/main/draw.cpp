@@ -122,8 +122,8 @@ static void drawStatus(int stage, int lives, int movesUsed) {
 // Flowers stand in the free columns and always end at the board's bottom edge: a head (the bud
 // cut to the height while growing, the blossom once grown) over stem pieces 5, 6, 5, ...
 static void drawFlowers(const Frames &flowers) {
-    for (int i = 0; i < int(animFlower.size()); i++) {
-        const Flower &flower = animFlower[i];
+    for (int i = 0; i < int(anims.animFlower.size()); i++) {
+        const Flower &flower = anims.animFlower[i];
         if (flower.isFree)
             continue;
         const int x = i < 8 ? 16 + 16 * i : 48 + 16 * i;
@@ -195,26 +195,26 @@ void drawScreen(int stage, int showCursor, int lives, int movesUsed) {
 
     blitImage(backgrounds[stage & 3], 0, 0, screen);
     if ((stage & 3) == 0)
-        drawFrame(framesOf(sunBlocks), curSunAnim, 192, 0);
+        drawFrame(framesOf(sunBlocks), anims.curSunAnim, 192, 0);
     drawTimeBar();
     drawStatus(stage, lives, movesUsed);
-    if (curTotemWait == 0)
-        drawFrame(framesOf(totemBlocks), curTotemFrame * 5 + curTotemAnim, 144, 192);
-    drawFrame(framesOf(lionBlocks), curLionFrame * LION_ANIMS + curLionAnim, 144, 175);
+    if (anims.curTotemWait == 0)
+        drawFrame(framesOf(totemBlocks), anims.curTotemFrame * 5 + anims.curTotemAnim, 144, 192);
+    drawFrame(framesOf(lionBlocks), anims.curLionFrame * LION_ANIMS + anims.curLionAnim, 144, 175);
     drawFlowers(framesOf(flowersBlocks[play.curFlowersBlock & 1]));
-    for (const PerchedBird &bird : waitingBirds) {
+    for (const PerchedBird &bird : anims.waitingBirds) {
         if (bird.active)
             drawFrame(birds, bird.frame, bird.x, bird.y);
     }
     if (play.paused)
         return;
     drawBoard(fruits, showCursor);
-    if (birdAnimWait == 0) {
-        const int sway = tsin[birdAngle & 511] >> 6;
-        if (birdAnim.vertical)
-            drawFrame(birds, birdAnim.frame, birdAnim.x + sway, birdAnim.y);
+    if (anims.birdAnimWait == 0) {
+        const int sway = tsin[anims.birdAngle & 511] >> 6;
+        if (anims.birdAnim.vertical)
+            drawFrame(birds, anims.birdAnim.frame, anims.birdAnim.x + sway, anims.birdAnim.y);
         else
-            drawFrame(birds, birdAnim.frame, birdAnim.x, birdAnim.y + sway);
+            drawFrame(birds, anims.birdAnim.frame, anims.birdAnim.x, anims.birdAnim.y + sway);
     }
 }
 

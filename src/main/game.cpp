@@ -176,7 +176,7 @@ static void controls() {
     }
     if (input.lastKeyTyped == CTRL_JUMP)
         action();
-    else if (++sleepTime == SLEEP_TICKS)
+    else if (++anims.sleepTime == SLEEP_TICKS)
         setLionAnim(LION_SLEEP);
 }
 
@@ -196,7 +196,7 @@ static void decorations() {
         if (value > 0)
             addShine(column, row, value); // a cell that already sparkles is left alone
     }
-    if (curLionAnim == LION_IDLE) {
+    if (anims.curLionAnim == LION_IDLE) {
         if ((rand() & 511) == 0)
             setLionAnim(LION_SHORT_BLINK);
         else if ((rand() & 1023) == 0)

@@ -16,7 +16,6 @@ void initStuff() {
     play.escape = play.paused = 0;
     play.hsRank = -1;
     workflow = 0;
-    scrollidx = scrolldx = 0;
     setupScroller();
     cutSheets();
     if (!effectsLoaded) {

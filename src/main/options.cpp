@@ -17,7 +17,9 @@
 #include <SDL_mixer.h>
 #include <cstdio>
 
-int32_t cfgIndex, cfgStatus, cfgStep, cfgCount, cfgUsed, cfgChanged;
+static OptionsState options;
+
+const OptionsState &optionsState() { return options; }
 
 constexpr int COOL_DOWN = 10; // frames after an action in which the controls rest
 constexpr int VOLUME_STEP = 5;
@@ -81,8 +83,8 @@ static void changeMusicVolume(int step, ModPlugFile *&) {
     _mus_volume_100_ = steppedVolume(_mus_volume_100_, step);
     _mus_volume_ = mixerVolume(_mus_volume_100_);
     MP_VolumeMusic(_mus_volume_);
-    cfgChanged = 1;
-    cfgCount = COOL_DOWN;
+    options.cfgChanged = 1;
+    options.cfgCount = COOL_DOWN;
 }
 
 // The effect sounds at its new level, as a sample.
@@ -91,20 +93,20 @@ static void changeSfxVolume(int step, ModPlugFile *&) {
     _sfx_volume_ = mixerVolume(_sfx_volume_100_);
     Mix_Volume(-1, _sfx_volume_);
     playSFX(SFX_SELECT_OPTION);
-    cfgChanged = 1;
-    cfgCount = COOL_DOWN;
+    options.cfgChanged = 1;
+    options.cfgCount = COOL_DOWN;
 }
 
 // Listening is no setting: the configuration is not marked as changed.
 static void soundCheck(int step, ModPlugFile *&music) {
     curMusic = (curMusic + step + SOUNDCHECK_TRACKS) % SOUNDCHECK_TRACKS;
-    cfgCount = COOL_DOWN;
+    options.cfgCount = COOL_DOWN;
     playTrack(music);
 }
 
 static void configureKeys(ModPlugFile *&) {
-    cfgCount = COOL_DOWN;
-    cfgStep = 0;
+    options.cfgCount = COOL_DOWN;
+    options.cfgStep = 0;
 }
 
 static void configurePad(ModPlugFile *&) {
@@ -113,11 +115,11 @@ static void configurePad(ModPlugFile *&) {
     oldStartButton = START_BUTTON;
     oldJumpButton = JUMP_BUTTON;
     START_BUTTON = JUMP_BUTTON = -1;
-    cfgStatus = 1;
-    cfgChanged = 1;
-    cfgUsed = 0;
-    cfgCount = COOL_DOWN;
-    cfgStep = 0;
+    options.cfgStatus = 1;
+    options.cfgChanged = 1;
+    options.cfgUsed = 0;
+    options.cfgCount = COOL_DOWN;
+    options.cfgStep = 0;
 }
 
 static void resetToDefault(ModPlugFile *&) {
@@ -128,8 +130,8 @@ static void resetToDefault(ModPlugFile *&) {
     _sfx_volume_100_ = DEFAULT_SFX_VOLUME;
     _sfx_volume_ = mixerVolume(DEFAULT_SFX_VOLUME);
     Mix_Volume(-1, _sfx_volume_);
-    cfgCount = COOL_DOWN;
-    cfgChanged = 1;
+    options.cfgCount = COOL_DOWN;
+    options.cfgChanged = 1;
     playSFX(SFX_SELECT_OPTION);
 }
 
@@ -139,7 +141,7 @@ static void resetHiscores(ModPlugFile *&) {
 }
 
 static void backToMenu(ModPlugFile *&music) {
-    if (cfgChanged)
+    if (options.cfgChanged)
         dumpConfig();
     restoreTitleTrack(music);
     screenPop();
@@ -166,7 +168,7 @@ static const OptionRow optionRows[OPTION_ROWS] = {
 
 static void optionsEnter() {
     workflow = MENU_OPTIONS_SCREEN;
-    cfgIndex = cfgStatus = cfgCount = cfgUsed = cfgChanged = 0;
+    options = OptionsState{};
 }
 
 // Called by the pad assignment with START_BUTTON in step 0 and JUMP_BUTTON in step 1.
@@ -174,11 +176,11 @@ void configButton(int32_t &target) {
     if (input.lastJButton >= 0) {
         if (input.lastJButton != START_BUTTON && input.lastJButton != JUMP_BUTTON) {
             target = input.lastJButton;
-            cfgUsed = 0;
-            if (++cfgStep == 2)
-                cfgStatus = 0;
+            options.cfgUsed = 0;
+            if (++options.cfgStep == 2)
+                options.cfgStatus = 0;
         } else {
-            cfgUsed = 1;
+            options.cfgUsed = 1;
         }
     }
     waitKeyUp();
@@ -187,13 +189,13 @@ void configButton(int32_t &target) {
 // A pad button, or a control key, went down: only a free pad button is taken.
 static void assignPadInput() {
     input.mouseX = input.mouseY = -1;
-    if (cfgCount > 0) {
-        cfgCount--;
+    if (options.cfgCount > 0) {
+        options.cfgCount--;
         return;
     }
     if (input.lastJButton < 0 && input.lastKey == 0)
         return;
-    configButton(cfgStep == 0 ? START_BUTTON : JUMP_BUTTON);
+    configButton(options.cfgStep == 0 ? START_BUTTON : JUMP_BUTTON);
 }
 
 // A click picks a row; a click on the selected row of rows 0 to 6 counts as RIGHT. Returns the
@@ -206,8 +208,8 @@ static int32_t clickRow(int32_t typed, int *rightPress) {
     const int row = y < CLICK_BACK ? (y - ROW_Y) / ROW_SPACING : BACK_ROW;
     if (y < CLICK_TOP)
         return 0;
-    if (row != cfgIndex) {
-        cfgIndex = row;
+    if (row != options.cfgIndex) {
+        options.cfgIndex = row;
         return 0;
     }
     if (y < CLICK_RIGHT_END)
@@ -217,15 +219,15 @@ static int32_t clickRow(int32_t typed, int *rightPress) {
 
 // A direction counts when released in this frame or held; held ones repeat every 11 frames.
 static void directionInput(int32_t typed, int rightPress, ModPlugFile *&music) {
-    if (cfgCount > 0) {
-        cfgCount--;
+    if (options.cfgCount > 0) {
+        options.cfgCount--;
         return;
     }
     auto pressed = [typed](int32_t control) { return typed == control || (input.lastKey & control) != 0; };
-    const OptionRow &row = optionRows[cfgIndex];
+    const OptionRow &row = optionRows[options.cfgIndex];
     if (pressed(CTRL_UP) || pressed(CTRL_DOWN)) {
-        cfgIndex = (cfgIndex + (pressed(CTRL_UP) ? OPTION_ROWS - 1 : 1)) % OPTION_ROWS;
-        cfgCount = COOL_DOWN;
+        options.cfgIndex = (options.cfgIndex + (pressed(CTRL_UP) ? OPTION_ROWS - 1 : 1)) % OPTION_ROWS;
+        options.cfgCount = COOL_DOWN;
         playSFX(SFX_MENU_CONTROL);
     } else if (rightPress || pressed(CTRL_RIGHT)) {
         if (row.change)
@@ -237,7 +239,7 @@ static void directionInput(int32_t typed, int rightPress, ModPlugFile *&music) {
 
 // START and JUMP act even during the cool-down.
 static void optionsInput(ModPlugFile *&music) {
-    if (cfgStatus) {
+    if (options.cfgStatus) {
         assignPadInput();
         return;
     }
@@ -245,8 +247,8 @@ static void optionsInput(ModPlugFile *&music) {
     const int32_t typed = clickRow(input.lastKeyTyped, &rightPress);
     if (ctrlIsConfirm(typed)) {
         waitKeyUp();
-        if (optionRows[cfgIndex].choose)
-            optionRows[cfgIndex].choose(music);
+        if (optionRows[options.cfgIndex].choose)
+            optionRows[options.cfgIndex].choose(music);
         return;
     }
     directionInput(typed, rightPress, music);
@@ -260,10 +262,10 @@ static void optionsTick() {
 // A quit request leaves without saving: an unfinished pad assignment gives the pad its old buttons
 // back, and the title track returns.
 static void optionsQuit() {
-    if (cfgStatus) {
+    if (options.cfgStatus) {
         START_BUTTON = oldStartButton;
         JUMP_BUTTON = oldJumpButton;
-        cfgStatus = 0;
+        options.cfgStatus = 0;
     }
     restoreTitleTrack(menuMusic());
     screenPop();
@@ -275,10 +277,11 @@ static void optionsDraw() {
     menuDrawLayers();
     drawTextCenterAt(screen, text(TEXT_OPTIONS), TITLE_Y, fontbig);
     drawTextCenterAt(screen, VERSION_LINE, VERSION_Y, fontbig);
-    if (cfgStatus) {
-        drawTextCenterAt(screen, text(cfgStep == 0 ? TEXT_PRESS_START_BUTTON : TEXT_PRESS_ACTION_BUTTON),
+    if (options.cfgStatus) {
+        drawTextCenterAt(screen,
+                         text(options.cfgStep == 0 ? TEXT_PRESS_START_BUTTON : TEXT_PRESS_ACTION_BUTTON),
                          PROMPT_Y, font);
-        if (cfgUsed)
+        if (options.cfgUsed)
             drawTextCenterAt(screen, text(TEXT_ALREADY_USED), WARNING_Y, font);
         return;
     }
@@ -288,7 +291,7 @@ static void optionsDraw() {
         if (row.value)
             drawTextAt(screen, row.value(), VALUE_X, rowY(r), font);
     }
-    drawTextAt(screen, ">", MARKER_X, rowY(cfgIndex), font);
+    drawTextAt(screen, ">", MARKER_X, rowY(options.cfgIndex), font);
 }
 
 const Screen optionsScreen = {"options", optionsEnter, optionsTick, optionsDraw, optionsLeave, optionsQuit};

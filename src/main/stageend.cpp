@@ -75,7 +75,7 @@ static void countEnter() {
 }
 
 static void countTick() {
-    const bool jumping = curLionAnim == LION_JUMP;
+    const bool jumping = anims.curLionAnim == LION_JUMP;
     if (!jumping && ctrlIsConfirm(input.lastKeyTyped)) {
         if (count.t < SHOW_TIME)
             count.t = SHOW_TIME;
@@ -101,7 +101,7 @@ static void countTick() {
 
 static void countDraw() {
     drawScreen(play.stage, 0, play.lives, play.movesUsed);
-    if (curLionAnim == LION_JUMP)
+    if (anims.curLionAnim == LION_JUMP)
         return;
     darken();
     drawTextCenterAt(screen, count.rating, 70, fontbig);

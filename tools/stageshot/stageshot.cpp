@@ -99,7 +99,7 @@ int main(int argc, char **argv) {
     play.lives = 3;
     for (int i = 0; i < 1500; i++)
         tick();
-    curTotemWait = 0;
+    anims.curTotemWait = 0;
     pickBusiest();
     for (int i = 0; i < 44; i++)
         tick();
