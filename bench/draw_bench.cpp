@@ -32,17 +32,21 @@ static void makeScreen(int depth) {
 }
 
 // Flat frames with a magenta corner, so that keyed frames take the keyed copy as real sprites do.
-static SDL_Surface **standIns(int count, int w, int h, uint32_t base, int keyed) {
-    auto **list = static_cast<SDL_Surface **>(calloc(count + 1, sizeof(SDL_Surface *)));
-    for (int k = 0; k < count; k++) {
-        list[k] = createImage(w, h);
-        fillRect(list[k], 0, 0, w, h, base + 97 * k);
-        if (keyed) {
-            fillRect(list[k], 0, 0, 2, 2, PURPLE);
-            setColorKey(list[k], 255, 0, 255);
-        }
+static Image standIn(int w, int h, uint32_t colour, int keyed) {
+    Image image(createImage(w, h));
+    fillRect(image.get(), 0, 0, w, h, colour);
+    if (keyed) {
+        fillRect(image.get(), 0, 0, 2, 2, PURPLE);
+        setColorKey(image.get(), 255, 0, 255);
     }
-    return list;
+    return image;
+}
+
+static FrameList standIns(int count, int w, int h, uint32_t base, int keyed) {
+    std::vector<Image> frames;
+    for (int k = 0; k < count; k++)
+        frames.push_back(standIn(w, h, base + 97 * k, keyed));
+    return FrameList(std::move(frames));
 }
 
 static void loadArt() {
@@ -54,19 +58,22 @@ static void loadArt() {
         cutSheets();
         return;
     }
-    for (auto &image : backgrounds)
-        image = standIns(1, 320, 240, 0x1234, 0)[0];
-    timebar = standIns(1, 200, 24, 0x4321, 1)[0];
-    timebar2 = standIns(1, 176, 8, 0x0F0F, 0)[0];
-    kitty = standIns(1, 8, 8, 0x7777, 1)[0];
+    for (Image &image : images.backgrounds)
+        image = standIn(320, 240, 0x1234, 0);
+    images.timebar = standIn(200, 24, 0x4321, 1);
+    images.timebar2 = standIn(176, 8, 0x0F0F, 0);
+    images.kitty = standIn(8, 8, 0x7777, 1);
     font = standIns(96, 8, 8, 0x2000, 1);
     fontbig = standIns(96, 16, 16, 0x3000, 1);
-    blocks = {standIns(72, 16, 16, 0x4000, 1), standIns(72, 16, 16, 0x4000, 1)};
-    lionBlocks = standIns(42, 32, 32, 0x5000, 1);
-    totemBlocks = standIns(15, 32, 48, 0x6000, 0);
-    sunBlocks = standIns(3, 64, 64, 0x7000, 0);
-    birdsBlocks = {standIns(15, 16, 16, 0x8000, 1), standIns(15, 16, 16, 0x8000, 1)};
-    flowersBlocks = {standIns(7, 16, 16, 0x9000, 1), standIns(7, 16, 16, 0x9000, 1)};
+    for (FrameList &fruits : sheets.blocks)
+        fruits = standIns(72, 16, 16, 0x4000, 1);
+    sheets.lionBlocks = standIns(42, 32, 32, 0x5000, 1);
+    sheets.totemBlocks = standIns(15, 32, 48, 0x6000, 0);
+    sheets.sunBlocks = standIns(3, 64, 64, 0x7000, 0);
+    for (int variant = 0; variant < 2; variant++) {
+        sheets.birdsBlocks[variant] = standIns(15, 16, 16, 0x8000, 1);
+        sheets.flowersBlocks[variant] = standIns(7, 16, 16, 0x9000, 1);
+    }
 }
 
 // A busy moment of play: full board and target, five morphs, falling and flying pieces, the hand,
@@ -121,7 +128,7 @@ static void setUp() {
 // 60 glyphs, through SDL's blitter or ours.
 template <bool OURS> static void rawBlits() {
     static SDL_Surface *opaque = createImage(16, 16);
-    SDL_Surface *keyed = blocks[0][0], *glyph = font['A' - 32];
+    SDL_Surface *keyed = sheets.blocks[0][0], *glyph = font['A' - 32];
     auto blit = [](SDL_Surface *src, int x, int y) {
         if (OURS) {
             blitImage(src, x, y, screen);
@@ -130,7 +137,7 @@ template <bool OURS> static void rawBlits() {
             SDL_BlitSurface(src, nullptr, screen, &at);
         }
     };
-    blit(backgrounds[0], 0, 0);
+    blit(images.backgrounds[0].get(), 0, 0);
     for (int i = 0; i < 160; i++)
         blit(keyed, 16 + (i % 16) * 18, 16 + (i / 16) * 18);
     for (int i = 0; i < 20; i++)

@@ -19,11 +19,11 @@ constexpr uint32_t BACKGROUND = 0x0100, SUN = 0x0200, GLYPH = 0x1000, BIG_GLYPH 
                    TOTEM = 0x2800, LION = 0x3000, BIRD = 0x3800, FLOWER = 0x4000;
 constexpr uint32_t TIMEBAR = 0x5000, TIMEBAR_FILL = 0x5100, KITTY = 0x5200;
 
-SDL_Surface **flatList(int count, int w, int h, uint32_t base) {
-    auto **list = static_cast<SDL_Surface **>(calloc(count + 1, sizeof(SDL_Surface *)));
+FrameList flatList(int count, int w, int h, uint32_t base) {
+    std::vector<Image> frames;
     for (int k = 0; k < count; k++)
-        list[k] = solid(w, h, base + k);
-    return list;
+        frames.emplace_back(solid(w, h, base + k));
+    return FrameList(std::move(frames));
 }
 
 // A sheet whose w × h cells are filled with base + k in reading order, with magenta in the top-left
@@ -39,26 +39,19 @@ void writeSheet(const char *name, int width, int height, int w, int h) {
     SDL_FreeSurface(sheet);
 }
 
-int listLength(SDL_Surface **list) {
-    int n = 0;
-    while (list[n])
-        n++;
-    return n;
-}
-
 using Sheets = InTempFolder;
 
 TEST_F(Sheets, CutRowByRowKeyedOrOpaque) {
     makeSurfaces(16);
     writeSheet("fruits", 128, 144, 16, 16);
-    SDL_Surface **fruits = initBlocks("fruits", 16, 16, 1);
-    ASSERT_EQ(listLength(fruits), 72);
+    FrameList fruits = initBlocks("fruits", 16, 16, 1);
+    ASSERT_EQ(fruits.size(), 72);
     EXPECT_EQ(getPixel(fruits[64], 5, 5), FRUIT + 64); // the first cursor frame, from (0, 128)
     EXPECT_EQ(getPixel(fruits[9], 15, 15), FRUIT + 9);
 
     writeSheet("lion", 230, 64, 32, 32); // 6 pixels too wide: still 7 columns
-    SDL_Surface **lion = initBlocks("lion", 32, 32, 0);
-    ASSERT_EQ(listLength(lion), 14);
+    FrameList lion = initBlocks("lion", 32, 32, 0);
+    ASSERT_EQ(lion.size(), 14);
     EXPECT_EQ(getPixel(lion[7], 1, 1), FRUIT + 7); // row 1, column 0
 
     SDL_FillRect(screen, nullptr, BLACK);
@@ -69,13 +62,14 @@ TEST_F(Sheets, CutRowByRowKeyedOrOpaque) {
     EXPECT_EQ(getPixel(screen, 100, 0), PURPLE); // unkeyed: drawn as it is
 
     writeSheet("small", 10, 10, 16, 16);
-    SDL_Surface **none = initBlocks("small", 16, 16, 1);
+    FrameList none = initBlocks("small", 16, 16, 1);
+    EXPECT_TRUE(none.empty());
     EXPECT_EQ(none[0], nullptr);
+    EXPECT_EQ(fruits[72], nullptr); // a frame the sheet lacks is none
+    EXPECT_EQ(fruits[-1], nullptr);
 
-    freeBlocks(fruits);
-    EXPECT_EQ(fruits, nullptr);
-    freeBlocks(lion);
-    freeBlocks(none);
+    fruits.clear();
+    lion.clear();
     freeSurfaces();
 }
 
@@ -83,18 +77,21 @@ struct Stage : ::testing::Test {
     void SetUp() override {
         makeSurfaces(16);
         for (int i = 0; i < 4; i++)
-            backgrounds[i] = solid(320, 240, BACKGROUND + i);
-        sunBlocks = flatList(3, 64, 64, SUN);
-        timebar = solid(200, 24, TIMEBAR);
-        timebar2 = solid(176, 8, TIMEBAR_FILL);
-        kitty = solid(8, 8, KITTY);
+            images.backgrounds[i].reset(solid(320, 240, BACKGROUND + i));
+        sheets.sunBlocks = flatList(3, 64, 64, SUN);
+        images.timebar.reset(solid(200, 24, TIMEBAR));
+        images.timebar2.reset(solid(176, 8, TIMEBAR_FILL));
+        images.kitty.reset(solid(8, 8, KITTY));
         font = flatList(96, 8, 8, GLYPH);
         fontbig = flatList(96, 16, 16, BIG_GLYPH);
-        blocks = {flatList(72, 16, 16, FRUIT), flatList(72, 16, 16, FRUIT)};
-        totemBlocks = flatList(15, 32, 48, TOTEM);
-        lionBlocks = flatList(42, 32, 32, LION);
-        birdsBlocks = {flatList(15, 16, 16, BIRD), flatList(15, 16, 16, BIRD)};
-        flowersBlocks = {flatList(7, 16, 16, FLOWER), flatList(7, 16, 16, FLOWER)};
+        sheets.blocks[0] = flatList(72, 16, 16, FRUIT);
+        sheets.blocks[1] = flatList(72, 16, 16, FRUIT);
+        sheets.totemBlocks = flatList(15, 32, 48, TOTEM);
+        sheets.lionBlocks = flatList(42, 32, 32, LION);
+        for (int variant = 0; variant < 2; variant++) {
+            sheets.birdsBlocks[variant] = flatList(15, 16, 16, BIRD);
+            sheets.flowersBlocks[variant] = flatList(7, 16, 16, FLOWER);
+        }
 
         for (int i = 0; i < 160; i++)
             record[i] = 0;

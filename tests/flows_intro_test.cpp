@@ -49,7 +49,7 @@ std::vector<uint8_t> oneStage() {
 void setUpIntro(Harness &h) {
     h.file("data/levels.bin", oneStage());
     h.probe("screen", [] { return int64_t(currentScreen); });
-    h.probe("loaded", [] { return int64_t(blocks[0] != nullptr); }); // the sheets are cut
+    h.probe("loaded", [] { return int64_t(!sheets.blocks[0].empty()); }); // the sheets are cut
 }
 
 TEST(StartUpFlow, HelpPrintsTenLinesBeforeAnythingStarts) {

@@ -94,7 +94,7 @@ struct MenuFlow : Harness {
         probe("jumpButton", [] { return int64_t(JUMP_BUTTON); });
         probe("jumpKey", [] { return int64_t(JUMP_KEY); });
         probe("scaling", [] { return int64_t(cfgScalingMethod); });
-        probe("loaded", [] { return int64_t(blocks[0] != nullptr); }); // the sheets are cut
+        probe("loaded", [] { return int64_t(!sheets.blocks[0].empty()); }); // the sheets are cut
         probe("intro", [] { return int64_t(currentScreen); });
         probe("stage", [] {
             return levelSet.levels && puzzle.currentSource

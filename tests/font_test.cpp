@@ -11,14 +11,14 @@ constexpr uint32_t BIG_BASE = 0x2000;
 
 // A font bitmap whose glyph k is one flat colour, base + k, on a 16 × 6 grid (codes 32 to 127).
 // The glyph of '#' has one magenta pixel at its centre.
-SDL_Surface **testFont(int size, uint32_t base) {
+FrameList testFont(int size, uint32_t base) {
     SDL_Surface *sheet = solid(16 * size, 6 * size, 0);
     for (int k = 0; k < 96; k++) {
         SDL_Rect cell{(k % 16) * size, (k / 16) * size, size, size};
         SDL_FillRect(sheet, &cell, base + k);
     }
     putPixel(sheet, ('#' - 32) % 16 * size + size / 2, size / 2, PURPLE);
-    SDL_Surface **list = createFont(sheet, size, size);
+    FrameList list = createFont(sheet, size, size);
     SDL_FreeSurface(sheet);
     return list;
 }
@@ -44,10 +44,7 @@ struct Fonts : ::testing::Test {
 };
 
 TEST_F(Fonts, GridIsCutRowByRowWithKeysOnlyWhereMagentaIs) {
-    int count = 0;
-    while (font[count])
-        count++;
-    EXPECT_EQ(count, 96);
+    EXPECT_EQ(font.size(), 96);
     EXPECT_EQ(getPixel(font['A' - 32], 3, 3), SMALL_BASE + 'A' - 32);
     drawTextAt(screen, "#A", 0, 0, font);
     EXPECT_EQ(getPixel(screen, 4, 4), PAPER); // the magenta pixel shows the paper
@@ -58,9 +55,7 @@ TEST_F(Fonts, GridIsCutRowByRowWithKeysOnlyWhereMagentaIs) {
     EXPECT_NE(SDL_GetColorKey(font['A' - 32], &key), 0); // no magenta: no key
 
     SDL_Surface *tiny = solid(7, 7, 0);
-    SDL_Surface **none = createFont(tiny, 8, 8);
-    EXPECT_EQ(none[0], nullptr);
-    free(none);
+    EXPECT_TRUE(createFont(tiny, 8, 8).empty());
     SDL_FreeSurface(tiny);
 }
 

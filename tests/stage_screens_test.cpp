@@ -101,7 +101,7 @@ TEST_F(StageScreens, PauseMenuChoices) {
 
 TEST_F(StageScreens, PauseClickSelectsTheNearestAvailableItemAbove) {
     play.movesUsed = 2; // restart available, undo not
-    int base = pauseTitle->h + 16;
+    int base = images.pauseTitle->h + 16;
     script.wait(5).click(100, base + 32 * 2 + 5).wait(5).tap(SDL_SCANCODE_SPACE); // RESTART LEVEL's row
     runScreen(pauseScreen);
     EXPECT_EQ(play.restart, 1);

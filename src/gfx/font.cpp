@@ -8,34 +8,16 @@
 #include <cstdlib>
 #include <cstring>
 
-SDL_Surface **font;
-SDL_Surface **fontbig;
+FrameList font;
+FrameList fontbig;
 
-SDL_Surface **createFont(SDL_Surface *image, int glyphWidth, int glyphHeight) {
-    const int columns = glyphWidth > 0 ? image->w / glyphWidth : 0;
-    const int rows = glyphHeight > 0 ? image->h / glyphHeight : 0;
-    auto **list = static_cast<SDL_Surface **>(calloc(size_t(columns) * rows + 1, sizeof(SDL_Surface *)));
-    const SDL_PixelFormat *f = screen->format;
-    int next = 0;
-    for (int row = 0; row < rows; row++) {
-        for (int column = 0; column < columns; column++) {
-            SDL_Surface *glyph = SDL_CreateRGBSurface(0, glyphWidth, glyphHeight, f->BitsPerPixel, f->Rmask,
-                                                      f->Gmask, f->Bmask, f->Amask);
-            SDL_Rect cell{column * glyphWidth, row * glyphHeight, glyphWidth, glyphHeight};
-            SDL_Rect at{0, 0, 0, 0};
-            blitSurface(image, &cell, glyph, &at);
-            setColorKey(glyph, 255, 0, 255);
-            list[next++] = glyph;
-        }
-    }
-    return list;
+FrameList createFont(SDL_Surface *image, int glyphWidth, int glyphHeight) {
+    return FrameList::cut(image, glyphWidth, glyphHeight, true);
 }
 
-static SDL_Surface **loadFont(const char *name, int glyphSize) {
-    SDL_Surface *image = loadGFX(name, 0, 0, 0, 0);
-    SDL_Surface **list = createFont(image, glyphSize, glyphSize);
-    freeSurface(image);
-    return list;
+static FrameList loadFont(const char *name, int glyphSize) {
+    Image image(loadGFX(name, 0, 0, 0, 0));
+    return createFont(image.get(), glyphSize, glyphSize);
 }
 
 // Called once at start-up, after the video set-up and the archives.
@@ -44,62 +26,45 @@ void loadSpriteFont() {
     fontbig = loadFont("fontbig", 16);
 }
 
-static void destroyFont(SDL_Surface **&list) {
-    if (!list)
-        return;
-    for (SDL_Surface **glyph = list; *glyph; glyph++)
-        SDL_FreeSurface(*glyph);
-    free(list);
-    list = nullptr;
-}
-
 // Called once at exit.
 void destroyFonts() {
-    destroyFont(font);
-    destroyFont(fontbig);
-}
-
-static int glyphCount(SDL_Surface **font) {
-    int count = 0;
-    while (font[count])
-        count++;
-    return count;
+    font.clear();
+    fontbig.clear();
 }
 
 // Glyphs wholly left of the destination are not copied, so a scroller may start far left; a byte
 // the font has no glyph for leaves its cell empty.
-static void drawGlyphs(SDL_Surface *dst, const char *text, int n, int x, int y, SDL_Surface **font) {
-    if (!font || !font[0] || n < 1 || !text[0])
+static void drawGlyphs(SDL_Surface *dst, const char *text, int n, int x, int y, const FrameList &font) {
+    if (font.empty() || n < 1 || !text[0])
         return;
-    const int count = glyphCount(font);
     const int gw = font[0]->w;
     for (int i = 0; i < n && text[i]; i++, x += gw) {
-        const int glyph = static_cast<unsigned char>(text[i]) - 32;
-        if (x <= -gw || glyph < 0 || glyph >= count)
-            continue;
-        blitImage(font[glyph], x, y, dst);
+        SDL_Surface *glyph = font[static_cast<unsigned char>(text[i]) - 32];
+        if (x > -gw && glyph)
+            blitImage(glyph, x, y, dst);
     }
 }
 
-void drawTextAt(SDL_Surface *dst, const char *text, int x, int y, SDL_Surface **font) {
+void drawTextAt(SDL_Surface *dst, const char *text, int x, int y, const FrameList &font) {
     drawGlyphs(dst, text, int(strlen(text)), x, y, font);
 }
 
-void drawTextNAt(SDL_Surface *dst, const char *text, int n, int x, int y, SDL_Surface **font) {
+void drawTextNAt(SDL_Surface *dst, const char *text, int n, int x, int y, const FrameList &font) {
     drawGlyphs(dst, text, n, x, y, font);
 }
 
 // Centred on the screen's middle column 160, whatever the destination's width.
-void drawTextCenterAt(SDL_Surface *dst, const char *text, int y, SDL_Surface **font) {
-    if (!font || !font[0])
+void drawTextCenterAt(SDL_Surface *dst, const char *text, int y, const FrameList &font) {
+    if (font.empty())
         return;
     const int len = int(strlen(text));
     drawGlyphs(dst, text, len, 160 - len * (font[0]->w / 2), y, font);
 }
 
 // Right-aligned in a field of width glyphs; zero padding goes in front of the sign.
-void drawNumberAt(SDL_Surface *dst, int32_t value, int x, int y, int width, int zeroPad, SDL_Surface **font) {
-    if (!font || !font[0])
+void drawNumberAt(SDL_Surface *dst, int32_t value, int x, int y, int width, int zeroPad,
+                  const FrameList &font) {
+    if (font.empty())
         return;
     static char digits[16];
     snprintf(digits, sizeof digits, "%d", int(value));

@@ -38,30 +38,13 @@ constexpr int TIME_ALLOWANCE = 120000;
 
 static int transFrame(int index) { return index >= 0 && index < 40 ? transFrames[index] : -1; }
 
-// A frame list with its length, so that a frame number the sheet lacks draws nothing.
-struct Frames {
-    SDL_Surface **list;
-    int count;
-};
-
-static Frames framesOf(SDL_Surface **list) {
-    int count = 0;
-    while (list && list[count])
-        count++;
-    return {list, count};
-}
-
-static SDL_Surface *frameAt(const Frames &frames, int index) {
-    return index >= 0 && index < frames.count ? frames.list[index] : nullptr;
-}
-
-static void drawFrame(const Frames &frames, int index, int x, int y) {
-    if (SDL_Surface *frame = frameAt(frames, index))
+static void drawFrame(const FrameList &frames, int index, int x, int y) {
+    if (SDL_Surface *frame = frames[index])
         blitImage(frame, x, y, screen);
 }
 
-static void drawFrameTop(const Frames &frames, int index, int x, int y, int rows) {
-    SDL_Surface *frame = frameAt(frames, index);
+static void drawFrameTop(const FrameList &frames, int index, int x, int y, int rows) {
+    SDL_Surface *frame = frames[index];
     if (!frame || rows <= 0)
         return;
     SDL_Rect part{0, 0, frame->w, rows < frame->h ? rows : frame->h};
@@ -79,18 +62,18 @@ static int digitCount(int value) {
 }
 
 static void drawTimeBar() {
-    blitImage(timebar, 8, 8, screen);
+    blitImage(images.timebar.get(), 8, 8, screen);
     if (play.currentTime >= play.endTime || play.paused)
         return;
     const uint32_t allowance = play.slowMode ? 2 * TIME_ALLOWANCE : TIME_ALLOWANCE;
-    SDL_Rect fill{0, 0, int(uint32_t(timebar2->w) * (play.endTime - play.currentTime) / allowance),
-                  timebar2->h};
+    SDL_Rect fill{0, 0, int(uint32_t(images.timebar2->w) * (play.endTime - play.currentTime) / allowance),
+                  images.timebar2->h};
     SDL_Rect at{20, 20, 0, 0};
-    blitSurface(timebar2, &fill, screen, &at);
+    blitSurface(images.timebar2.get(), &fill, screen, &at);
 }
 
 static void drawStatus(int stage, int lives, int movesUsed) {
-    const int y = timebar->h + 8;
+    const int y = images.timebar->h + 8;
     const char *move = text(TEXT_MOVE);
     const int movesX = textWidth(move) + 16;
     drawTextAt(screen, move, 8, y, font);
@@ -104,11 +87,11 @@ static void drawStatus(int stage, int lives, int movesUsed) {
     // the free middle of the line, rather than over the icon and the moves.
     if (lives >= 1) {
         const char *label = text(lives > 1 ? TEXT_LIVES : TEXT_LIFE);
-        const int numberX = timebar->w - 8 - textWidth(label);
+        const int numberX = images.timebar->w - 8 - textWidth(label);
         drawNumberAt(screen, lives, numberX, y, 0, 0, font);
         drawTextAt(screen, label, numberX + 8 * digitCount(lives) + 8, y, font);
         if (lives > 1)
-            blitImage(kitty, numberX - 16, y, screen);
+            blitImage(images.kitty.get(), numberX - 16, y, screen);
     }
 
     const char *atStage = text(TEXT_AT_STAGE);
@@ -121,7 +104,7 @@ static void drawStatus(int stage, int lives, int movesUsed) {
 
 // Flowers stand in the free columns and always end at the board's bottom edge: a head (the bud
 // cut to the height while growing, the blossom once grown) over stem pieces 5, 6, 5, ...
-static void drawFlowers(const Frames &flowers) {
+static void drawFlowers(const FrameList &flowers) {
     for (int i = 0; i < int(anims.animFlower.size()); i++) {
         const Flower &flower = anims.animFlower[i];
         if (flower.isFree)
@@ -158,7 +141,7 @@ static int targetFrame(int c, int r) {
     return puzzle.currentSource ? targetValue(puzzle.currentSource, c, r) - 1 : -1;
 }
 
-static void drawBoard(const Frames &fruits, int showCursor) {
+static void drawBoard(const FrameList &fruits, int showCursor) {
     if (showCursor)
         drawFrame(fruits, FRAME_CURSOR + ((puzzle.cursorA / 4) & 3), BOARD_X + CELL_SIZE * puzzle.cursorX,
                   BOARD_Y + CELL_SIZE * puzzle.cursorY);
@@ -190,18 +173,18 @@ static void drawBoard(const Frames &fruits, int showCursor) {
 // Called by the stage loop once per drawn frame, and without the cursor as the backdrop of its
 // overlays. Reads the game's state and changes nothing.
 void drawScreen(int stage, int showCursor, int lives, int movesUsed) {
-    const Frames fruits = framesOf(blocks[play.curBlock & 1]);
-    const Frames birds = framesOf(birdsBlocks[play.curBirdsBlock & 1]);
+    const FrameList &fruits = sheets.blocks[play.curBlock & 1];
+    const FrameList &birds = sheets.birdsBlocks[play.curBirdsBlock & 1];
 
-    blitImage(backgrounds[stage & 3], 0, 0, screen);
+    blitImage(images.backgrounds[stage & 3].get(), 0, 0, screen);
     if ((stage & 3) == 0)
-        drawFrame(framesOf(sunBlocks), anims.curSunAnim, 192, 0);
+        drawFrame(sheets.sunBlocks, anims.curSunAnim, 192, 0);
     drawTimeBar();
     drawStatus(stage, lives, movesUsed);
     if (anims.curTotemWait == 0)
-        drawFrame(framesOf(totemBlocks), anims.curTotemFrame * 5 + anims.curTotemAnim, 144, 192);
-    drawFrame(framesOf(lionBlocks), anims.curLionFrame * LION_ANIMS + anims.curLionAnim, 144, 175);
-    drawFlowers(framesOf(flowersBlocks[play.curFlowersBlock & 1]));
+        drawFrame(sheets.totemBlocks, anims.curTotemFrame * 5 + anims.curTotemAnim, 144, 192);
+    drawFrame(sheets.lionBlocks, anims.curLionFrame * LION_ANIMS + anims.curLionAnim, 144, 175);
+    drawFlowers(sheets.flowersBlocks[play.curFlowersBlock & 1]);
     for (const PerchedBird &bird : anims.waitingBirds) {
         if (bird.active)
             drawFrame(birds, bird.frame, bird.x, bird.y);

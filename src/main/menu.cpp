@@ -65,7 +65,7 @@ void menuAnimate() {
 void menuDrawLayers() {
     const uint32_t counters[3] = {loop.c1, loop.c2, loop.c3};
     for (int n = 0; n < 3; n++)
-        drawLoop(menubkg[n], int(counters[n] / 2));
+        drawLoop(images.menubkg[n].get(), int(counters[n] / 2));
 }
 
 // The hiscore table: START or JUMP leaves it with HISCORES selected, and the entry just made stops
@@ -213,7 +213,8 @@ static void menuTick() {
 
 static void menuDraw() {
     menuDrawLayers();
-    blitImage(logo, (SCREEN_WIDTH - logo->w) / 2, (SCREEN_HEIGHT - logo->h) / 2 - LOGO_RAISE, screen);
+    blitImage(images.logo.get(), (SCREEN_WIDTH - images.logo->w) / 2,
+              (SCREEN_HEIGHT - images.logo->h) / 2 - LOGO_RAISE, screen);
     drawTextCenterAt(screen, VERSION_LINE, VERSION_Y, fontbig);
     drawScroller();
     if (workflow == MENU_TITLE) {

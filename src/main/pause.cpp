@@ -40,12 +40,12 @@ int pauseClickItem(const std::array<int, PAUSE_ITEMS> &items, int item) {
     return item;
 }
 
-static int itemY(int item) { return pauseTitle->h + 16 + ITEM_HEIGHT * item; }
+static int itemY(int item) { return images.pauseTitle->h + 16 + ITEM_HEIGHT * item; }
 
 static void drawItem(int item, int withIcon) {
     drawTextAt(screen, text(item), ITEM_TEXT_X, itemY(item) + 8, fontbig);
     if (withIcon)
-        blitImage(optionsBlocks[item], ITEM_ICON_X, itemY(item), screen);
+        blitImage(sheets.optionsBlocks[item], ITEM_ICON_X, itemY(item), screen);
 }
 
 // The frozen stage, darkened, with the selection standing out undarkened.
@@ -55,7 +55,7 @@ static void pauseDraw() {
         if (i != selection)
             drawItem(i, available[i]);
     darken();
-    blitImage(pauseTitle, (SCREEN_WIDTH - pauseTitle->w) / 2, 8, screen);
+    blitImage(images.pauseTitle.get(), (SCREEN_WIDTH - images.pauseTitle->w) / 2, 8, screen);
     drawTextAt(screen, ">", 0, itemY(selection) + 8, fontbig);
     drawItem(selection, 1);
 }
@@ -95,7 +95,7 @@ static void pauseEnter() {
 static void pauseTick() {
     int32_t typed = input.lastKeyTyped;
     if (input.mouseY != -1) {
-        int item = (input.mouseY - (pauseTitle->h + 16)) / ITEM_HEIGHT;
+        int item = (input.mouseY - (images.pauseTitle->h + 16)) / ITEM_HEIGHT;
         input.mouseX = input.mouseY = -1;
         typed = 0;
         if (item >= 0 && item < PAUSE_ITEMS && item != selection) {

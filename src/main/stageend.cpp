@@ -153,7 +153,7 @@ static void gameOverEnter() { snprintf(scoreText, sizeof scoreText, "%s: %d", te
 
 static void gameOverDraw() {
     drawDarkStage();
-    blitImage(gameover, (SCREEN_WIDTH - gameover->w) / 2, 48, screen);
+    blitImage(images.gameover.get(), (SCREEN_WIDTH - images.gameover->w) / 2, 48, screen);
     drawTextCenterAt(screen, scoreText, 160, fontbig);
     drawTextCenterAt(screen, text(TEXT_HIT_KEY), 192, font);
 }

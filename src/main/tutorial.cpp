@@ -61,8 +61,8 @@ static void tutorialTick() {
 }
 
 static void tutorialDraw() {
-    drawLoop(menubkg[0], tutorial.c1 / 2);
-    drawLoop(menubkg[1], tutorial.c2 / 2);
+    drawLoop(images.menubkg[0].get(), tutorial.c1 / 2);
+    drawLoop(images.menubkg[1].get(), tutorial.c2 / 2);
     SDL_Surface *hippo = tutorial.hippo;
     const int left = (tutorial.drawn & HIPPO_PERIOD) != 0;
     SDL_Rect half{left ? 0 : hippo->w / 2, 0, hippo->w / 2, hippo->h};
@@ -94,7 +94,7 @@ static void endingEnter() {
     ending.picture = loadGFX("creditsend", 0, 0, 0, 0);
     ending.music = loadMusic(0);
     MP_FadeInMusic(ending.music, -1, 300);
-    ending.x = -butterflyBlocks[0]->w;
+    ending.x = -sheets.butterflyBlocks[0]->w;
     ending.frame = ending.t = 0;
     ending.flap = FLAP_PASSES;
 }
@@ -113,7 +113,7 @@ static void endingTick() {
 
 static void endingDraw() {
     blitImage(ending.picture, 0, (SCREEN_HEIGHT - ending.picture->h) / 2, screen);
-    blitImage(butterflyBlocks[ending.frame], ending.x + (tcos[ending.t & 511] >> 7),
+    blitImage(sheets.butterflyBlocks[ending.frame], ending.x + (tcos[ending.t & 511] >> 7),
               BUTTERFLY_Y + (tsin[(3 * ending.t) & 511] >> 7), screen);
     drawTextCenterAt(screen, text(TEXT_CONGRATULATIONS), 64, fontbig);
     for (int i = 0; i < ENDING_LINES; i++)
