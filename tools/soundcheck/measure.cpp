@@ -105,8 +105,9 @@ static std::vector<std::vector<double>> filtered(const Pcm &pcm, const std::vect
 }
 
 double lowBalanceDb(const Pcm &pcm) {
-    Biquad section = lowPass(150.0, 0.7071);
-    auto low = filtered(pcm, {section, section});
+    // an eighth-order Butterworth low pass, steep enough that the panned melody above it does not count
+    auto low = filtered(pcm, {lowPass(150.0, 0.5098), lowPass(150.0, 0.6013), lowPass(150.0, 0.9000),
+                              lowPass(150.0, 2.5629)});
     double power[2] = {0.0, 0.0};
     for (int c = 0; c < 2 && c < pcm.channels; c++)
         for (double x : low[c])
@@ -186,7 +187,7 @@ size_t passFrames(const std::string &module) {
 Seam findSeam(const Pcm &twoPasses, size_t passEnd) {
     Seam seam;
     const size_t frames = twoPasses.frames(), skip = 64, match = 4096, ch = size_t(twoPasses.channels);
-    const size_t near = SOUND_RATE / 200, around = SOUND_RATE / 4;
+    const size_t near = 64, around = SOUND_RATE / 4;
     const int16_t *s = twoPasses.samples.data();
     // the first frame from which the render repeats its start, past the player's ramp at the seam
     for (size_t at = passEnd - std::min<size_t>(passEnd, 64); at < passEnd + around && !seam.frame; at++)

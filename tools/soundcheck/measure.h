@@ -35,7 +35,7 @@ size_t passFrames(const std::string &module);
 
 // The loop point of a render of two passes: where the second pass starts (0 when it does not repeat
 // the first within 0.25 s after passEnd), the longest near-silent stretch within 0.25 s of it, and the
-// largest step between two frames within 5 ms of it against the largest anywhere else.
+// largest step between two frames within 64 frames (3 ms) of it against the largest anywhere else.
 struct Seam {
     size_t frame = 0;
     double gapMs = 0.0, jump = 0.0, largestStep = 0.0; // steps in parts of full scale
