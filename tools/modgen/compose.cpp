@@ -228,13 +228,13 @@ struct Composer {
                 int row = from + bar * BAR + r;
                 const Chord &chord = halves[2 * bar + r / 8];
                 int root = bassRoot(chord), target = bassRoot(next);
-                int note = -1, volume = 0x30;
+                int note = -1, volume = 0x38;
                 switch (c) {
                 case 'R':
-                    note = root, volume = 0x38;
+                    note = root, volume = 0x40;
                     break;
                 case 'r':
-                    note = root, volume = 0x24;
+                    note = root, volume = 0x28;
                     break;
                 case '3':
                     note = root + chord.third;

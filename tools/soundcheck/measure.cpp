@@ -153,6 +153,21 @@ double loudness(const Pcm &pcm, bool active) {
            10.0 * std::log10(meanPower(windowPowers(filtered(pcm, {highShelf(), highPass()})), active));
 }
 
+double shortLoudness(const Pcm &pcm) {
+    const size_t window = SOUND_RATE / 20;
+    auto weighted = filtered(pcm, {highShelf(), highPass()});
+    std::vector<double> power(pcm.frames(), 0.0);
+    for (const auto &channel : weighted)
+        for (size_t i = 0; i < channel.size(); i++)
+            power[i] += channel[i] * channel[i];
+    double sum = 0.0, loudest = 0.0;
+    for (size_t i = 0; i < power.size(); i++) {
+        sum += power[i] - (i >= window ? power[i - window] : 0.0);
+        loudest = std::max(loudest, sum);
+    }
+    return -0.691 + 10.0 * std::log10(std::max(loudest / window, 1e-18));
+}
+
 Pcm scaled(const Pcm &pcm, double gain, int channels) {
     Pcm out;
     out.channels = channels;
@@ -187,7 +202,7 @@ size_t passFrames(const std::string &module) {
 Seam findSeam(const Pcm &twoPasses, size_t passEnd) {
     Seam seam;
     const size_t frames = twoPasses.frames(), skip = 64, match = 4096, ch = size_t(twoPasses.channels);
-    const size_t near = 64, around = SOUND_RATE / 4;
+    const size_t near = 16, around = SOUND_RATE / 4;
     const int16_t *s = twoPasses.samples.data();
     // the first frame from which the render repeats its start, past the player's ramp at the seam
     for (size_t at = passEnd - std::min<size_t>(passEnd, 64); at < passEnd + around && !seam.frame; at++)

@@ -27,6 +27,7 @@ double rmsDb(const Pcm &pcm);                 // dBFS, every channel together
 double activeRmsDb(const Pcm &pcm);           // dBFS over the 10 ms windows within 30 dB of the loudest
 double lowBalanceDb(const Pcm &pcm);          // left minus right below 150 Hz, in dB
 double loudness(const Pcm &pcm, bool active); // K-weighted, in LUFS; active: the active windows only
+double shortLoudness(const Pcm &pcm);         // K-weighted, in LUFS, of the loudest 50 ms
 Pcm scaled(const Pcm &pcm, double gain, int channels); // a copy at a gain, spread to channels
 
 // The frames of one pass of a module as the library alone renders it, up to the piece of 32 frames
@@ -35,7 +36,7 @@ size_t passFrames(const std::string &module);
 
 // The loop point of a render of two passes: where the second pass starts (0 when it does not repeat
 // the first within 0.25 s after passEnd), the longest near-silent stretch within 0.25 s of it, and the
-// largest step between two frames within 64 frames (3 ms) of it against the largest anywhere else.
+// largest step between two frames within 16 frames (0.7 ms) of it against the largest anywhere else.
 struct Seam {
     size_t frame = 0;
     double gapMs = 0.0, jump = 0.0, largestStep = 0.0; // steps in parts of full scale

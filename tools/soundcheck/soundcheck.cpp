@@ -3,7 +3,8 @@
 // Every track is rendered through the game's own player for two passes: its length up to the loop,
 // peak, RMS, K-weighted loudness, the left/right balance below 150 Hz, the distinct patterns of the
 // module and the seam where the second pass starts. Every effect is measured at the default effect
-// volume (15 %, mixer volume 19 of 128) against the music at its default, full volume.
+// volume (15 %, mixer volume 19 of 128) against the music at its default, full volume: the K-weighted
+// loudness of its loudest 50 ms against the music's loudness over a whole pass.
 #include "measure.h"
 
 #include "data/winzka.h"
@@ -83,16 +84,16 @@ int main(int argc, char **argv) {
     double music = musicSum / MUSIC_TITLES;
     printf("\nmusic at 100 %%: %.1f LUFS on average over tracks 0 to %d\n\n", music, MUSIC_TITLES - 1);
     const double gain = mixerVolume(15) / 128.0;
-    printf("%-18s %7s %7s %7s %9s %7s %s\n", "effect at 15 %", "length", "peak", "RMS", "act. RMS", "LUFS",
-           "against the music");
+    printf("%-18s %7s %7s %7s %9s %9s %s\n", "effect at 15 %", "length", "peak", "RMS", "act. RMS",
+           "LUFS 50ms", "against the music");
     for (int i = 0; i < SFX_COUNT; i++) {
         Pcm effect = scaled(wavSamples(member(ZKA_SOUND, snd_name[i], "wav")), gain, 2);
         if (effect.samples.empty()) {
             printf("%-18s missing\n", snd_name[i]);
             continue;
         }
-        double lufs = loudness(effect, true);
-        printf("%-18s %7.2f %7.1f %7.1f %9.1f %7.1f %+6.1f dB\n", snd_name[i], effect.seconds(),
+        double lufs = shortLoudness(effect);
+        printf("%-18s %7.2f %7.1f %7.1f %9.1f %9.1f %+6.1f dB\n", snd_name[i], effect.seconds(),
                peakDb(effect), rmsDb(effect), activeRmsDb(effect), lufs, lufs - music);
     }
     closeArchives();
