@@ -367,7 +367,7 @@ struct Composer {
         };
         static const Hit hits[] = {
             {'K', 12, KICK, 0x40}, {'k', 12, KICK, 0x28}, {'S', 12, SNARE, 0x36},    {'s', 12, SNARE, 0x16},
-            {'h', 24, HAT, 0x1A},  {'H', 24, HAT, 0x2A},  {'o', 24, OPEN_HAT, 0x22}, {'T', 21, KICK, 0x30},
+            {'h', 24, HAT, 0x14},  {'H', 24, HAT, 0x20},  {'o', 24, OPEN_HAT, 0x1A}, {'T', 21, KICK, 0x30},
             {'M', 17, KICK, 0x30}, {'L', 14, KICK, 0x32}, {'r', 24, RIM, 0x2A},
         };
         if (c == '.')

@@ -153,11 +153,11 @@ double loudness(const Pcm &pcm, bool active) {
            10.0 * std::log10(meanPower(windowPowers(filtered(pcm, {highShelf(), highPass()})), active));
 }
 
-double shortLoudness(const Pcm &pcm) {
-    const size_t window = SOUND_RATE / 20;
-    auto weighted = filtered(pcm, {highShelf(), highPass()});
-    std::vector<double> power(pcm.frames(), 0.0);
-    for (const auto &channel : weighted)
+// The mean square over the loudest 50 ms, or over the whole sound, every channel summed.
+static double power(const std::vector<std::vector<double>> &channels, bool loudest50ms) {
+    const size_t window = loudest50ms ? SOUND_RATE / 20 : channels[0].size();
+    std::vector<double> power(channels[0].size(), 0.0);
+    for (const auto &channel : channels)
         for (size_t i = 0; i < channel.size(); i++)
             power[i] += channel[i] * channel[i];
     double sum = 0.0, loudest = 0.0;
@@ -165,7 +165,26 @@ double shortLoudness(const Pcm &pcm) {
         sum += power[i] - (i >= window ? power[i - window] : 0.0);
         loudest = std::max(loudest, sum);
     }
-    return -0.691 + 10.0 * std::log10(std::max(loudest / window, 1e-18));
+    return std::max(loudest / std::max<size_t>(window, 1), 1e-18);
+}
+
+double shortLoudness(const Pcm &pcm) {
+    return -0.691 + 10.0 * std::log10(power(filtered(pcm, {highShelf(), highPass()}), true));
+}
+
+static Biquad bandPass(double frequency, double q) {
+    double w = 2.0 * M_PI * frequency / SOUND_RATE, alpha = std::sin(w) / (2.0 * q), c = std::cos(w);
+    double a0 = 1.0 + alpha;
+    return {alpha / a0, 0.0, -alpha / a0, -2.0 * c / a0, (1.0 - alpha) / a0};
+}
+
+std::array<double, OCTAVES> octaveLevels(const Pcm &pcm, bool loudest50ms) {
+    std::array<double, OCTAVES> levels;
+    for (int band = 0; band < OCTAVES; band++) {
+        Biquad section = bandPass(OCTAVE_CENTRES[band], 1.41);
+        levels[band] = 10.0 * std::log10(power(filtered(pcm, {section, section}), loudest50ms));
+    }
+    return levels;
 }
 
 Pcm scaled(const Pcm &pcm, double gain, int channels) {

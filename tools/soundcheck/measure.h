@@ -2,6 +2,7 @@
 // loudness, low-frequency balance and loop seam of 16-bit PCM at the game's output rate.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,6 +29,11 @@ double activeRmsDb(const Pcm &pcm);           // dBFS over the 10 ms windows wit
 double lowBalanceDb(const Pcm &pcm);          // left minus right below 150 Hz, in dB
 double loudness(const Pcm &pcm, bool active); // K-weighted, in LUFS; active: the active windows only
 double shortLoudness(const Pcm &pcm);         // K-weighted, in LUFS, of the loudest 50 ms
+// Levels in dB in the octaves around 125 Hz to 8 kHz: over the whole sound, or its loudest 50 ms.
+constexpr int OCTAVES = 7;
+constexpr double OCTAVE_CENTRES[OCTAVES] = {125, 250, 500, 1000, 2000, 4000, 8000};
+std::array<double, OCTAVES> octaveLevels(const Pcm &pcm, bool loudest50ms);
+
 Pcm scaled(const Pcm &pcm, double gain, int channels); // a copy at a gain, spread to channels
 
 // The frames of one pass of a module as the library alone renders it, up to the piece of 32 frames

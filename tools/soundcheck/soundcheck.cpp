@@ -4,12 +4,15 @@
 // peak, RMS, K-weighted loudness, the left/right balance below 150 Hz, the distinct patterns of the
 // module and the seam where the second pass starts. Every effect is measured at the default effect
 // volume (15 %, mixer volume 19 of 128) against the music at its default, full volume: the K-weighted
-// loudness of its loudest 50 ms against the music's loudness over a whole pass.
+// loudness of its loudest 50 ms against the music's loudness over a whole pass, and, octave by
+// in the octave that carries most of its energy, its loudest 50 ms against the music's mean level
+// there: where it rises above the music in that octave, it is heard over it.
 #include "measure.h"
 
 #include "data/winzka.h"
 #include "sound/sound.h"
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -60,6 +63,7 @@ int main(int argc, char **argv) {
     printf("%-16s %7s %7s %7s %7s %7s %9s %7s %7s %8s\n", "track", "loop s", "peak", "RMS", "LUFS", "low L-R",
            "patterns", "gap ms", "jump", "largest");
     double musicSum = 0.0;
+    std::array<double, OCTAVES> musicBands{};
     for (int track = 0; track < MUSIC_TRACKS; track++) {
         std::string module = member(ZKA_MUSIC, musix[track], "mod");
         Pcm once = renderThroughPlayer(module, 1);
@@ -72,8 +76,12 @@ int main(int argc, char **argv) {
         int distinct = 0, orders = 0;
         countPatterns(module, &distinct, &orders);
         double lufs = loudness(once, false);
-        if (loops)
+        if (loops) {
             musicSum += lufs;
+            auto bands = octaveLevels(once, false);
+            for (int b = 0; b < OCTAVES; b++)
+                musicBands[b] += bands[b] / MUSIC_TITLES;
+        }
         printf("%-16s %7.2f %7.1f %7.1f %7.1f %7.2f %5d/%-3d", musix[track],
                seam.frame ? double(seam.frame) / SOUND_RATE : once.seconds(), peakDb(once), rmsDb(once), lufs,
                lowBalanceDb(once), distinct, orders);
@@ -82,10 +90,13 @@ int main(int argc, char **argv) {
         printf("%s\n", loops && !seam.frame ? "  (no second pass found)" : "");
     }
     double music = musicSum / MUSIC_TITLES;
-    printf("\nmusic at 100 %%: %.1f LUFS on average over tracks 0 to %d\n\n", music, MUSIC_TITLES - 1);
+    printf("\nmusic at 100 %%: %.1f LUFS on average over tracks 0 to %d; by octave (Hz):", music,
+           MUSIC_TITLES - 1);
+    for (int b = 0; b < OCTAVES; b++)
+        printf(" %g %.1f dB%s", OCTAVE_CENTRES[b], musicBands[b], b + 1 < OCTAVES ? "," : "\n\n");
     const double gain = mixerVolume(15) / 128.0;
-    printf("%-18s %7s %7s %7s %9s %9s %s\n", "effect at 15 %", "length", "peak", "RMS", "act. RMS",
-           "LUFS 50ms", "against the music");
+    printf("%-18s %6s %6s %6s %8s %9s %8s %s\n", "effect at 15 %", "length", "peak", "RMS", "act. RMS",
+           "LUFS 50ms", "vs music", "over the music in its main octave");
     for (int i = 0; i < SFX_COUNT; i++) {
         Pcm effect = scaled(wavSamples(member(ZKA_SOUND, snd_name[i], "wav")), gain, 2);
         if (effect.samples.empty()) {
@@ -93,8 +104,13 @@ int main(int argc, char **argv) {
             continue;
         }
         double lufs = shortLoudness(effect);
-        printf("%-18s %7.2f %7.1f %7.1f %9.1f %9.1f %+6.1f dB\n", snd_name[i], effect.seconds(),
-               peakDb(effect), rmsDb(effect), activeRmsDb(effect), lufs, lufs - music);
+        auto bands = octaveLevels(effect, true);
+        int best = 0; // the octave that carries most of the effect
+        for (int b = 1; b < OCTAVES; b++)
+            best = bands[b] > bands[best] ? b : best;
+        printf("%-18s %6.2f %6.1f %6.1f %8.1f %9.1f %+6.1f dB %+6.1f dB at %g Hz\n", snd_name[i],
+               effect.seconds(), peakDb(effect), rmsDb(effect), activeRmsDb(effect), lufs, lufs - music,
+               bands[best] - musicBands[best], OCTAVE_CENTRES[best]);
     }
     closeArchives();
     return 0;
