@@ -9,6 +9,9 @@
 #include <cmath>
 #include <cstring>
 
+static bool renderFinished;
+static void finishRender() { renderFinished = true; }
+
 Pcm renderThroughPlayer(const std::string &module, int passes) {
     constexpr int BUFFER = 4096, LIMIT_SECONDS = 1200;
     Pcm pcm;
@@ -17,17 +20,21 @@ Pcm renderThroughPlayer(const std::string &module, int passes) {
     ModPlugFile *file = MP_LoadMusic(module.data(), int(module.size()), passes);
     if (!file)
         return pcm;
-    MP_HookMusicFinished(nullptr);
+    // MP_PlayMusic without hooking the module into the mixer, whose own audio thread would render it
+    // too while an audio device is open; the finished hook tells us the end instead of unhooking
     MP_VolumeMusic(128);
-    MP_PlayMusic(file, passes);
+    MP_HookMusicFinished(finishRender);
+    ModPlug_SetMasterVolume(file, 128);
+    ModPlug_Seek(file, 0);
+    renderFinished = false;
     Uint8 buffer[BUFFER];
-    while (MP_PlayingMusic() && pcm.seconds() < LIMIT_SECONDS) {
+    while (!renderFinished && pcm.seconds() < LIMIT_SECONDS) {
         memset(buffer, 0, sizeof buffer);
         MP_HookMusic(file, buffer, BUFFER);
         const int16_t *samples = reinterpret_cast<const int16_t *>(buffer);
         pcm.samples.insert(pcm.samples.end(), samples, samples + BUFFER / 2);
     }
-    MP_HaltMusic();
+    MP_HookMusicFinished(nullptr);
     MP_FreeMusic(file);
     while (pcm.samples.size() >= 2 && pcm.samples.back() == 0 && pcm.samples[pcm.samples.size() - 2] == 0)
         pcm.samples.resize(pcm.samples.size() - 2);

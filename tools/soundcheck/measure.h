@@ -20,7 +20,8 @@ struct Pcm {
 
 // Plays a module as the game does (the player's settings for 22050 Hz stereo, full volume, its music
 // hook once per 1024-frame buffer) for the given number of passes, until the music ends; the silent
-// rest of the last buffer is left off. Empty when the library rejects the module.
+// rest of the last buffer is left off. Empty when the library rejects the module. The module is not
+// hooked into the mixer, so an open audio device does not play it meanwhile.
 Pcm renderThroughPlayer(const std::string &module, int passes);
 
 double peakDb(const Pcm &pcm);                // dBFS
