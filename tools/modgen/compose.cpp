@@ -177,10 +177,11 @@ struct Composer {
     Song &song;
     int lastPad = -1;
 
-    // The bass's root of a chord: within a fifth below and a fifth above the tonic.
+    // The bass's root of a chord: within a fifth below and a fifth above the tonic, or above the tonic
+    // where below would leave the three octaves.
     int bassRoot(const Chord &chord) const {
         int note = track.bassTonic + chord.root;
-        return note > track.bassTonic + 7 ? note - 12 : note;
+        return note > track.bassTonic + 7 && note >= 12 ? note - 12 : note;
     }
     // The chord channel's root: E-3 to D#4, so its arpeggio stays inside the three octaves.
     int chordRoot(const Chord &chord) const { return 16 + (track.root + chord.root + 8) % 12; }
@@ -228,7 +229,9 @@ struct Composer {
                 int row = from + bar * BAR + r;
                 const Chord &chord = halves[2 * bar + r / 8];
                 int root = bassRoot(chord), target = bassRoot(next);
-                int note = -1, volume = 0x38;
+                // the scale step below the next root, or an octave up where that leaves the range
+                int step = target - (semis(*track.mode, next.degree) - semis(*track.mode, next.degree - 1));
+                int note, volume = 0x38;
                 switch (c) {
                 case 'R':
                     note = root, volume = 0x40;
@@ -246,23 +249,22 @@ struct Composer {
                     note = root + 12;
                     break;
                 case 'a':
-                    note = target - (semis(*track.mode, next.degree) - semis(*track.mode, next.degree - 1));
+                    note = step < 0 ? step + 12 : step;
                     break;
                 case 'c':
-                    note = target - 1;
+                    note = target > 0 ? target - 1 : target + 11;
                     break;
                 case '-':
                     if (track.pluckedBass)
                         effect(song, row, BASS, 0xA, 0x01);
-                    break;
+                    continue;
                 case '.':
                     effect(song, row, BASS, 0xC, 0);
-                    break;
+                    continue;
                 default:
                     fail(song.title, std::string("bass line has '") + c + "'");
                 }
-                if (note >= 0)
-                    play(song, row, BASS, note, TRIBASS, 0xC, volume);
+                play(song, row, BASS, note, TRIBASS, 0xC, volume);
             }
         }
     }
