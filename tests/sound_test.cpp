@@ -64,6 +64,10 @@ std::vector<double> windowPowers(const Pcm &pcm) {
     return powers;
 }
 
+// A flying bird plays its wing beat every 0.3 s for seconds on end, so it is made 6 dB softer than
+// the other effects.
+double softer(int effect) { return effect == SFX_BIRD_FLYING ? 6.0 : 0.0; }
+
 class Sound : public testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -96,7 +100,8 @@ class Sound : public testing::Test {
 };
 
 // Every effect decodes, is short, fades in and out without a click, peaks just under -3 dBFS, rings
-// out before its end fade (no decay cut off), and is as loud as the others over its loudest 50 ms.
+// out before its end fade (no decay cut off), and is as loud as the others over its loudest 50 ms
+// (the wing beat 6 dB softer).
 TEST_F(Sound, EveryEffectDecodesAndIsShortCleanAndLevelled) {
     std::vector<double> loudness;
     for (int i = 0; i < SFX_COUNT; i++) {
@@ -113,14 +118,14 @@ TEST_F(Sound, EveryEffectDecodesAndIsShortCleanAndLevelled) {
         ASSERT_GT(pcm.frames(), 500u);
         EXPECT_LT(pcm.seconds(), 2.0);
         EXPECT_LT(peakDb(pcm), -2.99);
-        EXPECT_GT(peakDb(pcm), -4.0);
+        EXPECT_GT(peakDb(pcm), -4.0 - softer(i));
         EXPECT_LT(peakDb(part(pcm, 0, RATE / 5000)), -26.0);
         EXPECT_LT(peakDb(part(pcm, pcm.frames() - RATE / 500, RATE / 500)), -34.0);
         // the 10 ms before the end fade of 8 ms lie 30 dB or more below the loudest 10 ms
         std::vector<double> powers = windowPowers(part(pcm, 0, pcm.frames() - RATE * 8 / 1000));
         double loudest = *std::max_element(powers.begin(), powers.end());
         EXPECT_LT(10.0 * std::log10(powers.back() / loudest), -30.0);
-        loudness.push_back(shortLoudness(pcm));
+        loudness.push_back(shortLoudness(pcm) + softer(i));
     }
     std::vector<double> sorted = loudness;
     std::sort(sorted.begin(), sorted.end());
@@ -174,7 +179,7 @@ TEST_F(Sound, SnoreRattlesBetween100And150Hz) {
 
 // At the default volumes (effects 15 %, music 100 %) every effect's loudest 50 ms comes within 8 dB of
 // the music's loudness, and in the octave that carries most of it the effect is no quieter than the
-// music by more than 1.5 dB, so it is heard over it.
+// music by more than 1.5 dB, so it is heard over it (the wing beat by design 6 dB less).
 TEST_F(Sound, EffectsHoldTheirOwnAgainstTheMusic) {
     double music = 0.0;
     std::array<double, OCTAVES> musicBands{};
@@ -188,10 +193,10 @@ TEST_F(Sound, EffectsHoldTheirOwnAgainstTheMusic) {
     }
     for (int i = 0; i < SFX_COUNT; i++) {
         Pcm played = scaled(effect(i), mixerVolume(15) / 128.0, 2);
-        EXPECT_GT(shortLoudness(played), music - 8.0) << snd_name[i];
+        EXPECT_GT(shortLoudness(played) + softer(i), music - 8.0) << snd_name[i];
         auto bands = octaveLevels(played, true);
         int main = int(std::max_element(bands.begin(), bands.end()) - bands.begin());
-        EXPECT_GT(bands[main], musicBands[main] - 1.5)
+        EXPECT_GT(bands[main] + softer(i), musicBands[main] - 1.5)
             << snd_name[i] << " at " << OCTAVE_CENTRES[main] << " Hz";
     }
 }

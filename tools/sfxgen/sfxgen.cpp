@@ -202,14 +202,14 @@ Wave hippo() {
     return wave;
 }
 
-// bird_flying: three soft wing flaps, each a puff of moving air, fading as the bird leaves.
+// bird_flying: one soft wing beat, a puff of moving air. A flying bird plays it at every beat of its
+// wings, every 0.3 s for seconds on end, so it is short, and levelled 6 dB under the other effects.
 Wave birdFlying() {
-    Wave wave;
-    for (int flap = 0; flap < 4; flap++) {
-        Wave puff = bandNoise(0.16, 1000.0, 2400.0, 1.2, 41 + flap);
-        shape(puff, 0.018, 0.022);
-        mixAt(wave, puff, flap * 0.11, 1.0 - 0.18 * flap);
-    }
+    Wave wave = bandNoise(0.22, 1500.0, 900.0, 1.2, 41);
+    shape(wave, 0.02, 0.03);
+    Wave air = bandNoise(0.22, 400.0, 300.0, 1.5, 43); // the body of air the wing pushes
+    shape(air, 0.025, 0.03);
+    mixAt(wave, air, 0.0, 0.6);
     return wave;
 }
 
@@ -303,16 +303,17 @@ Wave totemAnim() {
 struct Design {
     SoundEffect effect;
     Wave (*make)();
+    double level; // dB against the common loudness
 };
 
 const Design designs[SFX_COUNT] = {
-    {SFX_FRUITS_DISAPPEAR, fruitsDisappear}, {SFX_LION_HAND, lionHand},
-    {SFX_MENU_CONTROL, menuControl},         {SFX_SELECT_OPTION, selectOption},
-    {SFX_TIMER_LAST_10_SEC, timerWarning},   {SFX_HIPPO, hippo},
-    {SFX_BIRD_FLYING, birdFlying},           {SFX_FLOWER_GROW, flowerGrow},
-    {SFX_KAVRIN_EYELONG, eyeLong},           {SFX_KAVRIN_EYESHORT, eyeShort},
-    {SFX_KAVRIN_EYESSHORT, eyesShort},       {SFX_KAVRIN_JUMP, kavrinJump},
-    {SFX_KAVRIN_SLEEP, kavrinSleep},         {SFX_TOTEM_ANIM, totemAnim},
+    {SFX_FRUITS_DISAPPEAR, fruitsDisappear, 0.0}, {SFX_LION_HAND, lionHand, 0.0},
+    {SFX_MENU_CONTROL, menuControl, 0.0},         {SFX_SELECT_OPTION, selectOption, 0.0},
+    {SFX_TIMER_LAST_10_SEC, timerWarning, 0.0},   {SFX_HIPPO, hippo, 0.0},
+    {SFX_BIRD_FLYING, birdFlying, -6.0},          {SFX_FLOWER_GROW, flowerGrow, 0.0},
+    {SFX_KAVRIN_EYELONG, eyeLong, 0.0},           {SFX_KAVRIN_EYESHORT, eyeShort, 0.0},
+    {SFX_KAVRIN_EYESSHORT, eyesShort, 0.0},       {SFX_KAVRIN_JUMP, kavrinJump, 0.0},
+    {SFX_KAVRIN_SLEEP, kavrinSleep, 0.0},         {SFX_TOTEM_ANIM, totemAnim, 0.0},
 };
 
 // Loudness as soundcheck and the tests measure it: K-weighted, over the loudest 50 ms.
@@ -349,10 +350,10 @@ void limit(Wave &wave, double ceiling) {
     }
 }
 
-// Fades both ends (no clicks), then levels the effect to the common loudness without passing
-// -3 dBFS: peaks above that are limited, by at most 9 dB, so short knocks and ticks reach the level
-// of the rounder sounds.
-void master(Wave &wave) {
+// Fades both ends (no clicks), then levels the effect to the common loudness (plus level dB) without
+// passing -3 dBFS: peaks above that are limited, by at most 9 dB, so short knocks and ticks reach the
+// level of the rounder sounds.
+void master(Wave &wave, double level) {
     const size_t fadeIn = size_t(samples(0.003)), fadeOut = size_t(samples(0.008));
     for (size_t i = 0; i < fadeIn && i < wave.size(); i++)
         wave[i] *= double(i) / fadeIn;
@@ -362,7 +363,7 @@ void master(Wave &wave) {
         double peak = 0.0;
         for (double s : wave)
             peak = std::max(peak, std::fabs(s));
-        double gain = std::min(std::pow(10.0, (TARGET_LOUDNESS - loudnessOf(wave)) / 20.0),
+        double gain = std::min(std::pow(10.0, (TARGET_LOUDNESS + level - loudnessOf(wave)) / 20.0),
                                LIMIT_RANGE * PEAK_LIMIT / peak);
         for (double &s : wave)
             s *= gain;
@@ -410,7 +411,7 @@ int main(int argc, char **argv) {
     }
     for (const Design &design : designs) {
         Wave wave = design.make();
-        master(wave);
+        master(wave, design.level);
         std::string path = std::string(argv[1]) + "/" + snd_name[design.effect] + ".wav";
         if (!writeWav(path, wave)) {
             fprintf(stderr, "sfxgen: cannot write %s\n", path.c_str());
