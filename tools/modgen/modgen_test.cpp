@@ -81,9 +81,9 @@ TEST(Scores, EveryTuneHasMelodicRhythmsOfItsOwn) {
     }
 }
 
-// Sections of 8 bars carry a question and an answer; every tune varies its bass and drums between
-// sections; no two sections end with the same cadence; the tune starts on its tonic and its last
-// bar leaves it, so the next pass arrives home.
+// Sections of 8 bars carry a question that ends away from the tonic and an answer; every tune varies
+// its bass and drums between sections; no two sections end with the same cadence; the tune starts on
+// its tonic and its last bar leaves it, so the next pass arrives home.
 TEST(Scores, FormsVaryAndTurnBackToTheStart) {
     int bridges = 0;
     for (int t = 0; t < MUSIC_TITLES; t++) {
@@ -100,6 +100,8 @@ TEST(Scores, FormsVaryAndTurnBackToTheStart) {
             if (section.melody.empty())
                 continue;
             EXPECT_EQ(harmony.size(), 16u) << musix_titles[t] << ": a melody over " << section.chords;
+            EXPECT_NE(harmony[7][0], track.root)
+                << musix_titles[t] << ": a question ends home in " << section.chords;
             int last = -1;
             for (const MelodyNote &n : notesOf(track, section))
                 last = n.note >= 0 ? n.note % 12 : last;

@@ -72,7 +72,7 @@ const Track river = {
         {"1 2 1 2", "", BELL, 0x38, CH_ARP, "x-------x-------", 2, 0, 2},
         {"1 2 6 5 1 2 5 1", riverCall + "7e 7e 5q 2q 5q | 1'w |", BELL, 0x38, CH_ARP, "x-------x-------", 0, 0},
         {"1 2 6 5 1 2 5 2", riverCall + "2'e 1'e 7q 5q 7q | 4'w |", BELL, 0x38, CH_PLUCK, "1.5.3.5.8.5.3.5.", 0, 1},
-        {"6 3 2 1 6 3 2 5", "rq 6q. 1'e 3'q | 3'e 3'e 2'q 7q. 5e | 6e 4e 2q 4h | 3h. rq | "
+        {"6 3 2 5 6 3 2 5", "rq 6q. 1'e 3'q | 3'e 3'e 2'q 7q. 5e | 6e 4e 2q 4h | 2'h. rq | "
                             "rq 6q. 1'e 3'q | 5'e 3'e 2'q 3'q. 7e | 2'q 6e 4e 2q. 4e | 7h. rq |",
          FLUTE, 0x34, CH_ARP, "x-----x-----x---", 1, 1},
         {"1 2 1 2 6 2 5 5", "1e 2e 3e 5e rh | 2'e 1'e 7e 6e rh | 3e 5e 1'e 2'e rh | 4'h rh | "
@@ -86,7 +86,7 @@ const Track river = {
 // break for the toms alone with the bass.
 const std::string drumsCall = "1e. 1e. 3e 5q 3q | 4e. 6e. 1'e 6h | 5e. 3e. 1e 3q 2q | 2e. 1e. 7,e 5,h | "
                               "1e. 1e. 3e 5q 3q | 4e. 6e. 1'e 6h | ";
-const std::string drumsB = "3q re 5e 3q re 1e | 2q re 4e 2q re 7,e | 1e. 6,e. 4,e 6,q 1q | 1h rh | "
+const std::string drumsB = "3q re 5e 3q re 1e | 2q re 4e 2q re 7,e | 1e. 6,e. 4,e 6,q 1q | 2h rh | "
                            "3q re 5e 3q re 1e | 2q re 4e 2q re 7,e | ";
 
 const Track drums = {
@@ -98,10 +98,10 @@ const Track drums = {
     {
         {"1 1 1 4", "", PULSE, 0x2C, CH_NONE, nullptr, 3, 0},
         {"1 4 1 5 1 4 7 1", drumsCall + "7,e. 2e. 4e 2h | 1'h. rq |", PULSE, 0x2C, CH_STAB, ".x..x..x.x..x..x", 0, 0},
-        {"3 7 4 1 3 7 4 5", drumsB + "4e. 3e. 1e 6,q 4,q | 5h. rq |", SQUARE, 0x2C, CH_STAB, "x..x..x.....x...", 1, 1},
+        {"3 7 4 5 3 7 4 5", drumsB + "4e. 3e. 1e 6,q 4,q | 5h. rq |", SQUARE, 0x2C, CH_STAB, "x..x..x.....x...", 1, 1},
         {"1 1 4 4 1 1 7 5", "", PULSE, 0x2C, CH_STAB, "x.......x.x.....", 2, 2},
         {"1 4 1 5 1 4 3 4", drumsCall + "3e. 1e. 7,e 5,h | 6h 4h |", PULSE, 0x2C, CH_STAB, ".x..x..x.x..x..x", 0, 0},
-        {"3 7 4 1 3 7 4 7", drumsB + "4e. 3e. 1e 6,q 4,q | 7,h 2h |", SQUARE, 0x2C, CH_STAB, "x..x..x.....x...", 1, 1},
+        {"3 7 4 5 3 7 4 7", drumsB + "4e. 3e. 1e 6,q 4,q | 7,h 2h |", SQUARE, 0x2C, CH_STAB, "x..x..x.....x...", 1, 1},
     },
 };
 
@@ -162,7 +162,7 @@ const Track grass = {
         {"4 1 4 5 4 1 2 5", "6q. 1'q. 4'q | 5q. 1'q. 3'q | 4'q. 2'q. 1'q | 2'h 5h | "
                             "6q. 1'q. 4'q | 3'q. 5'q. 3'q | 2'q. 4'q. 6'q | 5'h. rq |",
          FLUTE, 0x34, CH_ARP, "x-----x-----x---", 1, 1},
-        {"6 3 4 1 6 3 2 5", "3'q. 2'q. 1'q | 7q. 5q. 3q | 6q. 1'q. 2'q | 1'w | 3'q. 4'q. 5'q | 5'h 3'h | 2'h 4'h | 2'w |",
+        {"6 3 4 5 6 3 2 5", "3'q. 2'q. 1'q | 7q. 5q. 3q | 6q. 1'q. 2'q | 7w | 3'q. 4'q. 5'q | 5'h 3'h | 2'h 4'h | 2'w |",
          FLUTE, 0x30, CH_PLUCK, "1.5.8.5.3.5.8.5.", 2, 2},
         {"1 5 6 4 1 5 4 5", grassCall + "4'e 2'q 1'e 6q 4q | 5h 7h |", PULSE, 0x2C, CH_ARP, "x-------x---x---", 0, 0},
     },
@@ -182,7 +182,7 @@ const Track canopy = {
     {
         {"1 4 1 4", "", SQUARE, 0x2C, CH_STAB, "..x...x...x...x.", 0, 0},
         {"1 4 1 4 1 4 7 1", canopyCall + "1'w |", SQUARE, 0x2C, CH_STAB, "..x...x...x...x.", 0, 0},
-        {"3 7 4 1 3 7 4 5", "3e 5e 3h. | 7e 2'e 7h. | 6q 4q 1'e 6e 4e 1e | 5w | 5e 7e 5h. | 2e 4e 2h. | 1'q 6q 4e 6e 1'e 6e | 2'w |",
+        {"3 7 4 5 3 7 4 5", "3e 5e 3h. | 7e 2'e 7h. | 6q 4q 1'e 6e 4e 1e | 5w | 5e 7e 5h. | 2e 4e 2h. | 1'q 6q 4e 6e 1'e 6e | 2'w |",
          BELL, 0x38, CH_STAB, "x.....x.....x...", 1, 1},
         {"1 1 4 4 1 1 7 7", "", SQUARE, 0x2C, CH_PLUCK, "1.3.5.8.5.3..5..", 2, 2},
         {"1 4 1 4 1 4 7 5", canopyCall + "2'h 5h |", SQUARE, 0x2C, CH_STAB, "..x...x...x...x.", 0, 1},
@@ -204,7 +204,7 @@ const Track stall = {
         {"1 7 4 1", "", SQUARE, 0x2C, CH_STAB, "x..x..x...x..x..", 0, 0},
         {"1 7 4 5 1 7 4/7 1", stallCall + "1's 2's 1'e 6q 7q 4q | 1'h. rq |", SQUARE, 0x2C, CH_STAB, "x..x..x...x..x..", 0, 0},
         {"1 7 4 5 1 7 4 6", stallCall + "6s 7s 6e 4q 1'q 6q | 6h. rq |", SQUARE, 0x2C, CH_STAB, "x..x..x...x..x..", 0, 1},
-        {"4 1 4 1 4 7 2 5", "1'e 6e re 1'e 4'q 1'q | 5'e 3'e re 1'e 5q 3q | 6e 1'e re 6e 4q 1q | 3h rh | "
+        {"4 1 4 5 4 7 2 5", "1'e 6e re 1'e 4'q 1'q | 5'e 3'e re 1'e 5q 3q | 6e 1'e re 6e 4q 1q | 2h rh | "
                             "1'e 6e re 1'e 4'q 1'q | 4'e 2'e re 7e 4q 2q | 2'e 1'e re 7e 6q 4q | 5h 2'h |",
          PULSE, 0x2A, CH_STAB, "..x..x..x..x..x.", 1, 1},
         {"6 2 6 2 4 7 4 5", "3'h 1'h | 4'h 2'h | 3'h 6h | 4'h rh | 1'h 6h | 7h 4h | 1'h 6h | 5w |", SQUARE, 0x28, CH_ECHO,
