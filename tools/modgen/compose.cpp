@@ -33,38 +33,14 @@ struct Chord {
 };
 
 Chord parseChord(const std::string &token, const Mode &mode, const std::string &where) {
-    size_t at = 0;
-    int shift = 0;
-    if (at < token.size() && (token[at] == 'b' || token[at] == '#'))
-        shift = token[at++] == 'b' ? -1 : 1;
-    if (at >= token.size() || token[at] < '1' || token[at] > '7')
-        fail(where, "chord \"" + token + "\" has no degree");
-    int degree = token[at++] - '1';
-    Chord chord{degree, (semis(mode, degree) + shift + 12) % 12, 4, 7};
-    if (!shift) {
-        chord.third = semis(mode, degree + 2) - semis(mode, degree);
-        chord.fifth = semis(mode, degree + 4) - semis(mode, degree);
-    }
-    if (at < token.size()) {
-        switch (token[at]) {
-        case 'M':
-            chord.third = 4, chord.fifth = 7;
-            break;
-        case 'm':
-            chord.third = 3, chord.fifth = 7;
-            break;
-        case 's':
-            chord.third = 5, chord.fifth = 7;
-            break;
-        case 'o':
-            chord.third = 3, chord.fifth = 6;
-            break;
-        default:
-            fail(where, "chord \"" + token + "\" has an unknown quality");
-        }
-        if (++at != token.size())
-            fail(where, "chord \"" + token + "\" is too long");
-    }
+    if (token.empty() || token[0] < '1' || token[0] > '7' || token.size() > 2 ||
+        (token.size() == 2 && token[1] != 'M'))
+        fail(where, "chord \"" + token + "\" is not understood");
+    int degree = token[0] - '1';
+    Chord chord{degree, semis(mode, degree), semis(mode, degree + 2) - semis(mode, degree),
+                semis(mode, degree + 4) - semis(mode, degree)};
+    if (token.size() == 2)
+        chord.third = 4, chord.fifth = 7;
     return chord;
 }
 
@@ -86,7 +62,7 @@ std::vector<Chord> parseChords(const char *chords, const Mode &mode, const std::
 
 struct Written {
     int row, length;
-    bool rest, glide;
+    bool rest;
     int degree, shift; // 0-based scale degree with its octaves; semitones off the mode
 };
 
@@ -102,7 +78,7 @@ std::vector<Written> parseWritten(const std::string &melody, const std::string &
                                 std::to_string(row - (bars - 1) * BAR) + " rows");
             continue;
         }
-        Written note{row, 0, false, false, 0, 0};
+        Written note{row, 0, false, 0, 0};
         size_t at = 0;
         bool hold = false;
         if (token[at] == 'r' || token[at] == '-') {
@@ -127,10 +103,6 @@ std::vector<Written> parseWritten(const std::string &melody, const std::string &
             note.length += note.length / 2;
             at++;
         }
-        if (at < token.size() && token[at] == '^') {
-            note.glide = true;
-            at++;
-        }
         if (at != token.size())
             fail(where, "note \"" + token + "\" is not understood");
         if (hold) {
@@ -153,7 +125,7 @@ std::vector<MelodyNote> parseMelody(const std::string &melody, const Mode &mode,
                                     const std::string &where) {
     std::vector<MelodyNote> notes;
     for (const Written &w : parseWritten(melody, where))
-        notes.push_back({w.row, w.length, w.rest ? -1 : tonic + semis(mode, w.degree) + w.shift, w.glide});
+        notes.push_back({w.row, w.length, w.rest ? -1 : tonic + semis(mode, w.degree) + w.shift});
     return notes;
 }
 
@@ -200,10 +172,7 @@ struct Composer {
             }
             int accent = n.row % BAR == 0 ? 6 : n.row % BEAT == 0 ? 3 : 0;
             int volume = std::clamp(section.leadVolume + accent - volumeDrop, 8, 64);
-            if (n.glide && i > 0 && notes[i - 1].note >= 0)
-                play(song, row, channel, n.note, 0, 0x3, 0x30);
-            else
-                play(song, row, channel, n.note, section.lead, 0xC, volume);
+            play(song, row, channel, n.note, section.lead, 0xC, volume);
             int last = std::min(row + n.length, end) - 1;
             if (oneShot(section.lead))
                 continue;
@@ -345,8 +314,6 @@ struct Composer {
     }
 
     void drums(int from, int bars, const Section &section) {
-        if (section.groove < 0)
-            return;
         const char *groove = track.grooves[section.groove];
         int length = int(strlen(groove));
         for (int bar = section.drumsFrom; bar < bars; bar++) {
@@ -402,10 +369,7 @@ struct Composer {
             melody(from, end, section, notes, CHORD, 0x14, 3);
         else
             chords(from, bars, halves, section);
-        if (section.bass >= 0)
-            bass(from, bars, halves, after, section.bass);
-        else if (from > 0)
-            effect(song, from, BASS, 0xC, 0);
+        bass(from, bars, halves, after, section.bass);
         drums(from, bars, section);
     }
 };

@@ -24,13 +24,11 @@ enum ChordStyle {
 };
 
 // One section: a chord per bar, or two split by '/' ("1 6 4/5 1"): scale degrees of the mode, with
-// the mode's own triad unless a suffix asks for M (major), m (minor), s (suspended fourth) or o
-// (diminished); a 'b' or '#' before the degree moves the root by a semitone (the triad is then major
-// unless a suffix says otherwise).
+// the mode's own triad, or a major one where an M follows (the dominant of a minor key: "5M").
 // The melody is written as notes "pitch duration": pitch a scale degree 1 to 7 (a leading b or #
 // for a semitone off the mode, then ' for each octave up or , for each down), r for a rest or - to
-// hold the note before; duration w h q e s (16, 8, 4, 2, 1 rows), a dot adding half; a ^ after the
-// note glides into it. '|' marks the bar lines, and is checked.
+// hold the note before; duration w h q e s (16, 8, 4, 2, 1 rows), a dot adding half. '|' marks the
+// bar lines, and is checked.
 struct Section {
     const char *chords;
     std::string melody; // empty: the lead rests
@@ -38,8 +36,8 @@ struct Section {
     int leadVolume;     // its volume on weak beats, 0 to 64
     ChordStyle chordStyle;
     const char *chordRhythm; // one bar of 16 rows for CH_ARP, CH_STAB and CH_PLUCK
-    int bass;                // index into the track's bass lines, -1 for none
-    int groove;              // index into the track's grooves, -1 for none
+    int bass;                // index into the track's bass lines
+    int groove;              // index into the track's grooves
     int drumsFrom = 0;       // the bar the drums come in
 };
 
@@ -48,12 +46,12 @@ struct Track {
     const Mode *mode;
     int tempo;
     int leadTonic, bassTonic; // note indexes of the tonic in the lead's and the bass's register
-    // bass lines of one or two bars, 16 rows a bar: R r root (accented, soft), 3 5 8 the third, fifth,
+    // bass lines of one bar or more, 16 rows a bar: R r root (accented, soft), 3 5 8 the third, fifth,
     // octave of the chord, a the scale step below the next chord's root, c the semitone below it,
     // - hold, . silence
     std::vector<const char *> bassLines;
     bool pluckedBass; // the bass dies away under each note rather than holding
-    // drum grooves of one or two bars: K k kick (accented, soft), S s snare, h H hat, o open hat,
+    // drum grooves of one bar or more: K k kick (accented, soft), S s snare, h H hat, o open hat,
     // T M L toms high to low, r rim, . nothing
     std::vector<const char *> grooves;
     const char *shortFill; // the last 4 rows of the fourth bar of a section
@@ -70,7 +68,6 @@ std::vector<std::array<int, 3>> sectionHarmony(const Track &track, const Section
 // The notes of a written melody: rows from 0, note indexes from the tonic's.
 struct MelodyNote {
     int row, length, note; // note -1: a rest
-    bool glide;
 };
 std::vector<MelodyNote> parseMelody(const std::string &melody, const Mode &mode, int tonic,
                                     const std::string &where);
