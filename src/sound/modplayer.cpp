@@ -4,6 +4,7 @@
 #include <SDL_mixer.h>
 #include <libmodplug/modplug.h>
 
+#include <algorithm>
 #include <cstring>
 
 int32_t mpFlags = 3, mpResamplingMode = 1, mpReverbDepth, mpReverbDelay, mpBassAmount, mpBassRange,
@@ -117,9 +118,37 @@ static int32_t countLoop() {
     return loops > 0 ? loops - 1 : loops;
 }
 
+// The library marks the order past the end of the song as pattern 255 once the last row is over;
+// then it fades the notes still sounding over 100 ms and pads its buffer with silence, and only after
+// that does it render nothing. A loop waits for none of it: the module is read in pieces of 32 frames
+// (1.5 ms), and the next pass starts right after the piece in which the last one ended.
+constexpr int PIECE_FRAMES = 32, PAST_THE_END = 255;
+
+// Ramps a piece down to silence or up from it. At a loop the piece in which a pass ends is ramped
+// down, so the notes the seek stops end without a click, and the first piece of the next pass is
+// ramped up, which also hides the one frame in which the library's output filter still remembers the
+// old pass.
+static void ramp(Uint8 *piece, int bytes, int channels, bool up) {
+    int16_t *samples = reinterpret_cast<int16_t *>(piece);
+    int frames = bytes / 2 / channels;
+    for (int frame = 0; frame < frames; frame++) {
+        int weight = up ? frame : frames - 1 - frame;
+        for (int c = 0; c < channels; c++) {
+            int16_t &sample = samples[frame * channels + c];
+            sample = int16_t(sample * weight / frames);
+        }
+    }
+}
+
+// Set when a pass restarted at the very end of a buffer: the next buffer ramps its first piece up.
+// Only the audio thread uses it.
+static bool rampUpNext;
+
 // The mixer's music hook, once per audio buffer on the audio thread: steps a fade, renders the next
 // stretch of the module over the mixer's silence, and at the end of the module (or of a fade-out)
-// restarts it or ends the music.
+// restarts it or ends the music. A pass that ends inside the buffer is followed by the next pass in
+// the same buffer, so a looping track plays on without a gap. After the last pass the library's fade
+// of the last notes plays out, and the music ends in the buffer where the library renders no more.
 void MP_HookMusic(void *udata, Uint8 *stream, int length) {
     ModPlugFile *module = static_cast<ModPlugFile *>(udata);
     int32_t fade = mp_fade, delta = mp_delta;
@@ -127,16 +156,47 @@ void MP_HookMusic(void *udata, Uint8 *stream, int length) {
     if (fade != mp_volume && fade > 0 && mp_fade.compare_exchange_strong(fade, fade + delta))
         fade += delta;
     ModPlug_SetMasterVolume(module, unsigned(fade > 0 ? fade : 0));
-    int rendered = ModPlug_Read(module, stream, length);
+    const int channels = mpChannels > 0 ? mpChannels : 1, pieceBytes = PIECE_FRAMES * 2 * channels;
+    bool fadedOut = fade == 0 && mp_volume > 0, finished = false;
+    int rendered = 0, restartedAt = -1;
+    while (rendered < length) {
+        int asked = std::min(pieceBytes, length - rendered);
+        int got = std::max(ModPlug_Read(module, stream + rendered, asked), 0);
+        bool ranOut = got < asked;
+        if (rampUpNext || restartedAt == rendered)
+            ramp(stream + rendered, got, channels, true);
+        rampUpNext = false;
+        if (!ranOut && ModPlug_GetCurrentPattern(module) != PAST_THE_END) {
+            rendered += got;
+            continue;
+        }
+        // the pass is over: its last row ended within this piece
+        if (got == 0 && restartedAt == rendered)
+            break; // a module with nothing to render: the rest of the buffer stays silent
+        if (countLoop() != 0) {
+            ramp(stream + rendered, got, channels, false);
+            rendered += got;
+            ModPlug_Seek(module, 0);
+            restartedAt = rendered;
+            rampUpNext = rendered == length;
+            continue;
+        }
+        rendered += got;
+        if (ranOut) {
+            finished = true;
+            break;
+        }
+    }
     if (fade <= 0 && rendered > 0)
         memset(stream, 0, rendered); // the library's quietest master volume is still audible
-    bool fadedOut = fade == 0 && mp_volume > 0;
-    if (!fadedOut && rendered >= length)
-        return;
-    if (countLoop() != 0 && rendered < length) {
-        ModPlug_Seek(module, 0);
-        return;
+    // A completed fade-out ends the music; if the module also restarted in this buffer, the next
+    // buffer ends it.
+    if (fadedOut && restartedAt < 0 && !finished) {
+        countLoop();
+        finished = true;
     }
+    if (!finished)
+        return;
     if (void (*hook)() = mp_hook)
         hook();
     else

@@ -1,7 +1,10 @@
 // sfxgen: synthesizes the game's fourteen sound effects as 22050 Hz 16-bit mono WAV files.
 //   sfxgen OUTDIR     writes OUTDIR/<effect name>.wav for every effect of the effect table
 // Every effect is built from oscillators, noise, filters and envelopes, then faded at both ends,
-// levelled to a common loudness and kept below -3 dBFS. The output is the same on every run.
+// levelled to a common loudness and kept below -3 dBFS. The game plays effects at 15 % beside music at
+// full volume, so they are made dense and bright enough to be heard over it. The output is the same
+// on every run.
+#include "measure.h"
 #include "sound/sound.h"
 
 #include <algorithm>
@@ -15,8 +18,9 @@ namespace {
 
 constexpr int RATE = 22050;
 constexpr double PI = 3.14159265358979323846;
-constexpr double PEAK_LIMIT = 0.708; // -3 dBFS
-constexpr double TARGET_RMS = 0.16;  // loudness of the active part, about -16 dBFS
+constexpr double PEAK_LIMIT = 0.708;     // -3 dBFS
+constexpr double TARGET_LOUDNESS = -9.0; // K-weighted loudness of the loudest 50 ms, mono, in LUFS
+constexpr double LIMIT_RANGE = 2.8;      // at most 9 dB of limiting
 
 using Wave = std::vector<double>;
 
@@ -107,10 +111,12 @@ template <typename Pitch, typename Level> Wave hum(double seconds, Pitch pitch, 
         for (size_t h = 1; h <= phases.size() && f * h < 3500.0; h++) {
             phases[h - 1] += 2 * PI * f * h / RATE;
             double fh = f * h;
-            // nasal murmur: strong around 250 Hz, a weak resonance near 2.1 kHz, little in between
-            double murmur = 1.0 / (1.0 + std::pow(fh / 300.0, 4.0));
-            double nasal = 0.12 * std::exp(-std::pow((fh - 2100.0) / 350.0, 2.0));
-            sum += (murmur + nasal) * std::sin(phases[h - 1]) / std::sqrt(double(h));
+            // nasal murmur: strong around 250 Hz, the half-open mouth's resonance near 750 Hz, a weak
+            // one near 2.1 kHz; the upper two carry the hum on small speakers
+            double murmur = 0.2 / (1.0 + std::pow(fh / 300.0, 4.0));
+            double mouth = 0.7 * std::exp(-std::pow((fh - 750.0) / 200.0, 2.0));
+            double nasal = 0.2 * std::exp(-std::pow((fh - 2100.0) / 350.0, 2.0));
+            sum += (murmur + mouth + nasal) * std::sin(phases[h - 1]) / std::sqrt(double(h));
         }
         wave[i] = sum * level(t);
     }
@@ -119,7 +125,7 @@ template <typename Pitch, typename Level> Wave hum(double seconds, Pitch pitch, 
 
 // fruits_disappear: a round bubble pop with a tiny airy burst.
 Wave fruitsDisappear() {
-    Wave wave = sweep(0.16, 380.0, 1100.0, 0.035, 0.002, 0.035);
+    Wave wave = sweep(0.26, 380.0, 1100.0, 0.035, 0.002, 0.04);
     mixAt(wave, sweep(0.1, 1400.0, 2200.0, 0.03, 0.001, 0.018), 0.012, 0.35);
     Wave air = bandNoise(0.03, 3000.0, 1500.0, 1.5, 11);
     shape(air, 0.001, 0.006);
@@ -129,39 +135,56 @@ Wave fruitsDisappear() {
 
 // lion_hand: a paw knocking on wood: a few inharmonic, quickly damped modes and a short click.
 Wave lionHand() {
-    Wave wave = modes(0.16, 330.0, {{1.0, 1.0, 0.03}, {2.76, 0.5, 0.014}, {5.4, 0.25, 0.007}});
+    Wave wave = modes(0.25, 330.0, {{1.0, 0.8, 0.035}, {2.76, 0.9, 0.02}, {5.4, 0.45, 0.01}});
     Wave click = bandNoise(0.02, 2500.0, 2500.0, 2.0, 23);
-    shape(click, 0.0005, 0.003);
-    mixAt(wave, click, 0.0, 0.6);
+    shape(click, 0.0005, 0.004);
+    mixAt(wave, click, 0.0, 0.9);
     return wave;
 }
 
-// menu_control: a soft, short tick.
-Wave menuControl() { return modes(0.07, 1250.0, {{1.0, 1.0, 0.012}, {2.0, 0.25, 0.006}}, 0.0015); }
+// menu_control: a soft wooden "tok" from a small marimba bar with a felt mallet. It is the menus' move
+// sound and the sound of every morph and landing on the board, where it comes in quick runs, so it is
+// short, round and pitched, with only a touch of mallet noise.
+Wave menuControl() {
+    Wave wave(samples(0.2));
+    double phase = 0.0;
+    for (size_t i = 0; i < wave.size(); i++) {
+        double t = double(i) / RATE;
+        phase += 2 * PI * 784.0 * (1.0 + 0.03 * std::exp(-t / 0.006)) / RATE; // the bar settles after the hit
+        wave[i] =
+            std::sin(phase) * env(t, 0.0015, 0.028) + 0.3 * std::sin(3.93 * phase) * env(t, 0.001, 0.01);
+    }
+    Wave mallet = bandNoise(0.01, 2800.0, 2800.0, 2.0, 17);
+    shape(mallet, 0.0005, 0.002);
+    mixAt(wave, mallet, 0.0, 0.25);
+    return wave;
+}
 
-// select_option: a bright two-note chime, a fifth up.
+// select_option: a bright two-note chime, a fifth up, ringing out to silence.
 Wave selectOption() {
     const std::vector<Partial> bell = {{1.0, 1.0, 0.16}, {2.0, 0.35, 0.08}, {3.0, 0.12, 0.04}};
-    Wave wave = modes(0.3, 987.8, bell, 0.002);
-    mixAt(wave, modes(0.36, 1480.0, bell, 0.002), 0.085);
+    Wave wave = modes(1.05, 987.8, bell, 0.002);
+    mixAt(wave, modes(1.1, 1480.0, bell, 0.002), 0.085);
     return wave;
 }
 
-// timer_last_10_sec: a clock's tick and tock, well inside its 1.1 s repeat.
+// timer_last_10_sec: a clock's tick and tock. The stage plays it every 67 ticks (1.12 s), so the tock
+// comes half of that after the tick and the two alternate evenly.
 Wave timerWarning() {
     auto strike = [](double f, uint32_t seed) {
-        Wave wave = modes(0.09, f, {{1.0, 1.0, 0.012}, {1.7, 0.6, 0.009}, {3.1, 0.3, 0.005}}, 0.0005);
+        Wave wave = modes(0.16, f, {{1.0, 1.0, 0.02}, {1.7, 0.6, 0.012}, {3.1, 0.3, 0.006}}, 0.0005);
         Wave click = bandNoise(0.015, 4000.0, 4000.0, 3.0, seed);
         shape(click, 0.0003, 0.002);
         mixAt(wave, click, 0.0, 0.5);
         return wave;
     };
     Wave wave = strike(2100.0, 31);
-    mixAt(wave, strike(1500.0, 37), 0.5);
+    mixAt(wave, strike(1500.0, 37), 67.0 / 60.0 / 2.0);
     return wave;
 }
 
-// hippo: a low, playful "hm-hmm": a short rise, then a longer, lower fall.
+// hippo: a low, playful "hm-hmm": a short rise, then a longer, lower fall. The hum's low harmonics are
+// kept soft, so the mouth's resonance carries it on small speakers.
 Wave hippo() {
     auto syllable = [](double seconds, double f0, double f1) {
         return hum(
@@ -170,28 +193,30 @@ Wave hippo() {
                 double x = t / seconds;
                 return f0 + (f1 - f0) * x * x * (3 - 2 * x) + 2.0 * std::sin(2 * PI * 5.5 * t);
             },
-            [=](double t) { return std::min(1.0, t / 0.04) * std::min(1.0, (seconds - t) / 0.08); });
+            [=](double t) {
+                return std::min(1.0, t / 0.04) * std::pow(std::min(1.0, (seconds - t) / 0.1), 3.0);
+            });
     };
-    Wave wave = syllable(0.2, 105.0, 128.0);
-    mixAt(wave, syllable(0.36, 140.0, 92.0), 0.27);
+    Wave wave = syllable(0.2, 150.0, 180.0);
+    mixAt(wave, syllable(0.36, 200.0, 130.0), 0.27);
     return wave;
 }
 
-// bird_flying: three soft wing flaps, each a puff of moving air, fading as the bird leaves.
+// bird_flying: one soft wing beat, a puff of moving air. A flying bird plays it at every beat of its
+// wings, every 0.3 s for seconds on end, so it is short, and levelled 6 dB under the other effects.
 Wave birdFlying() {
-    Wave wave;
-    for (int flap = 0; flap < 4; flap++) {
-        Wave puff = bandNoise(0.09, 700.0, 1500.0, 1.2, 41 + flap);
-        shape(puff, 0.018, 0.022);
-        mixAt(wave, puff, flap * 0.11, 1.0 - 0.18 * flap);
-    }
+    Wave wave = bandNoise(0.22, 1500.0, 900.0, 1.2, 41);
+    shape(wave, 0.02, 0.03);
+    Wave air = bandNoise(0.22, 400.0, 300.0, 1.5, 43); // the body of air the wing pushes
+    shape(air, 0.025, 0.03);
+    mixAt(wave, air, 0.0, 0.6);
     return wave;
 }
 
 // flower_grow: a rising sparkle: quick bell notes climbing a pentatonic scale over a soft glide.
 Wave flowerGrow() {
     const double notes[] = {1046.5, 1174.7, 1318.5, 1568.0, 1760.0, 2093.0, 2349.3, 2637.0};
-    Wave wave = sweep(0.5, 520.0, 1040.0, 0.45, 0.05, 0.12);
+    Wave wave = sweep(0.62, 520.0, 1040.0, 0.45, 0.05, 0.12);
     for (double &s : wave)
         s *= 0.3;
     int i = 0;
@@ -201,8 +226,8 @@ Wave flowerGrow() {
 }
 
 // The mascot's blinks: tiny blips, one long, one short, and a double for both eyes.
-Wave eyeLong() { return sweep(0.1, 1700.0, 1200.0, 0.08, 0.004, 0.03); }
-Wave eyeShort() { return sweep(0.05, 1900.0, 1600.0, 0.03, 0.003, 0.012); }
+Wave eyeLong() { return sweep(0.24, 1700.0, 1200.0, 0.08, 0.004, 0.03); }
+Wave eyeShort() { return sweep(0.1, 1900.0, 1600.0, 0.03, 0.003, 0.012); }
 Wave eyesShort() {
     Wave wave = eyeShort();
     mixAt(wave, eyeShort(), 0.07, 0.9);
@@ -211,101 +236,124 @@ Wave eyesShort() {
 
 // kavrin_jump: a springy up-sweep with a little wobble at the top.
 Wave kavrinJump() {
-    Wave wave(samples(0.3));
+    Wave wave(samples(0.55));
     double phase = 0.0;
     for (size_t i = 0; i < wave.size(); i++) {
         double t = double(i) / RATE;
-        double f = 220.0 * std::pow(4.0, std::min(t / 0.16, 1.0)) * (1.0 + 0.04 * std::sin(2 * PI * 18 * t));
+        double f = 330.0 * std::pow(4.0, std::min(t / 0.16, 1.0)) * (1.0 + 0.04 * std::sin(2 * PI * 18 * t));
         phase += 2 * PI * f / RATE;
         // a triangle with a touch of its octave: round but bright enough to cut through the music
         double tri = 2.0 / PI * std::asin(std::sin(phase));
-        wave[i] = (tri + 0.25 * std::sin(2 * phase)) * env(t, 0.006, 0.1);
+        wave[i] = (tri + 0.5 * std::sin(2 * phase)) * env(t, 0.03, 0.12);
     }
     return wave;
 }
 
-// kavrin_sleep: one slow, low snore: a rattling in-breath, then a soft breathy out-breath.
+// kavrin_sleep: one slow snore: a rattling in-breath, its buzz at 110 to 125 Hz so small speakers
+// still carry it, through the throat's resonance; then a soft breathy out-breath.
 Wave kavrinSleep() {
     Noise noise{57};
     Wave wave(samples(1.5));
-    double low = 0.0, breath = 0.0, phase = 0.0;
+    double throatLow = 0.0, throatBand = 0.0, breath = 0.0, phase = 0.0;
+    const double throat = 2.0 * std::sin(PI * 900.0 / RATE);
     for (size_t i = 0; i < wave.size(); i++) {
         double t = double(i) / RATE;
         double n = noise.next();
-        low += 0.05 * (n - low);      // the throat: dark noise
-        breath += 0.1 * (n - breath); // the nose: thinner air
+        breath += 0.1 * (n - breath); // the nose: thin air
         if (t < 0.75) {
             double x = t / 0.75;
-            phase += 2 * PI * (52.0 + 8.0 * x) / RATE;
-            double rattle = 0.55 + 0.45 * std::sin(phase);
+            phase += 2 * PI * (110.0 + 15.0 * x) / RATE;
+            // the soft palate flutters once a cycle and chops the air rushing past it into bursts of
+            // noise, which the throat's resonance colours
+            double flutter = std::pow(0.5 + 0.5 * std::cos(phase), 2.0);
+            double high = flutter * n - throatLow - throatBand / 4.0;
+            throatBand += throat * high;
+            throatLow += throat * throatBand;
             double level = std::sin(PI * x) * std::sin(PI * x);
-            wave[i] = (3.0 * low * rattle + 0.4 * std::sin(phase)) * level;
+            wave[i] = (throatBand + 0.15 * flutter * std::sin(phase)) * level;
         } else if (t > 0.85) {
             double x = (t - 0.85) / 0.65;
-            wave[i] = 0.6 * breath * std::sin(PI * x) * (1.0 - 0.5 * x);
+            wave[i] = 0.25 * breath * std::sin(PI * x) * (1.0 - 0.5 * x);
         }
     }
     return wave;
 }
 
-// totem_anim: a hollow wooden drum, struck twice.
+// totem_anim: a hollow wooden drum, struck twice, each stroke ringing out before the effect ends.
 Wave totemAnim() {
     auto hit = [](double f) {
-        Wave wave(samples(0.35));
+        Wave wave(samples(0.5));
         double phase = 0.0;
         for (size_t i = 0; i < wave.size(); i++) {
             double t = double(i) / RATE;
             phase += 2 * PI * f * (1.0 + 0.25 * std::exp(-t / 0.015)) / RATE;
-            wave[i] = std::sin(phase) * env(t, 0.001, 0.09);
+            wave[i] = 0.6 * std::sin(phase) * env(t, 0.001, 0.07);
         }
-        mixAt(wave, modes(0.2, f, {{2.32, 0.45, 0.04}, {4.1, 0.2, 0.02}}), 0.0);
+        mixAt(wave, modes(0.25, f, {{2.32, 1.0, 0.045}, {4.1, 0.5, 0.02}}), 0.0);
+        Wave stick = bandNoise(0.012, 1800.0, 1800.0, 2.0, 61); // the beater on the wood
+        shape(stick, 0.0005, 0.003);
+        mixAt(wave, stick, 0.0, 0.6);
         return wave;
     };
-    Wave wave = hit(196.0);
-    mixAt(wave, hit(147.0), 0.16, 0.85);
+    Wave wave = hit(262.0);
+    mixAt(wave, hit(196.0), 0.16, 0.85);
     return wave;
 }
 
 struct Design {
     SoundEffect effect;
     Wave (*make)();
+    double level; // dB against the common loudness
 };
 
 const Design designs[SFX_COUNT] = {
-    {SFX_FRUITS_DISAPPEAR, fruitsDisappear}, {SFX_LION_HAND, lionHand},
-    {SFX_MENU_CONTROL, menuControl},         {SFX_SELECT_OPTION, selectOption},
-    {SFX_TIMER_LAST_10_SEC, timerWarning},   {SFX_HIPPO, hippo},
-    {SFX_BIRD_FLYING, birdFlying},           {SFX_FLOWER_GROW, flowerGrow},
-    {SFX_KAVRIN_EYELONG, eyeLong},           {SFX_KAVRIN_EYESHORT, eyeShort},
-    {SFX_KAVRIN_EYESSHORT, eyesShort},       {SFX_KAVRIN_JUMP, kavrinJump},
-    {SFX_KAVRIN_SLEEP, kavrinSleep},         {SFX_TOTEM_ANIM, totemAnim},
+    {SFX_FRUITS_DISAPPEAR, fruitsDisappear, 0.0}, {SFX_LION_HAND, lionHand, 0.0},
+    {SFX_MENU_CONTROL, menuControl, 0.0},         {SFX_SELECT_OPTION, selectOption, 0.0},
+    {SFX_TIMER_LAST_10_SEC, timerWarning, 0.0},   {SFX_HIPPO, hippo, 0.0},
+    {SFX_BIRD_FLYING, birdFlying, -6.0},          {SFX_FLOWER_GROW, flowerGrow, 0.0},
+    {SFX_KAVRIN_EYELONG, eyeLong, 0.0},           {SFX_KAVRIN_EYESHORT, eyeShort, 0.0},
+    {SFX_KAVRIN_EYESSHORT, eyesShort, 0.0},       {SFX_KAVRIN_JUMP, kavrinJump, 0.0},
+    {SFX_KAVRIN_SLEEP, kavrinSleep, 0.0},         {SFX_TOTEM_ANIM, totemAnim, 0.0},
 };
 
-// Loudness of the part that sounds: the RMS over the 10 ms windows within 30 dB of the loudest.
-double activeRms(const Wave &wave) {
-    const size_t window = size_t(samples(0.01));
-    std::vector<double> powers;
-    for (size_t start = 0; start + window <= wave.size(); start += window) {
-        double sum = 0.0;
-        for (size_t i = start; i < start + window; i++)
-            sum += wave[i] * wave[i];
-        powers.push_back(sum / window);
-    }
-    double loudest = *std::max_element(powers.begin(), powers.end());
-    double sum = 0.0;
-    int count = 0;
-    for (double p : powers)
-        if (p >= loudest * 0.001) {
-            sum += p;
-            count++;
-        }
-    return std::sqrt(sum / count);
+// Loudness as soundcheck and the tests measure it: K-weighted, over the loudest 50 ms.
+double loudnessOf(const Wave &wave) {
+    Pcm pcm;
+    pcm.channels = 1;
+    for (double s : wave)
+        pcm.samples.push_back(int16_t(std::lround(std::clamp(s, -1.0, 1.0) * 32767.0)));
+    return shortLoudness(pcm);
 }
 
-// Fades both ends (no clicks), then levels the effect to the common loudness without passing -3 dBFS.
-// Effects with sharp peaks (ticks, noise bursts) would stay quiet under a plain peak limit, so their
-// peaks are rounded off by a soft limiter, up to 6 dB of it.
-void master(Wave &wave) {
+// A peak limiter that looks 2 ms ahead: the gain falls before a peak and recovers over about 30 ms,
+// so loud attacks come down without the waveform being bent.
+void limit(Wave &wave, double ceiling) {
+    const size_t ahead = size_t(samples(0.002));
+    const double release = 1.0 / samples(0.03);
+    std::vector<double> need(wave.size());
+    for (size_t i = 0; i < wave.size(); i++)
+        need[i] = std::min(1.0, ceiling / std::max(std::fabs(wave[i]), 1e-9));
+    std::vector<double> gain(wave.size());
+    double held = 1.0;
+    for (size_t i = 0; i < wave.size(); i++) {
+        double lowest = 1.0;
+        for (size_t j = i; j < std::min(wave.size(), i + ahead + 1); j++)
+            lowest = std::min(lowest, need[j]);
+        held = std::min(lowest, held + (1.0 - held) * release);
+        gain[i] = held;
+    }
+    // an average over the look-ahead smooths the steps and still reaches each peak's gain in time
+    double sum = double(ahead + 1) * (gain.empty() ? 1.0 : gain[0]); // before the start: the first gain
+    for (size_t i = 0; i < wave.size(); i++) {
+        sum += gain[i] - gain[i > ahead ? i - ahead - 1 : 0];
+        wave[i] *= sum / double(ahead + 1);
+    }
+}
+
+// Fades both ends (no clicks), then levels the effect to the common loudness (plus level dB) without
+// passing -3 dBFS: peaks above that are limited, by at most 9 dB, so short knocks and ticks reach the
+// level of the rounder sounds.
+void master(Wave &wave, double level) {
     const size_t fadeIn = size_t(samples(0.003)), fadeOut = size_t(samples(0.008));
     for (size_t i = 0; i < fadeIn && i < wave.size(); i++)
         wave[i] *= double(i) / fadeIn;
@@ -315,9 +363,11 @@ void master(Wave &wave) {
         double peak = 0.0;
         for (double s : wave)
             peak = std::max(peak, std::fabs(s));
-        double gain = std::min(TARGET_RMS / activeRms(wave), 2.0 * PEAK_LIMIT / peak);
+        double gain = std::min(std::pow(10.0, (TARGET_LOUDNESS + level - loudnessOf(wave)) / 20.0),
+                               LIMIT_RANGE * PEAK_LIMIT / peak);
         for (double &s : wave)
-            s = gain * peak <= PEAK_LIMIT ? gain * s : PEAK_LIMIT * std::tanh(gain * s / PEAK_LIMIT);
+            s *= gain;
+        limit(wave, PEAK_LIMIT);
     }
 }
 
@@ -361,7 +411,7 @@ int main(int argc, char **argv) {
     }
     for (const Design &design : designs) {
         Wave wave = design.make();
-        master(wave);
+        master(wave, design.level);
         std::string path = std::string(argv[1]) + "/" + snd_name[design.effect] + ".wav";
         if (!writeWav(path, wave)) {
             fprintf(stderr, "sfxgen: cannot write %s\n", path.c_str());
