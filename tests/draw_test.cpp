@@ -303,8 +303,8 @@ TEST_F(Stage, ScrollerBandAndText) {
     prepareScrollBack();
     setupScroller();
     ASSERT_NE(credits.scroller, nullptr);
-    EXPECT_EQ(credits.scroller, text(89));
-    EXPECT_EQ(credits.scrollmax, int32_t(strlen(text(89))));
+    EXPECT_EQ(credits.scroller, text(TEXT_SCROLLER));
+    EXPECT_EQ(credits.scrollmax, int32_t(strlen(text(TEXT_SCROLLER))));
     credits.scrolldx = 15;
     credits.scrollidx = 2;
     drawScroller();

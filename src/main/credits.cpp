@@ -10,7 +10,6 @@
 
 Credits credits;
 
-constexpr int SCROLLER_TEXT = 89;
 constexpr int SCROLLER_CHARS = 41; // 320 pixels plus the partly hidden first character
 
 // Called once at start-up, after the colours are mapped.
@@ -24,7 +23,7 @@ void prepareScrollBack() {
 // Called by the asset set-up and by the menu when a game returns to it. The text is measured once.
 void setupScroller() {
     if (!credits.scroller) {
-        credits.scroller = text(SCROLLER_TEXT);
+        credits.scroller = text(TEXT_SCROLLER);
         credits.scrollmax = int32_t(strlen(credits.scroller));
     }
     credits.scrollidx = 0;

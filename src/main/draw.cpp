@@ -13,13 +13,6 @@
 
 #include <cstring>
 
-enum {
-    TEXT_MOVE = 47,
-    TEXT_LIVES = 48,
-    TEXT_LIFE = 49,
-    TEXT_AT_STAGE = 50,
-};
-
 // Fruit-sheet frames of the morph animation: row = kind (the new value), column = ticks left / 4.
 // A morph that runs longer than 32 ticks reads on into the next row; -1 draws nothing.
 static constexpr int8_t transFrames[5 * 8] = {

@@ -15,7 +15,6 @@
 
 constexpr int NAME_LENGTH = 8;
 constexpr int REPEAT_FRAMES = 10; // a held control steps about every 10 frames
-constexpr int TEXT_ENTER_NAME = 43;
 constexpr int NAME_Y = 136, MARKER_ABOVE_Y = 124, MARKER_BELOW_Y = 148;
 constexpr int FRAME_X = 96, FRAME_TOP = 104, FRAME_BOTTOM = 180, FRAME_WIDTH = 128;
 constexpr int CLICK_LEFT = 81, CLICK_RIGHT = 223;

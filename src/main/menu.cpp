@@ -24,7 +24,6 @@
 
 int32_t workflow;
 
-constexpr int TEXT_PRESS_START = 5, TEXT_HISCORES = 8;
 constexpr int MENU_ITEMS = 5;
 constexpr int ITEM_Y = 104, ITEM_SPACING = 18; // also the rows a click selects
 constexpr int PRESS_START_Y = 128, LOGO_RAISE = 56;
@@ -135,12 +134,13 @@ static void exitMenu() { screenPop(); }
 
 // The main menu, states 1 to 5 in order.
 struct MenuItem {
-    int label;     // text id
+    TextId label;
     int withSound; // "select_option" before the choice acts
     void (*choose)();
 };
 static const MenuItem menuItems[MENU_ITEMS] = {
-    {6, 1, newGame}, {7, 1, continueGame}, {8, 0, openHiscores}, {9, 0, openOptions}, {4, 1, exitMenu},
+    {TEXT_NEW_GAME, 1, newGame},    {TEXT_CONTINUE, 1, continueGame}, {TEXT_HISCORES, 0, openHiscores},
+    {TEXT_OPTIONS, 0, openOptions}, {TEXT_EXIT, 1, exitMenu},
 };
 
 // A click on one of the five item rows selects that item. Returns 1 when the selection changed.

@@ -26,9 +26,7 @@ constexpr int VOLUME_STEP = 5;
 constexpr int32_t DEFAULT_MUSIC_VOLUME = 100, DEFAULT_SFX_VOLUME = 15;
 constexpr int SOUNDCHECK_TRACKS = MUSIC_TITLES; // the titled tracks 0 to 10
 
-constexpr int TEXT_OPTIONS = 9, TEXT_PAD_READY = 10, TEXT_NOT_AVAILABLE = 11;
-constexpr int TEXT_PRESS_START_BUTTON = 20, TEXT_PRESS_ACTION_BUTTON = 21, TEXT_ALREADY_USED = 42;
-constexpr int TEXT_SCALING = 29, SCALING_METHODS = 6, SCALING_SIMPLE = 1;
+constexpr int SCALING_METHODS = 6, SCALING_SIMPLE = 1;
 
 constexpr int TITLE_Y = 40, PROMPT_Y = 124, WARNING_Y = 140;
 constexpr int LABEL_X = 24, VALUE_X = 192, MARKER_X = 14;
@@ -55,7 +53,7 @@ static const char *sfxVolumeValue() { return percent(_sfx_volume_100_); }
 static const char *scalingValue() {
     if (cfgScalingMethod < 0 || cfgScalingMethod >= SCALING_METHODS)
         cfgScalingMethod = SCALING_SIMPLE;
-    return text(TEXT_SCALING + cfgScalingMethod);
+    return text(TEXT_SCALING_NONE + cfgScalingMethod);
 }
 static const char *trackTitle() { return getMusicTitle(curMusic); }
 
@@ -148,22 +146,23 @@ static void backToMenu(ModPlugFile *&music) {
 }
 
 struct OptionRow {
-    int label;                                     // text id
+    TextId label;
     const char *(*value)();                        // the value shown at x = 192, or none
     void (*change)(int step, ModPlugFile *&music); // LEFT -1, RIGHT +1; or none
     void (*choose)(ModPlugFile *&music);           // START or JUMP; or none
 };
 static const OptionRow optionRows[OPTION_ROWS] = {
-    {12, notAvailable, nullptr, configureKeys},         // CONFIGURE KEYS: not here, see the file
-    {19, padValue, nullptr, configurePad},              // CONFIGURE PAD
-    {22, musicVolumeValue, changeMusicVolume, nullptr}, // MUSIC VOLUME
-    {23, sfxVolumeValue, changeSfxVolume, nullptr},     // SFX VOLUME
-    {24, notAvailable, nullptr, nullptr},               // SCREEN SETTINGS
-    {28, scalingValue, nullptr, nullptr},               // SCALING SETTINGS: shown, set by the command line
-    {38, trackTitle, soundCheck, nullptr},              // SOUNDCHECK
-    {39, nullptr, nullptr, resetToDefault},             // RESET TO DEFAULT
-    {40, nullptr, nullptr, resetHiscores},              // RESET HISCORES
-    {41, nullptr, nullptr, backToMenu},                 // BACK TO MENU
+    {TEXT_CONFIGURE_KEYS, notAvailable, nullptr, configureKeys}, // CONFIGURE KEYS: not here, see the file
+    {TEXT_CONFIGURE_PAD, padValue, nullptr, configurePad},       // CONFIGURE PAD
+    {TEXT_MUSIC_VOLUME, musicVolumeValue, changeMusicVolume, nullptr}, // MUSIC VOLUME
+    {TEXT_SFX_VOLUME, sfxVolumeValue, changeSfxVolume, nullptr},       // SFX VOLUME
+    {TEXT_SCREEN_SETTINGS, notAvailable, nullptr, nullptr},            // SCREEN SETTINGS
+    {TEXT_SCALING_SETTINGS, scalingValue, nullptr,
+     nullptr},                                          // SCALING SETTINGS: shown, set by the command line
+    {TEXT_SOUNDCHECK, trackTitle, soundCheck, nullptr}, // SOUNDCHECK
+    {TEXT_RESET_TO_DEFAULT, nullptr, nullptr, resetToDefault}, // RESET TO DEFAULT
+    {TEXT_RESET_HISCORES, nullptr, nullptr, resetHiscores},    // RESET HISCORES
+    {TEXT_BACK_TO_MENU, nullptr, nullptr, backToMenu},         // BACK TO MENU
 };
 
 static void optionsEnter() {

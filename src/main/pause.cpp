@@ -42,8 +42,11 @@ int pauseClickItem(const std::array<int, PAUSE_ITEMS> &items, int item) {
 
 static int itemY(int item) { return images.pauseTitle->h + 16 + ITEM_HEIGHT * item; }
 
+static const TextId itemLabels[PAUSE_ITEMS] = {TEXT_BACK_TO_GAME, TEXT_UNDO_LAST_MOVE, TEXT_RESTART_LEVEL,
+                                               TEXT_AUTO_RESOLVE, TEXT_EXIT};
+
 static void drawItem(int item, int withIcon) {
-    drawTextAt(screen, text(item), ITEM_TEXT_X, itemY(item) + 8, fontbig);
+    drawTextAt(screen, text(itemLabels[item]), ITEM_TEXT_X, itemY(item) + 8, fontbig);
     if (withIcon)
         blitImage(sheets.optionsBlocks[item], ITEM_ICON_X, itemY(item), screen);
 }

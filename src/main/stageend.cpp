@@ -20,10 +20,7 @@
 constexpr int COUNT_END = 360;                                // ticks of the bonus count
 constexpr int SHOW_TIME = 30, SHOW_LIFE = 60, SHOW_MOVE = 90; // when each line appears
 constexpr int MOVE_BONUS_PERFECT = 200;
-constexpr int RATINGS = 5, TEXT_RATING = 57;
-constexpr int TEXT_TIME_UP = 44, TEXT_NO_MOVE = 45, TEXT_ALL_GONE = 46;
-constexpr int TEXT_TIME_BONUS = 54, TEXT_STAGE_NEXT = 62, TEXT_CONTINUE = 64;
-constexpr int TEXT_CONTINUE_CHOICE = 52;
+constexpr int RATINGS = 5;
 
 StageBonus stageBonus() {
     StageBonus bonus;
@@ -38,7 +35,7 @@ StageBonus stageBonus() {
 int lostReason() {
     if (play.currentTime >= play.endTime)
         return TEXT_TIME_UP;
-    return play.movesUsed >= puzzle.currentMoves ? TEXT_NO_MOVE : TEXT_ALL_GONE;
+    return play.movesUsed >= puzzle.currentMoves ? TEXT_NO_MOVE_LEFT : TEXT_ALL_GONE;
 }
 
 // The stage screen without cursor, darkened, under a message.
@@ -61,7 +58,7 @@ static struct {
 
 static void countEnter() {
     const StageBonus bonus = stageBonus();
-    count.rating = text(TEXT_RATING + rand() % RATINGS);
+    count.rating = text(TEXT_RATING_CONGRATULATIONS + rand() % RATINGS);
     count.values[0] = bonus.time;
     count.values[1] = bonus.life;
     count.values[2] = bonus.move;
@@ -176,7 +173,7 @@ static void continueTick() {
 
 static void continueDraw() {
     fillRect(screen, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, BLACK);
-    drawTextCenterAt(screen, text(TEXT_CONTINUE), 96, fontbig);
+    drawTextCenterAt(screen, text(TEXT_CONTINUE_QUESTION), 96, fontbig);
     drawTextCenterAt(screen, text(TEXT_CONTINUE_CHOICE), 128, font);
 }
 

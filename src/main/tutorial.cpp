@@ -14,8 +14,7 @@
 #include "sound/modplayer.h"
 #include "sound/sound.h"
 
-constexpr int TEXT_HOW_TO_PLAY = 75, TEXT_RULES = 76, RULE_LINES = 7, TEXT_AHEAD = 83;
-constexpr int TEXT_CONGRATULATIONS = 84, TEXT_ENDING = 85, ENDING_LINES = 3;
+constexpr int RULE_LINES = 7, ENDING_LINES = 3;
 constexpr int TUTORIAL_TEXT_X = 72;
 constexpr int HIPPO_PERIOD = 32; // drawn frames per half
 constexpr int BUTTERFLY_STOP = 176, BUTTERFLY_Y = 176, FLAP_PASSES = 6;
@@ -70,8 +69,8 @@ static void tutorialDraw() {
     blitSurface(hippo, &half, screen, &at);
     drawTextAt(screen, text(TEXT_HOW_TO_PLAY), TUTORIAL_TEXT_X, 50, fontbig);
     for (int i = 0; i < RULE_LINES; i++)
-        drawTextAt(screen, text(TEXT_RULES + i), TUTORIAL_TEXT_X, 90 + 12 * i, font);
-    drawTextAt(screen, text(TEXT_AHEAD), TUTORIAL_TEXT_X, 182, font);
+        drawTextAt(screen, text(TEXT_RULES_1 + i), TUTORIAL_TEXT_X, 90 + 12 * i, font);
+    drawTextAt(screen, text(TEXT_LEVEL_ONE_AHEAD), TUTORIAL_TEXT_X, 182, font);
     drawTextAt(screen, text(TEXT_HIT_KEY), TUTORIAL_TEXT_X, 202, font);
 }
 
@@ -115,9 +114,9 @@ static void endingDraw() {
     blitImage(ending.picture, 0, (SCREEN_HEIGHT - ending.picture->h) / 2, screen);
     blitImage(sheets.butterflyBlocks[ending.frame], ending.x + (tcos[ending.t & 511] >> 7),
               BUTTERFLY_Y + (tsin[(3 * ending.t) & 511] >> 7), screen);
-    drawTextCenterAt(screen, text(TEXT_CONGRATULATIONS), 64, fontbig);
+    drawTextCenterAt(screen, text(TEXT_ENDING_CONGRATULATIONS), 64, fontbig);
     for (int i = 0; i < ENDING_LINES; i++)
-        drawTextCenterAt(screen, text(TEXT_ENDING + i), 104 + 12 * i, font);
+        drawTextCenterAt(screen, text(TEXT_ENDING_1 + i), 104 + 12 * i, font);
     drawTextCenterAt(screen, text(TEXT_HIT_KEY), 152, font);
 }
 

@@ -8,14 +8,22 @@
 
 // The notice's lines: text id, big font or not, row.
 struct NoticeLine {
-    int id;
+    TextId id;
     bool big;
     int y;
 };
 static const NoticeLine noticeLines[] = {
-    {65, true, 40},   {66, false, 80},  {67, false, 90},  {68, false, 100},
-    {69, false, 120}, {70, false, 130}, {71, false, 150}, {72, false, 160},
-    {73, false, 170}, {74, false, 180}, {88, false, 210},
+    {TEXT_CREDITS, true, 40},
+    {TEXT_NOTICE_USES, false, 80},
+    {TEXT_NOTICE_FOLLOWING, false, 90},
+    {TEXT_NOTICE_PROJECTS, false, 100},
+    {TEXT_NOTICE_LIBRARIES, false, 120},
+    {TEXT_NOTICE_ZLIB, false, 130},
+    {TEXT_NOTICE_SOURCE, false, 150},
+    {TEXT_NOTICE_MENTIONED, false, 160},
+    {TEXT_NOTICE_VISITING, false, 170},
+    {TEXT_NOTICE_HOMEPAGES, false, 180},
+    {TEXT_HIT_KEY, false, 210},
 };
 
 int32_t opensourceInit() { return 0; }
