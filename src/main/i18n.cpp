@@ -3,8 +3,9 @@
 
 unsigned lang_id = 0;
 
-// Language blocks of TEXT_COUNT texts each; id n of language l is entry l * TEXT_COUNT + n.
 static_assert(TEXT_HIT_KEY == 88 && TEXT_SCROLLER == 89 && TEXT_COUNT == 90, "the ids are the table's rows");
+
+// Language blocks of TEXT_COUNT texts each; id n of language l is entry l * TEXT_COUNT + n.
 
 const char *const translation[][TEXT_COUNT] = {
     {
