@@ -1,6 +1,7 @@
 // The stage's screens one by one: pause menu, bonus count, lost-stage reasons, hiscore name entry,
 // tutorial and ending, each run by the screen runner with input scripted by tick.
 #include "main/entry.h"
+#include "main/menulist.h"
 #include "main/pause.h"
 #include "main/stageend.h"
 #include "main/tutorial.h"
@@ -32,20 +33,31 @@ static void press(InputScript &script, SDL_Scancode key, int rest = 12) { script
 
 using Availability = std::array<int, PAUSE_ITEMS>;
 
-TEST(PauseSelection, SkipsUnavailableItemsAndWraps) {
-    const Availability fresh{1, 0, 0, 1, 1}, noSolver{1, 0, 0, 0, 1}, all{1, 1, 1, 1, 1};
-    EXPECT_EQ(pauseStep(fresh, 0, 1), 3);
-    EXPECT_EQ(pauseStep(fresh, 3, 1), 4);
-    EXPECT_EQ(pauseStep(fresh, 4, 1), 0);
-    EXPECT_EQ(pauseStep(noSolver, 0, 1), 4);
-    EXPECT_EQ(pauseStep(noSolver, 4, 1), 0);
-    EXPECT_EQ(pauseStep(noSolver, 0, -1), 4);
-    EXPECT_EQ(pauseStep(fresh, 3, -1), 0);
-    EXPECT_EQ(pauseStep(all, 2, -1), 1);
-    // A click on an unavailable row falls back to the nearest available item above it.
-    EXPECT_EQ(pauseClickItem({1, 1, 0, 0, 1}, 2), 1);
-    EXPECT_EQ(pauseClickItem({1, 0, 0, 0, 1}, 2), 0);
-    EXPECT_EQ(pauseClickItem(fresh, 3), 3);
+// The menus' selection: the pause menu's items as a fresh stage offers them, or without the solver.
+TEST(MenuList, StepsSkipRowsNotOfferedAndWrap) {
+    const int fresh[] = {1, 0, 0, 1, 1}, noSolver[] = {1, 0, 0, 0, 1}, all[] = {1, 1, 1, 1, 1};
+    struct Case {
+        const int *offered;
+        int from, step, to;
+    } cases[] = {{fresh, 0, 1, 3},    {fresh, 3, 1, 4},     {fresh, 4, 1, 0},  {noSolver, 0, 1, 4},
+                 {noSolver, 4, 1, 0}, {noSolver, 0, -1, 4}, {fresh, 3, -1, 0}, {all, 2, -1, 1},
+                 {nullptr, 4, 1, 0},  {nullptr, 0, -1, 4}};
+    for (const Case &c : cases)
+        EXPECT_EQ(listStep(MenuList{5, c.offered, c.from}, c.step), c.to) << c.from << " by " << c.step;
+}
+
+TEST(MenuList, AClickSelectsItsRowOrTheNearestOfferedAboveAndActsOnTheSelectedOne) {
+    const int offered[] = {1, 1, 0, 0, 1};
+    MenuList list{5, offered, 4};
+    EXPECT_EQ(listClick(list, 3), LIST_MOVED);
+    EXPECT_EQ(list.selection, 1);
+    EXPECT_EQ(listClick(list, 1), LIST_ACT);
+    EXPECT_EQ(listClick(list, 5), LIST_NONE); // below the rows
+    EXPECT_EQ(listClick(list, -1), LIST_NONE);
+    EXPECT_EQ(list.selection, 1);
+    EXPECT_EQ(listMove(list, 0), LIST_NONE);
+    EXPECT_EQ(listMove(list, 1), LIST_MOVED);
+    EXPECT_EQ(list.selection, 4);
 }
 
 TEST_F(StageScreens, PauseAvailabilityFollowsTheBoard) {

@@ -12,6 +12,7 @@
 #include "main/draw.h"
 #include "main/game.h"
 #include "main/i18n.h"
+#include "main/menulist.h"
 #include "main/options.h"
 #include "main/runner.h"
 #include "main/savegame.h"
@@ -143,21 +144,28 @@ static const MenuItem menuItems[MENU_ITEMS] = {
     {TEXT_OPTIONS, 0, openOptions}, {TEXT_EXIT, 1, exitMenu},
 };
 
-// A click on one of the five item rows selects that item. Returns 1 when the selection changed.
-static int clickItem() {
+// The row of the item under a pending click, which is used up, or -1.
+static int clickedItem() {
     if (input.mouseY == -1)
-        return 0;
-    const unsigned row = unsigned(input.mouseY - ITEM_Y) / ITEM_SPACING;
+        return -1;
+    const int below = input.mouseY - ITEM_Y;
     input.mouseX = input.mouseY = -1;
-    if (row >= MENU_ITEMS || int(row) + 1 == workflow)
-        return 0;
-    workflow = int(row) + 1;
-    playSFX(SFX_MENU_CONTROL);
-    return 1;
+    return below < 0 ? -1 : below / ITEM_SPACING;
 }
 
-static void titleInput(int32_t typed) {
-    if (ctrlIsConfirm(typed)) {
+static void choose(const MenuItem &item) {
+    if (item.withSound)
+        playSFX(SFX_SELECT_OPTION);
+    item.choose();
+}
+
+// START or JUMP goes on to the main menu at CONTINUE when there is a saved game, else at NEW GAME;
+// a direction goes there too, or a click on an item's row, selecting it.
+static void titleInput(int32_t typed, int clicked) {
+    if (clicked >= 0 && clicked < MENU_ITEMS) {
+        workflow = clicked + 1;
+        playSFX(SFX_MENU_CONTROL);
+    } else if (ctrlIsConfirm(typed)) {
         screenDrainConfirm();
         workflow = saved >= 1 ? MENU_CONTINUE : MENU_NEW_GAME;
     } else if (typed == CTRL_RIGHT || typed == CTRL_DOWN) {
@@ -169,19 +177,23 @@ static void titleInput(int32_t typed) {
     }
 }
 
-static void mainMenuInput(int32_t typed) {
-    if (typed == CTRL_RIGHT || typed == CTRL_DOWN) {
-        workflow = workflow % MENU_ITEMS + 1;
-        playSFX(SFX_MENU_CONTROL);
-    } else if (typed == CTRL_LEFT || typed == CTRL_UP) {
-        workflow = (workflow + MENU_ITEMS - 2) % MENU_ITEMS + 1;
-        playSFX(SFX_MENU_CONTROL);
-    } else if (ctrlIsConfirm(typed)) {
-        const MenuItem &item = menuItems[workflow - 1];
-        if (item.withSound)
-            playSFX(SFX_SELECT_OPTION);
-        item.choose();
+// The directions move through the five items, a click selects one; START, JUMP or a click on the
+// selected item chooses it. A click takes the tick.
+static void mainMenuInput(int32_t typed, int clicked, bool click) {
+    MenuList items{MENU_ITEMS, nullptr, workflow - 1};
+    ListAction action;
+    if (click) {
+        action = listClick(items, clicked);
+    } else {
+        const int step =
+            typed == CTRL_UP || typed == CTRL_LEFT ? -1 : typed == CTRL_DOWN || typed == CTRL_RIGHT;
+        action = ctrlIsConfirm(typed) ? LIST_ACT : listMove(items, step);
     }
+    workflow = items.selection + 1;
+    if (action == LIST_MOVED)
+        playSFX(SFX_MENU_CONTROL);
+    else if (action == LIST_ACT)
+        choose(menuItems[items.selection]);
 }
 
 // The menu's assets are set up, the saved game read and the title track started.
@@ -202,11 +214,13 @@ static void menuTick() {
         if (input.lastKey == 0)
             launchGame();
     } else {
-        const int32_t typed = clickItem() ? 0 : input.lastKeyTyped;
+        const bool click = input.mouseY != -1;
+        const int clicked = clickedItem();
+        const int32_t typed = click ? 0 : input.lastKeyTyped;
         if (workflow == MENU_TITLE)
-            titleInput(typed);
+            titleInput(typed, clicked);
         else
-            mainMenuInput(typed);
+            mainMenuInput(typed, clicked, click);
     }
     menuAnimate();
 }

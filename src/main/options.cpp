@@ -10,6 +10,7 @@
 #include "main/game.h"
 #include "main/i18n.h"
 #include "main/menu.h"
+#include "main/menulist.h"
 #include "main/runner.h"
 #include "sound/modplayer.h"
 #include "sound/sound.h"
@@ -31,9 +32,8 @@ constexpr int SCALING_METHODS = 6, SCALING_SIMPLE = 1;
 constexpr int TITLE_Y = 40, PROMPT_Y = 124, WARNING_Y = 140;
 constexpr int LABEL_X = 24, VALUE_X = 192, MARKER_X = 14;
 constexpr int ROW_Y = 72, ROW_SPACING = 10, BACK_ROW = 9, BACK_Y = 182;
-// Clicks: above the rows they do nothing; between them they pick a row (the selected one of rows
-// 0 to 6 takes it as RIGHT); below, they pick BACK TO MENU.
-constexpr int CLICK_TOP = 63, CLICK_RIGHT_END = 142, CLICK_BACK = 172;
+// Clicks: above the rows they do nothing; between them they pick a row; below, BACK TO MENU.
+constexpr int CLICK_TOP = 63, CLICK_BACK = 172;
 
 // The pad's buttons before an assignment began, put back when a quit request abandons it.
 static int32_t oldStartButton, oldJumpButton;
@@ -197,27 +197,21 @@ static void assignPadInput() {
     configButton(options.cfgStep == 0 ? START_BUTTON : JUMP_BUTTON);
 }
 
-// A click picks a row; a click on the selected row of rows 0 to 6 counts as RIGHT. Returns the
-// control of this frame that is left to act: the typed one, or none when the click took the frame.
-static int32_t clickRow(int32_t typed, int *rightPress) {
-    if (input.mouseY == -1)
-        return typed;
-    const int y = input.mouseY;
-    input.mouseX = input.mouseY = -1;
-    const int row = y < CLICK_BACK ? (y - ROW_Y) / ROW_SPACING : BACK_ROW;
+// The row under a click: between the rows' lines, or BACK TO MENU below them; -1 above them.
+static int clickedRow(int y) {
     if (y < CLICK_TOP)
-        return 0;
-    if (row != options.cfgIndex) {
-        options.cfgIndex = row;
-        return 0;
-    }
-    if (y < CLICK_RIGHT_END)
-        *rightPress = 1;
-    return typed;
+        return -1;
+    return y < CLICK_BACK ? (y - ROW_Y) / ROW_SPACING : BACK_ROW;
 }
 
-// A direction counts when released in this frame or held; held ones repeat every 11 frames.
-static void directionInput(int32_t typed, int rightPress, ModPlugFile *&music) {
+static void choose(ModPlugFile *&music) {
+    waitKeyUp();
+    if (optionRows[options.cfgIndex].choose)
+        optionRows[options.cfgIndex].choose(music);
+}
+
+// A direction counts when released in this tick or held; held ones repeat every 11 ticks.
+static void directionInput(int32_t typed, bool rightPress, ModPlugFile *&music) {
     if (options.cfgCount > 0) {
         options.cfgCount--;
         return;
@@ -225,7 +219,9 @@ static void directionInput(int32_t typed, int rightPress, ModPlugFile *&music) {
     auto pressed = [typed](int32_t control) { return typed == control || (input.lastKey & control) != 0; };
     const OptionRow &row = optionRows[options.cfgIndex];
     if (pressed(CTRL_UP) || pressed(CTRL_DOWN)) {
-        options.cfgIndex = (options.cfgIndex + (pressed(CTRL_UP) ? OPTION_ROWS - 1 : 1)) % OPTION_ROWS;
+        MenuList rows{OPTION_ROWS, nullptr, options.cfgIndex};
+        listMove(rows, pressed(CTRL_UP) ? -1 : 1);
+        options.cfgIndex = rows.selection;
         options.cfgCount = COOL_DOWN;
         playSFX(SFX_MENU_CONTROL);
     } else if (rightPress || pressed(CTRL_RIGHT)) {
@@ -236,21 +232,30 @@ static void directionInput(int32_t typed, int rightPress, ModPlugFile *&music) {
     }
 }
 
-// START and JUMP act even during the cool-down.
+// A click selects a row; on the selected row it steps the row's value up as RIGHT does, or chooses
+// a row without a value. START and JUMP choose, even during the cool-down.
 static void optionsInput(ModPlugFile *&music) {
     if (options.cfgStatus) {
         assignPadInput();
         return;
     }
-    int rightPress = 0;
-    const int32_t typed = clickRow(input.lastKeyTyped, &rightPress);
-    if (ctrlIsConfirm(typed)) {
-        waitKeyUp();
-        if (optionRows[options.cfgIndex].choose)
-            optionRows[options.cfgIndex].choose(music);
+    if (input.mouseY != -1) {
+        MenuList rows{OPTION_ROWS, nullptr, options.cfgIndex};
+        const ListAction action = listClick(rows, clickedRow(input.mouseY));
+        input.mouseX = input.mouseY = -1;
+        options.cfgIndex = rows.selection;
+        if (action != LIST_ACT)
+            return;
+        if (optionRows[options.cfgIndex].change)
+            directionInput(0, true, music);
+        else
+            choose(music);
         return;
     }
-    directionInput(typed, rightPress, music);
+    if (ctrlIsConfirm(input.lastKeyTyped))
+        choose(music);
+    else
+        directionInput(input.lastKeyTyped, false, music);
 }
 
 static void optionsTick() {

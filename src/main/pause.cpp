@@ -10,6 +10,7 @@
 #include "main/draw.h"
 #include "main/game.h"
 #include "main/i18n.h"
+#include "main/menulist.h"
 #include "main/rules.h"
 #include "main/runner.h"
 #include "main/sheets.h"
@@ -20,24 +21,11 @@ constexpr int ITEM_TEXT_X = 56, ITEM_ICON_X = 16;
 
 // What the open menu shows: the items it offers and the one selected.
 static std::array<int, PAUSE_ITEMS> available;
-static int selection;
+static MenuList items{PAUSE_ITEMS, available.data(), PAUSE_BACK};
 
 std::array<int, PAUSE_ITEMS> pauseAvailability() {
     int idle = queues.curTrans == 0 && queues.curMove == 0 && queues.curAction == 0 && queues.curEject == 0;
     return {1, play.canUndo && idle, play.movesUsed > 0, play.canSolve && puzzle.currentSol != nullptr, 1};
-}
-
-int pauseStep(const std::array<int, PAUSE_ITEMS> &items, int from, int step) {
-    do
-        from = (from + step + PAUSE_ITEMS) % PAUSE_ITEMS;
-    while (!items[from]);
-    return from;
-}
-
-int pauseClickItem(const std::array<int, PAUSE_ITEMS> &items, int item) {
-    while (!items[item])
-        item--;
-    return item;
 }
 
 static int itemY(int item) { return images.pauseTitle->h + 16 + ITEM_HEIGHT * item; }
@@ -55,12 +43,12 @@ static void drawItem(int item, int withIcon) {
 static void pauseDraw() {
     drawScreen(play.stage, 0, play.lives, play.movesUsed);
     for (int i = 0; i < PAUSE_ITEMS; i++)
-        if (i != selection)
+        if (i != items.selection)
             drawItem(i, available[i]);
     darken();
     blitImage(images.pauseTitle.get(), (SCREEN_WIDTH - images.pauseTitle->w) / 2, 8, screen);
-    drawTextAt(screen, ">", 0, itemY(selection) + 8, fontbig);
-    drawItem(selection, 1);
+    drawTextAt(screen, ">", 0, itemY(items.selection) + 8, fontbig);
+    drawItem(items.selection, 1);
 }
 
 static void choose(int item) {
@@ -91,32 +79,29 @@ static void choose(int item) {
 // The menu opens with BACK TO GAME selected; endTime holds the time left while it is open.
 static void pauseEnter() {
     available = pauseAvailability();
-    selection = PAUSE_BACK;
+    items.selection = PAUSE_BACK;
     play.endTime -= sysTicks();
 }
 
+// The directions move the selection; START or JUMP, or a click on the selected item, chooses it.
 static void pauseTick() {
-    int32_t typed = input.lastKeyTyped;
+    const int32_t typed = input.lastKeyTyped;
+    ListAction action;
     if (input.mouseY != -1) {
-        int item = (input.mouseY - (images.pauseTitle->h + 16)) / ITEM_HEIGHT;
+        const int below = input.mouseY - itemY(0);
+        action = listClick(items, below < 0 ? -1 : below / ITEM_HEIGHT);
         input.mouseX = input.mouseY = -1;
-        typed = 0;
-        if (item >= 0 && item < PAUSE_ITEMS && item != selection) {
-            selection = pauseClickItem(available, item);
-            playSFX(SFX_MENU_CONTROL);
-        }
+    } else {
+        const int step =
+            typed == CTRL_UP || typed == CTRL_LEFT ? -1 : typed == CTRL_DOWN || typed == CTRL_RIGHT;
+        action = ctrlIsConfirm(typed) ? LIST_ACT : listMove(items, step);
     }
-    if (typed == CTRL_UP || typed == CTRL_LEFT) {
-        selection = pauseStep(available, selection, -1);
+    if (action == LIST_MOVED)
         playSFX(SFX_MENU_CONTROL);
-    } else if (typed == CTRL_DOWN || typed == CTRL_RIGHT) {
-        selection = pauseStep(available, selection, 1);
-        playSFX(SFX_MENU_CONTROL);
-    }
-    if (!ctrlIsConfirm(typed))
+    if (action != LIST_ACT)
         return;
     playSFX(SFX_SELECT_OPTION);
-    choose(selection);
+    choose(items.selection);
     screenPop();
 }
 

@@ -16,10 +16,6 @@ extern const Screen pauseScreen;
 
 // The items the menu offers now, fixed when it opens.
 std::array<int, PAUSE_ITEMS> pauseAvailability();
-// The selection after UP (step -1) or DOWN (step 1), skipping unavailable items and wrapping.
-int pauseStep(const std::array<int, PAUSE_ITEMS> &available, int selection, int step);
-// The item a click on row item selects: it, or the nearest available item above it.
-int pauseClickItem(const std::array<int, PAUSE_ITEMS> &available, int item);
 
 void autoResolveStep(); // one tick of the replay of the stored solution, instead of the controls
 void resetBoard();      // the start position, for the replay
