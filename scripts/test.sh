@@ -8,7 +8,7 @@ scripts/install-deps.sh
 if [ "${1:-}" = "--sanitize" ]; then
     build_dir=build-asan
     scripts/build.sh "$build_dir" -DCMAKE_BUILD_TYPE=Debug -DMIRABO_SANITIZE=ON -DMIRABO_BENCHMARKS=OFF
-    export ASAN_OPTIONS=detect_leaks=0
+    export ASAN_OPTIONS=detect_leaks=1
 else
     build_dir=build
     scripts/build.sh "$build_dir"

@@ -34,6 +34,7 @@
 
 constexpr int HARNESS_STOPPED = 200;   // the run reached stop()
 constexpr int HARNESS_TIMED_OUT = 201; // the run reached its tick limit
+constexpr int HARNESS_LEAKED = 202;    // under the sanitizers: the run left memory nothing points to
 
 struct HarnessTick {
     uint32_t ms;                 // virtual time at the read

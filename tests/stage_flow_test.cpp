@@ -9,6 +9,7 @@
 #include "main/bganims.h"
 #include "main/game.h"
 #include "main/level.h"
+#include "main/levelfile.h"
 #include "main/menu.h"
 #include "main/runner.h"
 #include "main/savegame.h"
@@ -78,8 +79,6 @@ void gameProbes(Harness &h) {
         });
 }
 
-std::vector<uint8_t> childLevels; // the level set a run plays instead of data/levels.bin
-
 // A game as the menu starts one, on a table of zero hiscores, with a known random sequence.
 std::function<int()> game(int startStage, const std::vector<Record> &records = {}, unsigned seed = 7,
                           const std::vector<const char *> &names = {}) {
@@ -94,11 +93,12 @@ std::function<int()> game(int startStage, const std::vector<Record> &records = {
         }
         for (size_t i = 0; i < names.size(); i++)
             strcpy(hiscores[i].name, names[i]);
-        if (!records.empty()) {
-            childLevels = levelFile(records);
-            levelSet.levelsData = childLevels.data();
-            levelSet.levels = levelSet.levelsData + 1;
-            levelSet.levelCount = int32_t(records.size());
+        if (!records.empty()) { // the game's level set gives way to the test's, as a file read would
+            const std::vector<uint8_t> file = levelFile(records);
+            auto *bytes = static_cast<uint8_t *>(malloc(file.size()));
+            memcpy(bytes, file.data(), file.size());
+            freeLevels();
+            useLevels(bytes, file.size());
         }
         sfxListener = [](int index) { warnings += index == SFX_TIMER_LAST_10_SEC; };
         srand(seed);
