@@ -6,7 +6,7 @@
 #include "data/hiscores.h"
 #include "gfx/gfx_sdl2.h"
 #include "input/keyhelper_sdl2.h"
-#include "input/sys.h"
+#include "input/sys_virtual.h"
 #include "main/credits.h"
 #include "main/game.h"
 #include "main/level.h"

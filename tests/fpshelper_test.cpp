@@ -1,6 +1,6 @@
 // Frame pacing on the virtual clock: sleeping out the budget, skipping draws when late.
 #include "input/fpshelper.h"
-#include "input/sys.h"
+#include "input/sys_virtual.h"
 
 #include <gtest/gtest.h>
 

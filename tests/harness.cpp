@@ -3,7 +3,7 @@
 
 #include "gfx/gfx_sdl2.h"
 #include "gfx/png.h"
-#include "input/sys.h"
+#include "input/sys_virtual.h"
 #include "main/startup.h"
 
 #include <gtest/gtest.h>

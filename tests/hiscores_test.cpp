@@ -2,7 +2,7 @@
 #include "data/hiscores.h"
 
 #include "data/config.h"
-#include "input/sys.h"
+#include "input/sys_virtual.h"
 #include "temp_folder.h"
 
 #include <cstring>

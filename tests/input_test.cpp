@@ -1,6 +1,6 @@
 // Input mapping: how keyboard, pad and mouse events fold into the control state.
 #include "input/keyhelper_sdl2.h"
-#include "input/sys.h"
+#include "input/sys_virtual.h"
 #include "main/defines.h"
 #include "temp_folder.h"
 

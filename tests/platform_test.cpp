@@ -1,5 +1,5 @@
 // The virtual platform: a clock that moves only when the game sleeps, and scripted events.
-#include "input/sys.h"
+#include "input/sys_virtual.h"
 #include "main/defines.h"
 
 #include <gtest/gtest.h>

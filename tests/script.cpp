@@ -1,7 +1,7 @@
 // Input scripted by tick, for the virtual platform.
 #include "script.h"
 
-#include "input/sys.h"
+#include "input/sys_virtual.h"
 
 #include <algorithm>
 

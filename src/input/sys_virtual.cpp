@@ -1,6 +1,6 @@
 // The virtual platform for tests and tools: a clock that moves only when the game sleeps (or a test
 // says so) and an event source fed from a script, so every screen loop runs headless at full speed.
-#include "input/sys.h"
+#include "input/sys_virtual.h"
 
 #include <algorithm>
 #include <vector>
