@@ -104,9 +104,7 @@ static void attachOutput(const Output &output) {
     SDL_FreeSurface(target);
     target =
         SDL_CreateRGBSurfaceWithFormat(0, output.w, output.h, SDL_BITSPERPIXEL(output.format), output.format);
-    sdl2 = static_cast<Sdl2Context *>(calloc(1, sizeof(Sdl2Context)));
-    sdl2->renderer = SDL_CreateSoftwareRenderer(target);
-    SDL_RenderSetLogicalSize(sdl2->renderer, 320, 240);
+    gfxAttachRenderer(nullptr, SDL_CreateSoftwareRenderer(target), output.format);
 }
 
 // The three frames, drawn as their screens draw them.

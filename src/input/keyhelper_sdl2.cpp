@@ -1,6 +1,8 @@
 // Input mapping: keyboard, joystick and mouse events folded into one control state.
 #include "input/keyhelper_sdl2.h"
 
+#include "data/config.h"
+#include "gfx/gfx_sdl2.h"
 #include "input/sys.h"
 #include "main/defines.h"
 
@@ -155,16 +157,43 @@ SDL_Point clickToScreen(int x, int y) {
     return SDL_Point{std::clamp(x, 0, SCREEN_WIDTH - 1), std::clamp(y, 0, SCREEN_HEIGHT - 1)};
 }
 
+// Keys for the window, not the game: Alt+Enter toggles full screen and F12 saves a screenshot on any
+// screen. Their release is swallowed too, so that the Enter of Alt+Enter never reads as START.
+static int32_t windowKeyHeld = SDL_SCANCODE_UNKNOWN;
+
+static bool windowKey(const SDL_KeyboardEvent &key) {
+    const int32_t scancode = key.keysym.scancode;
+    if (key.type == SDL_KEYUP) {
+        if (scancode != windowKeyHeld)
+            return false;
+        windowKeyHeld = SDL_SCANCODE_UNKNOWN;
+        return true;
+    }
+    if (scancode == SDL_SCANCODE_RETURN && (key.keysym.mod & KMOD_ALT)) {
+        if (!key.repeat)
+            gfxToggleFullScreen();
+    } else if (scancode == SDL_SCANCODE_F12) {
+        if (!key.repeat)
+            gfxSaveScreenshot(configFolder);
+    } else {
+        return false;
+    }
+    windowKeyHeld = scancode;
+    return true;
+}
+
 static void handleEvent(const SDL_Event &event) {
     switch (event.type) {
     case SDL_QUIT:
         done = 1;
         break;
     case SDL_KEYDOWN:
-        keyDown(event.key.keysym.scancode);
+        if (!windowKey(event.key))
+            keyDown(event.key.keysym.scancode);
         break;
     case SDL_KEYUP:
-        keyUp(event.key.keysym.scancode);
+        if (!windowKey(event.key))
+            keyUp(event.key.keysym.scancode);
         break;
     case SDL_JOYBUTTONDOWN:
         buttonDown(event.jbutton.button);
