@@ -172,8 +172,12 @@ SDL_Surface *gfxConvertSurface(SDL_Surface *source, const SDL_PixelFormat *to) {
     if (!image)
         return nullptr;
     gfxWithConverter(c, SurfaceConversion{c, source, image});
+    // The key carries over as SDL carries it: its colour, mapped into the new format.
     uint32_t key;
-    if (SDL_GetColorKey(source, &key) == 0)
-        SDL_SetColorKey(image, SDL_TRUE, gfxConvertPixel(c, key));
+    if (SDL_GetColorKey(source, &key) == 0) {
+        uint8_t r, g, b, a;
+        SDL_GetRGBA(key, from, &r, &g, &b, &a);
+        SDL_SetColorKey(image, SDL_TRUE, SDL_MapRGBA(image->format, r, g, b, a));
+    }
     return image;
 }
