@@ -13,5 +13,4 @@ void destroyFonts();
 void drawTextAt(SDL_Surface *dst, const char *text, int x, int y, SDL_Surface **font);
 void drawTextNAt(SDL_Surface *dst, const char *text, int n, int x, int y, SDL_Surface **font);
 void drawTextCenterAt(SDL_Surface *dst, const char *text, int y, SDL_Surface **font);
-void drawNumberAt(SDL_Surface *dst, int32_t value, int x, int y, int width, int zeroPad,
-                  SDL_Surface **font);
+void drawNumberAt(SDL_Surface *dst, int32_t value, int x, int y, int width, int zeroPad, SDL_Surface **font);

@@ -160,21 +160,12 @@ static void copyKeyed24(const SDL_Surface *src, const SDL_Rect &from, SDL_Surfac
                         uint32_t key) {
     const auto *s = static_cast<const uint8_t *>(src->pixels) + size_t(from.y) * src->pitch + from.x * 3;
     auto *d = static_cast<uint8_t *>(dst->pixels) + size_t(to.y) * dst->pitch + to.x * 3;
-    const int last = to.w - 1;
     for (int y = 0; y < to.h; y++, s += src->pitch, d += dst->pitch) {
-        const uint8_t *__restrict in = s;
         uint8_t *__restrict out = d;
-        for (int x = 0; x < last; x++) {
-            uint32_t pixel;
-            memcpy(&pixel, in + 3 * x, 4);
-            pixel &= 0xFFFFFF;
+        gfxEachPixel<3>(s, to.w, [out, key](int x, uint32_t pixel) {
             if (pixel != key)
                 memcpy(out + 3 * x, &pixel, 3);
-        }
-        uint32_t pixel = 0;
-        memcpy(&pixel, in + 3 * last, 3);
-        if (pixel != key)
-            memcpy(out + 3 * last, &pixel, 3);
+        });
     }
 }
 
@@ -256,11 +247,16 @@ void blitImage(SDL_Surface *src, int x, int y, SDL_Surface *dst) {
 void freeSurface(SDL_Surface *image) { SDL_FreeSurface(image); }
 
 // What SDL's blend of the overlay makes of each byte value of a 24-bit pixel (its three channels are
-// blended alike), built once by blending the overlay over every value; looked up two bytes at a time.
+// blended alike), built once by blending the overlay over every value. SDL's blend is a halving
+// rounded up but for a few values (255 gives 127), so the loop halves sixteen bytes at once and
+// then mends those values, each with one compare.
+typedef uint8_t Bytes16 __attribute__((vector_size(16)));
+
 struct DarkenTable {
     uint32_t format;
     uint8_t byte[256];
-    uint16_t pair[65536];
+    int fixes;
+    Bytes16 fixValue[256], fixDelta[256]; // where SDL differs from the halving, and by how much
 };
 static DarkenTable darkenTable;
 
@@ -276,13 +272,32 @@ static bool buildDarkenTable(uint32_t format) {
     SDL_Rect strip{0, 0, 256, 1};
     const bool blended = SDL_BlitSurface(black, &strip, values, nullptr) == 0;
     DarkenTable &t = darkenTable;
-    for (int v = 0; v < 256 && blended; v++)
+    t.fixes = 0;
+    for (int v = 0; v < 256 && blended; v++) {
         t.byte[v] = pixels[3 * v];
-    for (int v = 0; v < 65536 && blended; v++)
-        t.pair[v] = uint16_t(t.byte[v & 0xFF] | t.byte[v >> 8] << 8);
+        if (t.byte[v] != (v + 1) >> 1) {
+            t.fixValue[t.fixes] = uint8_t(v) - Bytes16{};
+            t.fixDelta[t.fixes++] = uint8_t(t.byte[v] - ((v + 1) >> 1)) - Bytes16{};
+        }
+    }
     SDL_FreeSurface(values);
     t.format = blended ? format : 0;
     return blended;
+}
+
+static void darkenBytes(uint8_t *p, int count) {
+    const DarkenTable &t = darkenTable;
+    int i = 0;
+    for (; i + 16 <= count; i += 16) {
+        Bytes16 v;
+        memcpy(&v, p + i, 16);
+        Bytes16 half = v - (v >> 1);
+        for (int k = 0; k < t.fixes; k++)
+            half += reinterpret_cast<Bytes16>(v == t.fixValue[k]) & t.fixDelta[k];
+        memcpy(p + i, &half, 16);
+    }
+    for (; i < count; i++)
+        p[i] = t.byte[p[i]];
 }
 
 // Called by gfxPrepareBlackScreen, so that the table exists before play.
@@ -293,8 +308,8 @@ void prepareDarken() {
 
 // Called by the stage loop and the menus to dim the frame behind a dialog or a fade: one halving.
 // In RGB565 SDL's blend of black at alpha 128 is exactly (p >> 1) & 0x7BEF per pixel; doing that
-// directly costs a tenth of the blend. At 24 bits a table of SDL's own results per byte gives the
-// same pixels for a third of the cost. Other formats keep SDL's blend.
+// directly costs a tenth of the blend. At 24 bits SDL's own results per byte value (see DarkenTable)
+// give the same pixels for a fraction of the cost. Other formats keep SDL's blend.
 void darken() {
     const uint32_t format = screen->format->format;
     if (SDL_MUSTLOCK(screen) || (format != SDL_PIXELFORMAT_RGB565 && screen->format->BytesPerPixel != 3)) {
@@ -314,17 +329,6 @@ void darken() {
         SDL_BlitSurface(black, nullptr, screen, nullptr);
         return;
     }
-    const DarkenTable &t = darkenTable;
-    const int bytes = 3 * screen->w;
-    for (int y = 0; y < screen->h; y++, row += screen->pitch) {
-        uint8_t *__restrict p = row;
-        for (int i = 0; i + 1 < bytes; i += 2) {
-            uint16_t two;
-            memcpy(&two, p + i, 2);
-            two = t.pair[two];
-            memcpy(p + i, &two, 2);
-        }
-        if (bytes & 1)
-            p[bytes - 1] = t.byte[p[bytes - 1]];
-    }
+    for (int y = 0; y < screen->h; y++, row += screen->pitch)
+        darkenBytes(row, 3 * screen->w);
 }
