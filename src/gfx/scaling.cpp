@@ -31,12 +31,6 @@ static const uint8_t *srcRow(int y) {
     return static_cast<const uint8_t *>(screen->pixels) + size_t(y) * screen->pitch;
 }
 
-template <int BYTES> static uint32_t load(const uint8_t *p) {
-    uint32_t v = 0;
-    memcpy(&v, p, BYTES);
-    return v;
-}
-
 template <int SB, typename F> static void eachPixel(const uint8_t *in, F &&f) {
     gfxEachPixel<SB>(in, SRC_W, f);
 }
@@ -57,10 +51,6 @@ template <int BYTES> static void storePair(uint8_t *p, uint32_t a, uint32_t b) {
 
 // Each pass copies the converter onto the stack, so that the compiler knows that no store of the
 // pass changes it and keeps its fields in registers.
-template <Kind K> static uint32_t convert(const PixelConverter &c, uint32_t pixel) {
-    return gfxConvertAs<K>(c, pixel);
-}
-
 template <int SB, int DB, Kind K> static void copyPass(const Target &t) {
     const PixelConverter c = *t.converter;
     for (int y = 0; y < SRC_H; y++) {
@@ -70,7 +60,7 @@ template <int SB, int DB, Kind K> static void copyPass(const Target &t) {
             memcpy(out, in, SRC_W * SB);
         } else {
             eachPixel<SB>(in, [&](int x, uint32_t p) {
-                const uint32_t v = convert<K>(c, p);
+                const uint32_t v = gfxConvertAs<K>(c, p);
                 memcpy(out + DB * x, &v, DB);
             });
         }
@@ -84,7 +74,7 @@ template <int SB, int DB, Kind K> static void doublePass(const Target &t) {
         const uint8_t *__restrict in = srcRow(y);
         uint8_t *__restrict even = t.row(2 * y);
         eachPixel<SB>(in, [&](int x, uint32_t p) {
-            const uint32_t v = convert<K>(c, p);
+            const uint32_t v = gfxConvertAs<K>(c, p);
             storePair<DB>(even + 2 * DB * x, v, v);
         });
         memcpy(t.row(2 * y + 1), even, 2 * SRC_W * DB);
@@ -102,7 +92,7 @@ template <int SB, int DB, Kind K> static void scanlinePass(const Target &t) {
         uint8_t *__restrict even = t.row(2 * y);
         uint8_t *__restrict odd = t.row(2 * y + 1);
         eachPixel<SB>(in, [&](int x, uint32_t p) {
-            const uint32_t v = convert<K>(c, p), dark = convert<K>(c, (p & topBits) >> 2);
+            const uint32_t v = gfxConvertAs<K>(c, p), dark = gfxConvertAs<K>(c, (p & topBits) >> 2);
             storePair<DB>(even + 2 * DB * x, v, v);
             storePair<DB>(odd + 2 * DB * x, dark, dark);
         });
@@ -123,10 +113,15 @@ constexpr int PAD_W = SRC_W + 2, PAD_H = SRC_H + 2;
 
 template <int SB> using Cell = std::conditional_t<SB == 2, uint16_t, uint32_t>;
 
-template <int SB> static Cell<SB> *padded() {
+// The work buffer of the antialiasing and smooth passes, made at their first frame.
+static uint8_t *workBuffer() {
     if (!aabuf)
         aabuf = static_cast<uint8_t *>(malloc(sizeof(uint32_t) * PAD_W * PAD_H));
-    if (!aabuf)
+    return aabuf;
+}
+
+template <int SB> static Cell<SB> *padded() {
+    if (!workBuffer())
         return nullptr;
     auto *buf = reinterpret_cast<Cell<SB> *>(aabuf);
     for (int y = 0; y < PAD_H; y++) {
@@ -151,17 +146,17 @@ template <int SB, int DB, Kind K> static void antialiasPass(const Target &t) {
         uint8_t *top = t.row(2 * y), *bottom = t.row(2 * y + 1);
         for (int x = 0; x < SRC_W; x++, top += 2 * DB, bottom += 2 * DB) {
             const uint32_t b = up[x], d = mid[x - 1], e = mid[x], f = mid[x + 1], h = down[x];
-            const uint32_t ce = convert<K>(c, e);
+            const uint32_t ce = gfxConvertAs<K>(c, e);
             uint32_t e0 = ce, e1 = ce, e2 = ce, e3 = ce;
             if (b != h && d != f) {
                 if (d == b)
-                    e0 = convert<K>(c, mean(d, e));
+                    e0 = gfxConvertAs<K>(c, mean(d, e));
                 if (b == f)
-                    e1 = convert<K>(c, mean(f, e));
+                    e1 = gfxConvertAs<K>(c, mean(f, e));
                 if (d == h)
-                    e2 = convert<K>(c, mean(d, e));
+                    e2 = gfxConvertAs<K>(c, mean(d, e));
                 if (h == f)
-                    e3 = convert<K>(c, mean(f, e));
+                    e3 = gfxConvertAs<K>(c, mean(f, e));
             }
             storePair<DB>(top, e0, e1);
             storePair<DB>(bottom, e2, e3);
@@ -187,18 +182,17 @@ static void smoothAcross(const uint8_t *__restrict a, uint16_t *__restrict h) {
         }
 }
 
+// Only made for 4-byte outputs (gfxSmoothable); flipScreen never asks for it with others.
 template <int SB, int DB, Kind K> static void smoothPass(const Target &t) {
     if constexpr (DB == 4) {
-        if (!aabuf)
-            aabuf = static_cast<uint8_t *>(malloc(sizeof(uint32_t) * PAD_W * PAD_H));
-        if (!aabuf)
+        if (!workBuffer())
             return;
         // The picture in the output's format, each row with its edge pixels repeated beside it.
         const PixelConverter c = *t.converter;
         auto *converted = reinterpret_cast<uint32_t *>(aabuf);
         for (int y = 0; y < SRC_H; y++) {
             uint32_t *__restrict out = converted + y * PAD_W + 1;
-            eachPixel<SB>(srcRow(y), [&](int x, uint32_t p) { out[x] = convert<K>(c, p); });
+            eachPixel<SB>(srcRow(y), [&](int x, uint32_t p) { out[x] = gfxConvertAs<K>(c, p); });
             out[-1] = out[0];
             out[SRC_W] = out[SRC_W - 1];
         }
