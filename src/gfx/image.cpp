@@ -112,15 +112,13 @@ static void copyOpaque(const SDL_Surface *src, const SDL_Rect &from, SDL_Surface
 
 // Eight pixels in one vector (GCC's and Clang's vector types, SSE2 or NEON): a compare against the
 // key and a select. The sprites (16 wide) and glyphs (8 and 16 wide) are whole multiples of it.
-typedef uint16_t Pixels8 __attribute__((vector_size(16)));
+typedef uint16_t Pixels8 __attribute__((vector_size(16), aligned(2), may_alias));
 
 static void keyed8(const uint16_t *in, uint16_t *out, Pixels8 key) {
-    Pixels8 source, target;
-    memcpy(&source, in, sizeof source);
-    memcpy(&target, out, sizeof target);
+    const Pixels8 source = *reinterpret_cast<const Pixels8 *>(in);
+    const Pixels8 target = *reinterpret_cast<const Pixels8 *>(out);
     const Pixels8 transparent = reinterpret_cast<Pixels8>(source == key);
-    target = (target & transparent) | (source & ~transparent);
-    memcpy(out, &target, sizeof target);
+    *reinterpret_cast<Pixels8 *>(out) = (target & transparent) | (source & ~transparent);
 }
 
 // Rows of a width known when compiling: the sprites and glyphs, with no tests but the row count.
@@ -250,7 +248,7 @@ void freeSurface(SDL_Surface *image) { SDL_FreeSurface(image); }
 // blended alike), built once by blending the overlay over every value. SDL's blend is a halving
 // rounded up but for a few values (255 gives 127), so the loop halves sixteen bytes at once and
 // then mends those values, each with one compare.
-typedef uint8_t Bytes16 __attribute__((vector_size(16)));
+typedef uint8_t Bytes16 __attribute__((vector_size(16), aligned(1), may_alias));
 
 struct DarkenTable {
     uint32_t format;
@@ -289,12 +287,11 @@ static void darkenBytes(uint8_t *p, int count) {
     const DarkenTable &t = darkenTable;
     int i = 0;
     for (; i + 16 <= count; i += 16) {
-        Bytes16 v;
-        memcpy(&v, p + i, 16);
+        const Bytes16 v = *reinterpret_cast<const Bytes16 *>(p + i);
         Bytes16 half = v - (v >> 1);
         for (int k = 0; k < t.fixes; k++)
             half += reinterpret_cast<Bytes16>(v == t.fixValue[k]) & t.fixDelta[k];
-        memcpy(p + i, &half, 16);
+        *reinterpret_cast<Bytes16 *>(p + i) = half;
     }
     for (; i < count; i++)
         p[i] = t.byte[p[i]];
