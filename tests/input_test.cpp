@@ -227,45 +227,6 @@ TEST_F(Input, ClicksOutsideThePictureAreClamped) {
     }
 }
 
-// The renderer of the game has a logical size of 320 × 240; SDL's own event conversion then reports
-// clicks in screen pixels, in a 640 × 480 window as on a wide desktop with black bars.
-TEST_F(Input, ClickLandsOnTheScreenPixelUnderThePointer) {
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    struct Case {
-        int windowW, windowH, x, y, screenX, screenY;
-    } cases[] = {
-        {640, 480, 200, 100, 100, 50}, {640, 480, 639, 479, 319, 239},   {1280, 720, 460, 150, 100, 50},
-        {1280, 720, 50, 700, 0, 233},  {1280, 720, 1270, 719, 319, 239}, {1920, 1080, 403, 316, 36, 70},
-    };
-    for (const Case &c : cases) {
-        SDL_Window *window = SDL_CreateWindow("MIRABO", 0, 0, c.windowW, c.windowH, 0);
-        ASSERT_NE(window, nullptr) << SDL_GetError();
-        SDL_Renderer *renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-        ASSERT_NE(renderer, nullptr) << SDL_GetError();
-        SDL_RenderSetLogicalSize(renderer, 320, 240);
-        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-
-        SDL_Event click{};
-        click.type = SDL_MOUSEBUTTONDOWN;
-        click.button.windowID = SDL_GetWindowID(window);
-        click.button.button = SDL_BUTTON_LEFT;
-        click.button.state = SDL_PRESSED;
-        click.button.x = c.x;
-        click.button.y = c.y;
-        ASSERT_EQ(SDL_PushEvent(&click), 1);
-        SDL_Event converted{};
-        while (SDL_PollEvent(&converted) && converted.type != SDL_MOUSEBUTTONDOWN) {
-        }
-        ASSERT_EQ(converted.type, Uint32(SDL_MOUSEBUTTONDOWN));
-        read({converted});
-        EXPECT_EQ(input.mouseX, c.screenX) << c.windowW << "x" << c.windowH << " at " << c.x << "," << c.y;
-        EXPECT_EQ(input.mouseY, c.screenY) << c.windowW << "x" << c.windowH << " at " << c.x << "," << c.y;
-        SDL_DestroyRenderer(renderer);
-        SDL_DestroyWindow(window);
-    }
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-}
-
 // Pads on SDL's virtual joystick driver, opened by the game. Each test runs in a fresh folder, so
 // only the mapping file it writes itself is found beside the data.
 class Pads : public InTempFolder {

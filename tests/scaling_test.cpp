@@ -2,6 +2,8 @@
 #include "gfx/scaling.h"
 #include "gfx_helpers.h"
 
+#include <random>
+
 namespace {
 
 uint32_t rgb565(int r, int g, int b) { return uint32_t(r << 11 | g << 5 | b); }
@@ -101,6 +103,102 @@ TEST_F(Scaling, AntialiasingSmoothsOnlyDiagonalSteps) {
         free(aabuf);
         aabuf = nullptr;
     }
+}
+
+// A picture with random pixels, flat blocks and diagonal steps, so that every pass has work to do.
+void drawBusyScreen(uint32_t seed) {
+    std::mt19937 random(seed);
+    for (int y = 0; y < 240; y++)
+        for (int x = 0; x < 320; x++) {
+            const bool flat = (x / 8 + y / 8) % 3 == 0, step = (x + y) % 16 < 8;
+            putPixel(
+                screen, x, y,
+                flat ? (step ? WHITE : BLUE)
+                     : SDL_MapRGB(screen->format, uint8_t(random()), uint8_t(random()), uint8_t(random())));
+        }
+}
+
+// Any output format gets the pass's own picture with each pixel converted, and nothing beyond its
+// rows is written.
+TEST_F(Scaling, PassesIntoAnyFormatConvertTheirOwnPicture) {
+    const ScalePass passes[] = {SCALE_COPY, SCALE_DOUBLE, SCALE_SCANLINE, SCALE_ANTIALIAS};
+    const uint32_t formats[] = {SDL_PIXELFORMAT_RGB565, SDL_PIXELFORMAT_BGR24, SDL_PIXELFORMAT_RGB24,
+                                SDL_PIXELFORMAT_RGB888, SDL_PIXELFORMAT_ARGB8888};
+    constexpr int SPARE = 7; // bytes after each row that must stay as they are
+    for (int depth : {16, 24}) {
+        makeSurfaces(depth);
+        drawBusyScreen(uint32_t(depth));
+        const uint32_t own = screen->format->format;
+        for (ScalePass pass : passes) {
+            const int w = pass == SCALE_COPY ? 320 : 640, h = w * 3 / 4;
+            const int ownPitch = w * screen->format->BytesPerPixel;
+            std::vector<uint8_t> mine(size_t(ownPitch) * h);
+            scaleScreen(pass, mine.data(), ownPitch, own, CONVERT_COPY);
+            if (pass == SCALE_DOUBLE) {
+                SDL_Surface *doubled =
+                    SDL_CreateRGBSurfaceWithFormatFrom(mine.data(), w, h, depth, ownPitch, own);
+                for (int y = 0; y < h; y++)
+                    for (int x = 0; x < w; x++)
+                        ASSERT_EQ(getPixel(doubled, x, y), getPixel(screen, x / 2, y / 2)) << x << "," << y;
+                SDL_FreeSurface(doubled);
+            }
+            for (uint32_t format : formats)
+                for (ConvertRoute route : {CONVERT_COPY, CONVERT_SCALE}) {
+                    const int bytes = SDL_BYTESPERPIXEL(format), pitch = w * bytes + SPARE;
+                    std::vector<uint8_t> out(size_t(pitch) * h, 0xA5);
+                    scaleScreen(pass, out.data(), pitch, format, route);
+                    const PixelConverter &c = gfxConverter(own, format, route);
+                    for (int y = 0; y < h; y++) {
+                        for (int x = 0; x < w; x++) {
+                            uint32_t source = 0, shown = 0;
+                            memcpy(&source, mine.data() + size_t(y) * ownPitch + x * (depth / 8), depth / 8);
+                            memcpy(&shown, out.data() + size_t(y) * pitch + x * bytes, bytes);
+                            ASSERT_EQ(shown,
+                                      gfxConvertPixel(c, source) & (bytes == 4 ? ~0u : (1u << 8 * bytes) - 1))
+                                << depth << " bits, pass " << pass << ", " << SDL_GetPixelFormatName(format)
+                                << " at " << x << "," << y;
+                        }
+                        for (int i = w * bytes; i < pitch; i++)
+                            ASSERT_EQ(out[size_t(y) * pitch + i], 0xA5) << "row " << y << " spills over";
+                    }
+                }
+        }
+    }
+}
+
+// The smooth pass is the software renderer's linear filter at twice the size, for every format of
+// four 8-bit channels, alpha included.
+TEST_F(Scaling, SmoothPassIsTheRenderersLinearFilter) {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    for (int depth : {16, 24}) {
+        makeSurfaces(depth);
+        drawBusyScreen(uint32_t(depth) + 1);
+        for (uint32_t format : {SDL_PIXELFORMAT_RGB888, SDL_PIXELFORMAT_ARGB8888, SDL_PIXELFORMAT_ABGR8888}) {
+            ASSERT_TRUE(gfxSmoothable(format));
+            SDL_Surface *theirs = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, format);
+            SDL_Renderer *renderer = SDL_CreateSoftwareRenderer(theirs);
+            SDL_Texture *texture = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_STREAMING, 320, 240);
+            SDL_SetTextureScaleMode(texture, SDL_ScaleModeLinear);
+            void *pixels;
+            int pitch;
+            ASSERT_EQ(SDL_LockTexture(texture, nullptr, &pixels, &pitch), 0);
+            scaleScreen(SCALE_COPY, pixels, pitch, format, CONVERT_SCALE);
+            SDL_UnlockTexture(texture);
+            SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+            SDL_RenderFlush(renderer);
+            std::vector<uint32_t> ours(640 * 480);
+            scaleScreen(SCALE_SMOOTH, ours.data(), 640 * 4, format, CONVERT_SCALE);
+            for (int y = 0; y < 480; y++)
+                for (int x = 0; x < 640; x++)
+                    ASSERT_EQ(ours[size_t(y) * 640 + x], getPixel(theirs, x, y))
+                        << depth << " bits, " << SDL_GetPixelFormatName(format) << " at " << x << "," << y;
+            SDL_DestroyRenderer(renderer);
+            SDL_FreeSurface(theirs);
+        }
+    }
+    EXPECT_FALSE(gfxSmoothable(SDL_PIXELFORMAT_RGB565));
+    EXPECT_FALSE(gfxSmoothable(SDL_PIXELFORMAT_ARGB2101010));
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 // Images in the back surface's pixel format: loading by asset name, colour keys, blits, darken.
 #include "gfx/image.h"
 
-#include "data/winzka.h"
 #include "data/files.h"
+#include "data/winzka.h"
+#include "gfx/convert.h"
 #include "gfx/debug.h"
 #include "gfx/gfx_sdl2.h"
 
@@ -43,7 +44,7 @@ SDL_Surface *loadGFXFromMemory(const uint8_t *data, uint32_t size, int useKey, i
         setColorKey(decoded, r, g, b);
     else
         SDL_SetColorKey(decoded, 0, 0);
-    SDL_Surface *image = SDL_ConvertSurface(decoded, screen->format, 0);
+    SDL_Surface *image = gfxConvertSurface(decoded, screen->format);
     SDL_FreeSurface(decoded);
     SDL_RWclose(stream);
     return image;
@@ -110,10 +111,40 @@ static void copyOpaque(const SDL_Surface *src, const SDL_Rect &from, SDL_Surface
         memmove(d, s, size_t(to.w) * bytes);
 }
 
+// Eight pixels in one vector (GCC's and Clang's vector types, SSE2 or NEON): a compare against the
+// key and a select. The sprites (16 wide) and glyphs (8 and 16 wide) are whole multiples of it.
+typedef uint16_t Pixels8 __attribute__((vector_size(16), aligned(2), may_alias));
+
+static void keyed8(const uint16_t *in, uint16_t *out, Pixels8 key) {
+    const Pixels8 source = *reinterpret_cast<const Pixels8 *>(in);
+    const Pixels8 target = *reinterpret_cast<const Pixels8 *>(out);
+    const Pixels8 transparent = reinterpret_cast<Pixels8>(source == key);
+    *reinterpret_cast<Pixels8 *>(out) = (target & transparent) | (source & ~transparent);
+}
+
+// Rows of a width known when compiling: the sprites and glyphs, with no tests but the row count.
+template <int W>
+static void keyedRows(const uint8_t *s, int srcPitch, uint8_t *d, int dstPitch, int h, Pixels8 keys) {
+    for (int y = 0; y < h; y++, s += srcPitch, d += dstPitch)
+        for (int x = 0; x < W; x += 8)
+            keyed8(reinterpret_cast<const uint16_t *>(s) + x, reinterpret_cast<uint16_t *>(d) + x, keys);
+}
+
 static void copyKeyed16(const SDL_Surface *src, const SDL_Rect &from, SDL_Surface *dst, const SDL_Rect &to,
                         uint16_t key) {
     const auto *s = static_cast<const uint8_t *>(src->pixels) + size_t(from.y) * src->pitch + from.x * 2;
     auto *d = static_cast<uint8_t *>(dst->pixels) + size_t(to.y) * dst->pitch + to.x * 2;
+    const Pixels8 keys = key - Pixels8{};
+    switch (to.w) {
+    case 8:
+        return keyedRows<8>(s, src->pitch, d, dst->pitch, to.h, keys);
+    case 16:
+        return keyedRows<16>(s, src->pitch, d, dst->pitch, to.h, keys);
+    case 32:
+        return keyedRows<32>(s, src->pitch, d, dst->pitch, to.h, keys);
+    default:
+        break;
+    }
     for (int y = 0; y < to.h; y++, s += src->pitch, d += dst->pitch) {
         const auto *__restrict in = reinterpret_cast<const uint16_t *>(s);
         auto *__restrict out = reinterpret_cast<uint16_t *>(d);
@@ -122,19 +153,18 @@ static void copyKeyed16(const SDL_Surface *src, const SDL_Rect &from, SDL_Surfac
     }
 }
 
+// Whole pixels compared at once: four bytes read and the fourth dropped, but for the last pixel of
+// a row, which may end the image's memory.
 static void copyKeyed24(const SDL_Surface *src, const SDL_Rect &from, SDL_Surface *dst, const SDL_Rect &to,
                         uint32_t key) {
-    const uint8_t k0 = uint8_t(key), k1 = uint8_t(key >> 8), k2 = uint8_t(key >> 16);
     const auto *s = static_cast<const uint8_t *>(src->pixels) + size_t(from.y) * src->pitch + from.x * 3;
     auto *d = static_cast<uint8_t *>(dst->pixels) + size_t(to.y) * dst->pitch + to.x * 3;
     for (int y = 0; y < to.h; y++, s += src->pitch, d += dst->pitch) {
-        for (int x = 0; x < 3 * to.w; x += 3) {
-            if (s[x] != k0 || s[x + 1] != k1 || s[x + 2] != k2) {
-                d[x] = s[x];
-                d[x + 1] = s[x + 1];
-                d[x + 2] = s[x + 2];
-            }
-        }
+        uint8_t *__restrict out = d;
+        gfxEachPixel<3>(s, to.w, [out, key](int x, uint32_t pixel) {
+            if (pixel != key)
+                memcpy(out + 3 * x, &pixel, 3);
+        });
     }
 }
 
@@ -215,18 +245,88 @@ void blitImage(SDL_Surface *src, int x, int y, SDL_Surface *dst) {
 
 void freeSurface(SDL_Surface *image) { SDL_FreeSurface(image); }
 
+// What SDL's blend of the overlay makes of each byte value of a 24-bit pixel (its three channels are
+// blended alike), built once by blending the overlay over every value. SDL's blend is a halving
+// rounded up but for a few values (255 gives 127), so the loop halves sixteen bytes at once and
+// then mends those values, each with one compare.
+typedef uint8_t Bytes16 __attribute__((vector_size(16), aligned(1), may_alias));
+
+struct DarkenTable {
+    uint32_t format;
+    uint8_t byte[256];
+    int fixes;
+    Bytes16 fixValue[256], fixDelta[256]; // where SDL differs from the halving, and by how much
+};
+static DarkenTable darkenTable;
+
+static bool buildDarkenTable(uint32_t format) {
+    if (!black)
+        return false;
+    SDL_Surface *values = SDL_CreateRGBSurfaceWithFormat(0, 256, 1, 24, format);
+    if (!values)
+        return false;
+    auto *pixels = static_cast<uint8_t *>(values->pixels);
+    for (int v = 0; v < 256; v++)
+        memset(pixels + 3 * v, v, 3);
+    SDL_Rect strip{0, 0, 256, 1};
+    const bool blended = SDL_BlitSurface(black, &strip, values, nullptr) == 0;
+    DarkenTable &t = darkenTable;
+    t.fixes = 0;
+    for (int v = 0; v < 256 && blended; v++) {
+        t.byte[v] = pixels[3 * v];
+        if (t.byte[v] != (v + 1) >> 1) {
+            t.fixValue[t.fixes] = uint8_t(v) - Bytes16{};
+            t.fixDelta[t.fixes++] = uint8_t(t.byte[v] - ((v + 1) >> 1)) - Bytes16{};
+        }
+    }
+    SDL_FreeSurface(values);
+    t.format = blended ? format : 0;
+    return blended;
+}
+
+static void darkenBytes(uint8_t *p, int count) {
+    const DarkenTable &t = darkenTable;
+    int i = 0;
+    for (; i + 16 <= count; i += 16) {
+        const Bytes16 v = *reinterpret_cast<const Bytes16 *>(p + i);
+        Bytes16 half = v - (v >> 1);
+        for (int k = 0; k < t.fixes; k++)
+            half += reinterpret_cast<Bytes16>(v == t.fixValue[k]) & t.fixDelta[k];
+        *reinterpret_cast<Bytes16 *>(p + i) = half;
+    }
+    for (; i < count; i++)
+        p[i] = t.byte[p[i]];
+}
+
+// Called by gfxPrepareBlackScreen, so that the table exists before play.
+void prepareDarken() {
+    if (screen->format->BytesPerPixel == 3)
+        buildDarkenTable(screen->format->format);
+}
+
 // Called by the stage loop and the menus to dim the frame behind a dialog or a fade: one halving.
 // In RGB565 SDL's blend of black at alpha 128 is exactly (p >> 1) & 0x7BEF per pixel; doing that
-// directly costs a tenth of the blend. Other formats keep SDL's blend.
+// directly costs a tenth of the blend. At 24 bits SDL's own results per byte value (see DarkenTable)
+// give the same pixels for a fraction of the cost. Other formats keep SDL's blend.
 void darken() {
-    if (screen->format->format != SDL_PIXELFORMAT_RGB565 || SDL_MUSTLOCK(screen)) {
+    const uint32_t format = screen->format->format;
+    if (SDL_MUSTLOCK(screen) || (format != SDL_PIXELFORMAT_RGB565 && screen->format->BytesPerPixel != 3)) {
         SDL_BlitSurface(black, nullptr, screen, nullptr);
         return;
     }
     auto *row = static_cast<uint8_t *>(screen->pixels);
-    for (int y = 0; y < screen->h; y++, row += screen->pitch) {
-        auto *__restrict p = reinterpret_cast<uint16_t *>(row);
-        for (int x = 0; x < screen->w; x++)
-            p[x] = uint16_t((p[x] >> 1) & 0x7BEF);
+    if (format == SDL_PIXELFORMAT_RGB565) {
+        for (int y = 0; y < screen->h; y++, row += screen->pitch) {
+            auto *__restrict p = reinterpret_cast<uint16_t *>(row);
+            for (int x = 0; x < screen->w; x++)
+                p[x] = uint16_t((p[x] >> 1) & 0x7BEF);
+        }
+        return;
     }
+    if (darkenTable.format != format && !buildDarkenTable(format)) {
+        SDL_BlitSurface(black, nullptr, screen, nullptr);
+        return;
+    }
+    for (int y = 0; y < screen->h; y++, row += screen->pitch)
+        darkenBytes(row, 3 * screen->w);
 }

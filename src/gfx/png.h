@@ -3,4 +3,4 @@
 
 #include <SDL.h>
 
-bool savePNG(SDL_Surface *surface, const char *path);  // any pixel format; true when written
+bool savePNG(SDL_Surface *surface, const char *path); // any pixel format; true when written

@@ -1,82 +1,102 @@
-// The software doubling passes that build the 640 × 480 picture in fscreen from screen.
+// The software passes that turn the 320 × 240 back surface into the picture to present.
 #include "gfx/scaling.h"
 
 #include "gfx/gfx_sdl2.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 
 uint8_t *aabuf;
 
 constexpr int SRC_W = 320, SRC_H = 240;
 
+using Kind = PixelConverter::Kind;
+
 static uint32_t topBit(uint32_t mask) { return mask ? 1u << (31 - __builtin_clz(mask)) : 0; }
 static uint32_t lowBit(uint32_t mask) { return mask & (~mask + 1); }
+
+// Where a pass writes, and what it needs of screen's format.
+struct Target {
+    uint8_t *pixels;
+    int pitch;
+    const PixelConverter *converter;
+    uint32_t topBits;  // the top bit of each channel: what the scanline rows keep
+    uint32_t halfMask; // every bit but the lowest of each channel: for the mean of two pixels
+    uint8_t *row(int y) const { return pixels + size_t(y) * pitch; }
+};
 
 static const uint8_t *srcRow(int y) {
     return static_cast<const uint8_t *>(screen->pixels) + size_t(y) * screen->pitch;
 }
-static uint8_t *dstRow(int y) { return static_cast<uint8_t *>(fscreen->pixels) + size_t(y) * fscreen->pitch; }
 
-// Even rows double each pixel; odd rows keep only the top bit of each channel, two places lower:
-// 1/8 of full scale where the channel is at least half, black elsewhere.
-static void scanline16() {
-    const SDL_PixelFormat *f = screen->format;
-    const uint32_t mask = (topBit(f->Rmask) | topBit(f->Gmask) | topBit(f->Bmask)) & 0xFFFF;
-    const uint32_t pairMask = mask * 0x10001u;
-    for (int y = 0; y < SRC_H; y++) {
-        const auto *__restrict in = reinterpret_cast<const uint16_t *>(srcRow(y));
-        auto *__restrict even = reinterpret_cast<uint32_t *>(dstRow(2 * y));
-        auto *__restrict odd = reinterpret_cast<uint32_t *>(dstRow(2 * y + 1));
-        for (int x = 0; x < SRC_W; x++) {
-            const uint32_t pair = in[x] * 0x10001u;
-            even[x] = pair;
-            odd[x] = (pair & pairMask) >> 2;
-        }
+template <int SB, typename F> static void eachPixel(const uint8_t *in, F &&f) {
+    gfxEachPixel<SB>(in, SRC_W, f);
+}
+
+// Two equal or neighbouring output pixels in one move where the width allows.
+template <int BYTES> static void storePair(uint8_t *p, uint32_t a, uint32_t b) {
+    if constexpr (BYTES == 2) {
+        const uint32_t pair = a | b << 16;
+        memcpy(p, &pair, 4);
+    } else if constexpr (BYTES == 4) {
+        const uint64_t pair = a | uint64_t(b) << 32;
+        memcpy(p, &pair, 8);
+    } else {
+        memcpy(p, &a, 3);
+        memcpy(p + 3, &b, 3);
     }
 }
 
-// Byte by byte at 24 bits (and any other width): each channel 32 when it is 128 or more, else 0.
-// The odd row is made from the even one in a second, branch-free pass the compiler vectorises.
-template <int BYTES> static void scanlineBytes() {
+// Each pass copies the converter onto the stack, so that the compiler knows that no store of the
+// pass changes it and keeps its fields in registers.
+template <int SB, int DB, Kind K> static void copyPass(const Target &t) {
+    const PixelConverter c = *t.converter;
     for (int y = 0; y < SRC_H; y++) {
         const uint8_t *__restrict in = srcRow(y);
-        uint8_t *__restrict even = dstRow(2 * y);
-        uint8_t *__restrict odd = dstRow(2 * y + 1);
-        int x = 0;
-        if (BYTES == 3) {
-            // Four-byte moves whose spare byte the next store overwrites; the last pixel goes byte
-            // by byte so that nothing outside the rows is read or written.
-            for (; x < SRC_W - 1; x++) {
-                uint32_t pixel;
-                memcpy(&pixel, in + 3 * x, 4);
-                memcpy(even + 6 * x, &pixel, 4);
-                memcpy(even + 6 * x + 3, &pixel, 4);
-            }
+        uint8_t *__restrict out = t.row(y);
+        if constexpr (K == PixelConverter::SAME) {
+            memcpy(out, in, SRC_W * SB);
+        } else {
+            eachPixel<SB>(in, [&](int x, uint32_t p) {
+                const uint32_t v = gfxConvertAs<K>(c, p);
+                memcpy(out + DB * x, &v, DB);
+            });
         }
-        for (; x < SRC_W; x++) {
-            for (int i = 0; i < BYTES; i++)
-                even[2 * BYTES * x + i] = even[2 * BYTES * x + BYTES + i] = in[BYTES * x + i];
-        }
-        for (int i = 0; i < 2 * BYTES * SRC_W; i++)
-            odd[i] = uint8_t((even[i] >> 2) & 0x20);
     }
 }
 
-// Called by flipScreen every frame under the scanline method.
-void Scanline2x() {
-    SDL_LockSurface(fscreen);
-    SDL_LockSurface(screen);
-    if (screen->format->BytesPerPixel == 2)
-        scanline16();
-    else if (screen->format->BytesPerPixel == 3)
-        scanlineBytes<3>();
-    else if (screen->format->BytesPerPixel == 4)
-        scanlineBytes<4>();
-    else
-        scanlineBytes<1>();
-    SDL_UnlockSurface(screen);
-    SDL_UnlockSurface(fscreen);
+// Each pixel twice across; the odd row a copy of the even one.
+template <int SB, int DB, Kind K> static void doublePass(const Target &t) {
+    const PixelConverter c = *t.converter;
+    for (int y = 0; y < SRC_H; y++) {
+        const uint8_t *__restrict in = srcRow(y);
+        uint8_t *__restrict even = t.row(2 * y);
+        eachPixel<SB>(in, [&](int x, uint32_t p) {
+            const uint32_t v = gfxConvertAs<K>(c, p);
+            storePair<DB>(even + 2 * DB * x, v, v);
+        });
+        memcpy(t.row(2 * y + 1), even, 2 * SRC_W * DB);
+    }
+}
+
+// Even rows double each pixel; odd rows keep only the top bit of each channel, two places lower:
+// 1/8 of full scale where the channel is at least half, black elsewhere. Both are worked out in
+// screen's format and then converted, so every output format shows the same colours.
+template <int SB, int DB, Kind K> static void scanlinePass(const Target &t) {
+    const PixelConverter c = *t.converter;
+    const uint32_t topBits = t.topBits;
+    for (int y = 0; y < SRC_H; y++) {
+        const uint8_t *__restrict in = srcRow(y);
+        uint8_t *__restrict even = t.row(2 * y);
+        uint8_t *__restrict odd = t.row(2 * y + 1);
+        eachPixel<SB>(in, [&](int x, uint32_t p) {
+            const uint32_t v = gfxConvertAs<K>(c, p), dark = gfxConvertAs<K>(c, (p & topBits) >> 2);
+            storePair<DB>(even + 2 * DB * x, v, v);
+            storePair<DB>(odd + 2 * DB * x, dark, dark);
+        });
+    }
 }
 
 // The antialiasing pass: Scale2x's edge rules decide which of the four output pixels of a source
@@ -91,96 +111,160 @@ void Scanline2x() {
 // aabuf holds the source with a one-pixel border copied from the edge, so the loop needs no tests.
 constexpr int PAD_W = SRC_W + 2, PAD_H = SRC_H + 2;
 
-template <typename P> static P *padded() {
+template <int SB> using Cell = std::conditional_t<SB == 2, uint16_t, uint32_t>;
+
+// The work buffer of the antialiasing and smooth passes, made at their first frame.
+static uint8_t *workBuffer() {
     if (!aabuf)
         aabuf = static_cast<uint8_t *>(malloc(sizeof(uint32_t) * PAD_W * PAD_H));
-    return reinterpret_cast<P *>(aabuf);
+    return aabuf;
 }
 
-template <typename P, int BYTES> static P loadPixel(const uint8_t *p) {
-    P v = 0;
-    memcpy(&v, p, BYTES);
-    return v;
-}
-
-// Two output pixels side by side. Three-byte pixels are written as four-byte moves whose spare byte
-// the next move overwrites, except at the end of a row, where nothing may spill over.
-template <typename P, int BYTES> static void storePair(uint8_t *p, P a, P b, bool rowEnd) {
-    if constexpr (BYTES == 3) {
-        if (!rowEnd) {
-            memcpy(p, &a, 4);
-            memcpy(p + 3, &b, 4);
-            return;
-        }
-    }
-    memcpy(p, &a, BYTES);
-    memcpy(p + BYTES, &b, BYTES);
-}
-
-template <typename P, int BYTES> static void fillPadded(P *buf) {
+template <int SB> static Cell<SB> *padded() {
+    if (!workBuffer())
+        return nullptr;
+    auto *buf = reinterpret_cast<Cell<SB> *>(aabuf);
     for (int y = 0; y < PAD_H; y++) {
-        const int from = y == 0 ? 0 : y > SRC_H ? SRC_H - 1 : y - 1;
-        const uint8_t *in = srcRow(from);
-        P *out = buf + y * PAD_W;
-        int x = 0;
-        if constexpr (BYTES == 3) {
-            for (; x < SRC_W - 1; x++)
-                out[x + 1] = loadPixel<P, 4>(in + x * 3) & 0xFFFFFF;
-        }
-        for (; x < SRC_W; x++)
-            out[x + 1] = loadPixel<P, BYTES>(in + x * BYTES);
+        const uint8_t *in = srcRow(y == 0 ? 0 : y > SRC_H ? SRC_H - 1 : y - 1);
+        Cell<SB> *out = buf + y * PAD_W;
+        eachPixel<SB>(in, [out](int x, uint32_t p) { out[x + 1] = Cell<SB>(p); });
         out[0] = out[1];
         out[SRC_W + 1] = out[SRC_W];
     }
+    return buf;
 }
 
-template <typename P, int BYTES> static void smoothScale2x(P halfMask) {
-    P *buf = padded<P>();
+template <int SB, int DB, Kind K> static void antialiasPass(const Target &t) {
+    const Cell<SB> *buf = padded<SB>();
     if (!buf)
         return;
-    fillPadded<P, BYTES>(buf);
-    auto mean = [halfMask](P a, P b) { return P((a & b) + (((a ^ b) & halfMask) >> 1)); };
+    const PixelConverter c = *t.converter;
+    const uint32_t half = t.halfMask;
+    auto mean = [half](uint32_t a, uint32_t b) { return (a & b) + (((a ^ b) & half) >> 1); };
     for (int y = 0; y < SRC_H; y++) {
-        const P *up = buf + y * PAD_W + 1, *mid = up + PAD_W, *down = mid + PAD_W;
-        uint8_t *top = dstRow(2 * y), *bottom = dstRow(2 * y + 1);
-        for (int x = 0; x < SRC_W; x++, top += 2 * BYTES, bottom += 2 * BYTES) {
-            const P b = up[x], d = mid[x - 1], e = mid[x], f = mid[x + 1], h = down[x];
-            P e0 = e, e1 = e, e2 = e, e3 = e;
+        const Cell<SB> *up = buf + y * PAD_W + 1, *mid = up + PAD_W, *down = mid + PAD_W;
+        uint8_t *top = t.row(2 * y), *bottom = t.row(2 * y + 1);
+        for (int x = 0; x < SRC_W; x++, top += 2 * DB, bottom += 2 * DB) {
+            const uint32_t b = up[x], d = mid[x - 1], e = mid[x], f = mid[x + 1], h = down[x];
+            const uint32_t ce = gfxConvertAs<K>(c, e);
+            uint32_t e0 = ce, e1 = ce, e2 = ce, e3 = ce;
             if (b != h && d != f) {
                 if (d == b)
-                    e0 = mean(d, e);
+                    e0 = gfxConvertAs<K>(c, mean(d, e));
                 if (b == f)
-                    e1 = mean(f, e);
+                    e1 = gfxConvertAs<K>(c, mean(f, e));
                 if (d == h)
-                    e2 = mean(d, e);
+                    e2 = gfxConvertAs<K>(c, mean(d, e));
                 if (h == f)
-                    e3 = mean(f, e);
+                    e3 = gfxConvertAs<K>(c, mean(f, e));
             }
-            storePair<P, BYTES>(top, e0, e1, x == SRC_W - 1);
-            storePair<P, BYTES>(bottom, e2, e3, x == SRC_W - 1);
+            storePair<DB>(top, e0, e1);
+            storePair<DB>(bottom, e2, e3);
         }
     }
 }
 
-// Called by flipScreen every frame under the antialiasing method.
-void antiAlias2() {
+// The smooth pass, for 32-bit outputs of four 8-bit channels at exactly twice the size: what SDL's
+// renderer gives with linear filtering, bit for bit (the tests compare the two). Each output pixel
+// weighs its own source pixel 9, the one beside it 3, the one above or below it 3 and the diagonal
+// one 1, per channel, sixteenths rounded down, the edge pixels standing in for the missing ones. As
+// 9a + 3b + 3c + d = 3 (3a + b) + (3c + d), each source row is first blended across into the two
+// output pixels of each of its pixels (h, in output order), and each output row is then
+// (3 h(this row) + h(the row above or below)) / 16, byte by byte: plain loops that vectorise.
+constexpr int SMOOTH_BYTES = 2 * 4 * SRC_W; // one output row
+
+static void smoothAcross(const uint8_t *__restrict a, uint16_t *__restrict h) {
+    for (int x = 0; x < SRC_W; x++)
+        for (int i = 0; i < 4; i++) {
+            const int at = 4 * x + i;
+            h[8 * x + i] = uint16_t(3 * a[at] + a[at - 4]);
+            h[8 * x + 4 + i] = uint16_t(3 * a[at] + a[at + 4]);
+        }
+}
+
+// Only made for 4-byte outputs (gfxSmoothable); flipScreen never asks for it with others.
+template <int SB, int DB, Kind K> static void smoothPass(const Target &t) {
+    if constexpr (DB == 4) {
+        if (!workBuffer())
+            return;
+        // The picture in the output's format, each row with its edge pixels repeated beside it.
+        const PixelConverter c = *t.converter;
+        auto *converted = reinterpret_cast<uint32_t *>(aabuf);
+        for (int y = 0; y < SRC_H; y++) {
+            uint32_t *__restrict out = converted + y * PAD_W + 1;
+            eachPixel<SB>(srcRow(y), [&](int x, uint32_t p) { out[x] = gfxConvertAs<K>(c, p); });
+            out[-1] = out[0];
+            out[SRC_W] = out[SRC_W - 1];
+        }
+        auto across = [converted](int y, uint16_t *h) {
+            smoothAcross(reinterpret_cast<const uint8_t *>(converted + y * PAD_W + 1), h);
+        };
+        // The blended rows above, of and below the source row, kept as the rows move down.
+        static uint16_t rows[3][SMOOTH_BYTES];
+        uint16_t *above = rows[0], *here = rows[1], *below = rows[2];
+        across(0, here);
+        across(0, above);
+        for (int y = 0; y < SRC_H; y++) {
+            across(std::min(y + 1, SRC_H - 1), below);
+            for (int half = 0; half < 2; half++) {
+                const uint16_t *__restrict near = here, *__restrict far = half ? below : above;
+                uint8_t *__restrict out = t.row(2 * y + half);
+                for (int i = 0; i < SMOOTH_BYTES; i++)
+                    out[i] = uint8_t((3 * near[i] + far[i]) >> 4);
+            }
+            uint16_t *spare = above;
+            above = here;
+            here = below;
+            below = spare;
+        }
+    }
+}
+
+using PassFunction = void (*)(const Target &);
+
+template <int SB, int DB, Kind K> static PassFunction passFor(ScalePass pass) {
+    switch (pass) {
+    case SCALE_COPY:
+        return copyPass<SB, DB, K>;
+    case SCALE_DOUBLE:
+        return doublePass<SB, DB, K>;
+    case SCALE_SCANLINE:
+        return scanlinePass<SB, DB, K>;
+    case SCALE_SMOOTH:
+        return smoothPass<SB, DB, K>;
+    default:
+        return antialiasPass<SB, DB, K>;
+    }
+}
+
+struct PassChoice {
+    ScalePass pass;
+    template <int SB, int DB, Kind K> PassFunction operator()() const { return passFor<SB, DB, K>(pass); }
+};
+
+bool gfxSmoothable(uint32_t format) {
+    return SDL_PIXELTYPE(format) == SDL_PIXELTYPE_PACKED32 &&
+           SDL_PIXELLAYOUT(format) == SDL_PACKEDLAYOUT_8888;
+}
+
+void scaleScreen(ScalePass pass, void *pixels, int pitch, uint32_t format, ConvertRoute route) {
     const SDL_PixelFormat *f = screen->format;
+    const PixelConverter &c = gfxConverter(f->format, format, route);
+    const uint32_t channels = f->Rmask | f->Gmask | f->Bmask;
+    const Target target{static_cast<uint8_t *>(pixels), pitch, &c,
+                        topBit(f->Rmask) | topBit(f->Gmask) | topBit(f->Bmask),
+                        channels & ~(lowBit(f->Rmask) | lowBit(f->Gmask) | lowBit(f->Bmask))};
+    gfxWithConverter(c, PassChoice{pass})(target);
+}
+
+static void intoFullScreen(ScalePass pass) {
     SDL_LockSurface(fscreen);
     SDL_LockSurface(screen);
-    switch (f->BytesPerPixel) {
-    case 2:
-        smoothScale2x<uint16_t, 2>(uint16_t(~(lowBit(f->Rmask) | lowBit(f->Gmask) | lowBit(f->Bmask))));
-        break;
-    case 3:
-        smoothScale2x<uint32_t, 3>(0xFEFEFEu);
-        break;
-    case 4:
-        smoothScale2x<uint32_t, 4>(0xFEFEFEFEu);
-        break;
-    default:
-        smoothScale2x<uint32_t, 1>(0xFEu);
-        break;
-    }
+    scaleScreen(pass, fscreen->pixels, fscreen->pitch, fscreen->format->format, CONVERT_COPY);
     SDL_UnlockSurface(screen);
     SDL_UnlockSurface(fscreen);
 }
+
+void Scanline2x() { intoFullScreen(SCALE_SCANLINE); }
+
+void antiAlias2() { intoFullScreen(SCALE_ANTIALIAS); }

@@ -1,6 +1,8 @@
 // Input mapping: keyboard, joystick and mouse events folded into one control state.
 #include "input/keyhelper_sdl2.h"
 
+#include "data/config.h"
+#include "gfx/gfx_sdl2.h"
 #include "input/sys.h"
 #include "main/defines.h"
 
@@ -320,6 +322,31 @@ static bool padButtonHeld() {
     return false;
 }
 
+// Keys for the window, not the game: Alt+Enter toggles full screen and F12 saves a screenshot on any
+// screen. Their release is swallowed too, so that the Enter of Alt+Enter never reads as START.
+static int32_t windowKeyHeld = SDL_SCANCODE_UNKNOWN;
+
+static bool windowKey(const SDL_KeyboardEvent &key) {
+    const int32_t scancode = key.keysym.scancode;
+    if (key.type == SDL_KEYUP) {
+        if (scancode != windowKeyHeld)
+            return false;
+        windowKeyHeld = SDL_SCANCODE_UNKNOWN;
+        return true;
+    }
+    if (scancode == SDL_SCANCODE_RETURN && (key.keysym.mod & KMOD_ALT)) {
+        if (!key.repeat)
+            gfxToggleFullScreen();
+    } else if (scancode == SDL_SCANCODE_F12) {
+        if (!key.repeat)
+            gfxSaveScreenshot(configFolder);
+    } else {
+        return false;
+    }
+    windowKeyHeld = scancode;
+    return true;
+}
+
 static void handleEvent(const SDL_Event &event) {
     if (padEvent(event))
         return;
@@ -328,10 +355,12 @@ static void handleEvent(const SDL_Event &event) {
         input.done = 1;
         break;
     case SDL_KEYDOWN:
-        keyDown(event.key.keysym.scancode);
+        if (!windowKey(event.key))
+            keyDown(event.key.keysym.scancode);
         break;
     case SDL_KEYUP:
-        keyUp(event.key.keysym.scancode);
+        if (!windowKey(event.key))
+            keyUp(event.key.keysym.scancode);
         break;
     case SDL_JOYBUTTONDOWN:
         buttonDown(event.jbutton.button);

@@ -52,7 +52,7 @@ bool ctrlPadRemoved();   // true once after an open pad was pulled out, until th
 bool ctrlGuidePressed(); // true once after a pad's guide button went down, until then false
 
 // A click position as SDL reports it, brought onto the 320 × 240 screen. The renderer has a logical
-// size of 320 × 240, so SDL already reports positions in screen pixels whatever the window or desktop
-// size; only clicks on the black bars beside or below the picture fall outside and are clamped to
-// the nearest edge.
+// size of 320 × 240 (whole multiples of it for the sharp methods), so SDL already reports positions
+// in screen pixels whatever the window or desktop size; only clicks on the black bars around the
+// picture fall outside and are clamped to the nearest edge.
 SDL_Point clickToScreen(int x, int y);

@@ -1,0 +1,96 @@
+// Pixel conversion between two formats by tables built once from SDL's own conversion, so that our
+// loops give exactly the pixels that SDL's blits give.
+#pragma once
+
+#include <SDL.h>
+#include <cstdint>
+#include <cstring>
+
+// SDL converts a pixel differently when it copies (SDL_BlitSurface: 565 green 63 becomes 0xFE) and
+// when its renderer scales a texture (every channel's bits repeated: 63 becomes 0xFF); a converter
+// follows one of the two.
+enum ConvertRoute { CONVERT_COPY, CONVERT_SCALE };
+
+// How a pixel of 2 or 3 bytes becomes one of 2, 3 or 4 bytes. SDL converts each colour channel on
+// its own, but not each byte (its scaling route gives 565 green 16 as 0x40 and 21 as 0x55), so the
+// tables are made per channel: a 16-bit source then looks its whole pixel up (a frame holds a few
+// hundred colours, so the big table costs a few hundred cache lines); a 24-bit source, whose
+// channels are its bytes, adds one part per byte. Shortcuts for the same format (out = in) and for
+// a 24-bit pixel that widens unchanged (out = in + fill).
+struct PixelConverter {
+    enum Kind { SAME, WIDEN, BYTES, WHOLE };
+    uint32_t from, to;
+    ConvertRoute route;
+    int fromBytes, toBytes;
+    Kind kind;
+    uint32_t fill;
+    uint32_t part[3][256]; // BYTES: what byte 0, 1 and 2 add (the bits every pixel gets in part 0)
+    uint32_t *whole;       // WHOLE: all 65536 pixels, converted
+};
+
+// Built at the first use of a pair and kept; the game uses two or three pairs.
+const PixelConverter &gfxConverter(uint32_t from, uint32_t to, ConvertRoute route);
+
+template <PixelConverter::Kind K> inline uint32_t gfxConvertAs(const PixelConverter &c, uint32_t pixel) {
+    if constexpr (K == PixelConverter::SAME)
+        return pixel;
+    else if constexpr (K == PixelConverter::WIDEN)
+        return pixel + c.fill;
+    else if constexpr (K == PixelConverter::WHOLE)
+        return c.whole[pixel & 0xFFFF];
+    else
+        return c.part[0][pixel & 0xFF] + c.part[1][(pixel >> 8) & 0xFF] + c.part[2][(pixel >> 16) & 0xFF];
+}
+
+inline uint32_t gfxConvertPixel(const PixelConverter &c, uint32_t pixel) {
+    switch (c.kind) {
+    case PixelConverter::SAME:
+        return gfxConvertAs<PixelConverter::SAME>(c, pixel);
+    case PixelConverter::WIDEN:
+        return gfxConvertAs<PixelConverter::WIDEN>(c, pixel);
+    case PixelConverter::WHOLE:
+        return gfxConvertAs<PixelConverter::WHOLE>(c, pixel);
+    default:
+        return gfxConvertAs<PixelConverter::BYTES>(c, pixel);
+    }
+}
+
+// Calls f(x, pixel) for the width pixels of a row of BYTES-byte pixels. Three-byte pixels are read as
+// four bytes with the fourth dropped, but for the last one, which may end the surface's memory.
+template <int BYTES, typename F> inline void gfxEachPixel(const uint8_t *row, int width, F &&f) {
+    int x = 0;
+    if constexpr (BYTES == 3) {
+        for (; x < width - 1; x++) {
+            uint32_t v;
+            memcpy(&v, row + 3 * x, 4);
+            f(x, v & 0xFFFFFF);
+        }
+    }
+    for (; x < width; x++) {
+        uint32_t v = 0;
+        memcpy(&v, row + BYTES * x, BYTES);
+        f(x, v);
+    }
+}
+
+// Calls body.template operator()<FROM, TO, K>() for the converter's byte widths and kind, so that a
+// pixel loop is compiled once per case with everything known. Sources have 2 or 3 bytes.
+template <typename Body> inline auto gfxWithConverter(const PixelConverter &c, Body &&body) {
+    using K = PixelConverter::Kind;
+    if (c.kind == PixelConverter::SAME)
+        return c.fromBytes == 2 ? body.template operator()<2, 2, K::SAME>()
+                                : body.template operator()<3, 3, K::SAME>();
+    if (c.kind == PixelConverter::WIDEN)
+        return body.template operator()<3, 4, K::WIDEN>();
+    if (c.fromBytes == 2)
+        return c.toBytes == 2   ? body.template operator()<2, 2, K::WHOLE>()
+               : c.toBytes == 3 ? body.template operator()<2, 3, K::WHOLE>()
+                                : body.template operator()<2, 4, K::WHOLE>();
+    return c.toBytes == 2   ? body.template operator()<3, 2, K::BYTES>()
+           : c.toBytes == 3 ? body.template operator()<3, 3, K::BYTES>()
+                            : body.template operator()<3, 4, K::BYTES>();
+}
+
+// Converts a whole surface of 2 or 3 bytes per pixel into a new one of format to, as SDL_ConvertSurface
+// would, key included; nullptr when SDL cannot make the surface.
+SDL_Surface *gfxConvertSurface(SDL_Surface *source, const SDL_PixelFormat *to);
