@@ -47,6 +47,8 @@ SDL_Surface *loadGFXFromMemory(const uint8_t *data, uint32_t size, int useKey, i
     SDL_Surface *image = gfxConvertSurface(decoded, screen->format);
     SDL_FreeSurface(decoded);
     SDL_RWclose(stream);
+    if (!image)
+        error("Unable to convert bitmap", SDL_GetError());
     return image;
 }
 
