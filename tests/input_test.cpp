@@ -337,11 +337,11 @@ TEST_F(Pads, APadSDLKnowsPlaysWithItsLayoutNotTheConfiguredButtons) {
     EXPECT_EQ(input.lastKey, 0);
     EXPECT_EQ(input.lastKeyTyped, CTRL_UP);
 
-    EXPECT_FALSE(ctrlGuidePressed());
+    EXPECT_FALSE((ctrlTakeRequests() & REQUEST_SCREENSHOT));
     setButton(pad, SDL_CONTROLLER_BUTTON_GUIDE, SDL_PRESSED);
     readPads();
-    EXPECT_TRUE(ctrlGuidePressed());
-    EXPECT_FALSE(ctrlGuidePressed()) << "asked once";
+    EXPECT_TRUE((ctrlTakeRequests() & REQUEST_SCREENSHOT));
+    EXPECT_FALSE((ctrlTakeRequests() & REQUEST_SCREENSHOT)) << "asked once";
     EXPECT_EQ(input.lastKey, 0);
 
     setButton(pad, SDL_CONTROLLER_BUTTON_B, SDL_PRESSED);
@@ -405,19 +405,20 @@ TEST_F(Pads, PadsPluggedInOrPulledOutWhileTheGameRunsAreOpenedAndClosed) {
     SDL_JoystickSetVirtualButton(SDL_JoystickFromInstanceID(unknown), DEFAULT_START_BUTTON, SDL_PRESSED);
     readPads();
     EXPECT_EQ(input.lastKey, CTRL_JUMP | CTRL_START) << "both pads play";
-    EXPECT_FALSE(ctrlPadRemoved());
+    EXPECT_FALSE((ctrlTakeRequests() & REQUEST_PAUSE));
 
     detach(known);
     readPads();
     EXPECT_EQ(SDL_GameControllerFromInstanceID(known), nullptr) << "closed";
-    EXPECT_TRUE(ctrlPadRemoved());
-    EXPECT_FALSE(ctrlPadRemoved()) << "asked once, though SDL reports the joystick and the controller";
+    EXPECT_TRUE((ctrlTakeRequests() & REQUEST_PAUSE));
+    EXPECT_FALSE((ctrlTakeRequests() & REQUEST_PAUSE))
+        << "asked once, though SDL reports the joystick and the controller";
     EXPECT_EQ(input.lastKey, CTRL_START) << "the pad let go of A as it went";
 
     detach(unknown);
     readPads();
     EXPECT_EQ(ctrlRawPads(), 0);
-    EXPECT_TRUE(ctrlPadRemoved());
+    EXPECT_TRUE((ctrlTakeRequests() & REQUEST_PAUSE));
     EXPECT_EQ(input.lastKey, 0);
 
     const SDL_JoystickID again = attachKnown();
@@ -458,7 +459,7 @@ TEST_F(Pads, WaitKeyUpWaitsForEveryPadAndClearsTheState) {
     EXPECT_EQ(input.lastKey, 0);
     EXPECT_EQ(input.lastKeyTyped, 0);
     EXPECT_EQ(input.lastJButton, -1);
-    EXPECT_TRUE(ctrlPadRemoved()) << "a pad pulled out meanwhile is closed";
+    EXPECT_TRUE((ctrlTakeRequests() & REQUEST_PAUSE)) << "a pad pulled out meanwhile is closed";
     EXPECT_EQ(ctrlRawPads(), 0);
 }
 

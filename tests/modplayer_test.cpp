@@ -226,17 +226,25 @@ TEST_F(Player, AfterAFadeOutOnlyAFadeInOrAVolumeRestoresPlayback) {
     EXPECT_EQ(mixUntilEnd(300), -1);
 }
 
-TEST_F(Player, VolumeZeroIsSilentAndNeverEndsByFading) {
+// Music started at volume 0 plays silently, so that raising the volume later (the options screen)
+// makes it heard; a fade-out still ends it, so that a stage's track change goes on.
+TEST_F(Player, VolumeZeroPlaysSilentlyUntilTheVolumeIsRaised) {
     MP_VolumeMusic(0);
     MP_FadeInMusic(module, -1, 300);
-    EXPECT_EQ(MP_PlayingMusic(), 0);
+    EXPECT_EQ(MP_PlayingMusic(), 1);
     EXPECT_EQ(mp_fade, 0);
-    MP_PlayMusic(module, -1);
     for (int i = 0; i < 3 * passBuffers; i++) {
         mix();
         ASSERT_EQ(rms(), 0.0) << "buffer " << i;
     }
     EXPECT_EQ(MP_PlayingMusic(), 1);
+    MP_VolumeMusic(100);
+    mix();
+    EXPECT_GT(rms(), 0.0);
+
+    MP_VolumeMusic(0);
+    MP_FadeOutMusic(300);
+    EXPECT_EQ(mixUntilEnd(10), 1);
 }
 
 TEST_F(Player, VolumeEndsAFadeAtTheNewLevel) {

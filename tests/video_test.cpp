@@ -7,6 +7,7 @@
 #include "input/keyhelper_sdl2.h"
 #include "input/sys_virtual.h"
 #include "main/defines.h"
+#include "main/runner.h"
 
 #include <zlib.h>
 
@@ -285,26 +286,51 @@ void readInput(std::initializer_list<SDL_Event> events) {
     checkInput();
 }
 
-TEST_F(Video, AltEnterTogglesFullScreenWithoutPressingStart) {
+// Alt+Enter asks the runner to toggle full screen; neither it nor a held repeat reaches the game.
+TEST_F(Video, AltEnterAsksForFullScreenWithoutPressingStart) {
     start(16);
-    const int32_t screenSetting = cfgScreen;
     input.lastKey = input.lastKeyTyped = 0;
+    ctrlTakeRequests();
     readInput({key(SDL_KEYDOWN, SDL_SCANCODE_RETURN, KMOD_LALT)});
-    EXPECT_NE(SDL_GetWindowFlags(sdl2->window) & SDL_WINDOW_FULLSCREEN, 0u);
+    EXPECT_EQ(ctrlTakeRequests(), REQUEST_FULL_SCREEN);
     EXPECT_EQ(input.lastKey, 0);
     readInput({key(SDL_KEYDOWN, SDL_SCANCODE_RETURN, KMOD_LALT, 1)}); // held: the key repeats
-    EXPECT_NE(SDL_GetWindowFlags(sdl2->window) & SDL_WINDOW_FULLSCREEN, 0u) << "a repeat toggles nothing";
+    EXPECT_EQ(ctrlTakeRequests(), 0) << "a repeat asks nothing";
     readInput({key(SDL_KEYUP, SDL_SCANCODE_RETURN)}); // Alt let go first
     EXPECT_EQ(input.lastKeyTyped, 0);
 
     readInput(
         {key(SDL_KEYDOWN, SDL_SCANCODE_RETURN, KMOD_RALT), key(SDL_KEYUP, SDL_SCANCODE_RETURN, KMOD_RALT)});
+    EXPECT_EQ(ctrlTakeRequests(), REQUEST_FULL_SCREEN);
+    readInput({key(SDL_KEYDOWN, SDL_SCANCODE_RETURN), key(SDL_KEYUP, SDL_SCANCODE_RETURN)});
+    EXPECT_EQ(input.lastKeyTyped, CTRL_START) << "Enter alone is still START";
+    EXPECT_EQ(ctrlTakeRequests(), 0);
+}
+
+// The runner carries the requests out: full screen for this run only, and back.
+TEST_F(Video, TheRunnerTogglesFullScreenKeepingTheConfiguredMode) {
+    start(16);
+    const int32_t screenSetting = cfgScreen;
+    static int ticks;
+    ticks = 0;
+    static const Screen idle = {"idle",
+                                nullptr,
+                                [] {
+                                    if (++ticks == 6)
+                                        screenPop();
+                                },
+                                [] {},
+                                nullptr,
+                                screenIgnoreQuit};
+    sysVirtualQueueEvent(sysTicks(), key(SDL_KEYDOWN, SDL_SCANCODE_RETURN, KMOD_LALT));
+    sysVirtualQueueEvent(sysTicks(), key(SDL_KEYUP, SDL_SCANCODE_RETURN, KMOD_LALT));
+    screenPush(idle);
+    screenRun();
+    EXPECT_NE(SDL_GetWindowFlags(sdl2->window) & SDL_WINDOW_FULLSCREEN, 0u);
+    gfxToggleFullScreen();
     EXPECT_EQ(SDL_GetWindowFlags(sdl2->window) & SDL_WINDOW_FULLSCREEN, 0u);
     EXPECT_EQ(cfgScreen, screenSetting) << "the configuration keeps its mode";
     EXPECT_EQ(fs, 0);
-
-    readInput({key(SDL_KEYDOWN, SDL_SCANCODE_RETURN), key(SDL_KEYUP, SDL_SCANCODE_RETURN)});
-    EXPECT_EQ(input.lastKeyTyped, CTRL_START) << "Enter alone is still START";
 }
 
 // The PNG's 8-bit RGB rows, unfiltered as our writer makes them; empty when it is not such a file.
@@ -360,8 +386,11 @@ TEST_F(Screenshots, F12SavesTheScreenNumberedWithoutOverwriting) {
     writeText("shots/mirabo-0001.png", "a player's own file");
     free(configFolder);
     configFolder = strdup("shots");
-    testing::internal::CaptureStderr();
     readInput({key(SDL_KEYDOWN, SDL_SCANCODE_F12), key(SDL_KEYUP, SDL_SCANCODE_F12)});
+    EXPECT_EQ(ctrlTakeRequests(), REQUEST_SCREENSHOT);
+    EXPECT_EQ(input.lastKeyTyped, 0);
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(gfxSaveScreenshot(configFolder));
     const std::string told = testing::internal::GetCapturedStderr();
     EXPECT_NE(told.find("mirabo-0002.png"), std::string::npos) << told;
     EXPECT_EQ(readText("shots/mirabo-0001.png"), "a player's own file");
@@ -374,7 +403,7 @@ TEST_F(Screenshots, F12SavesTheScreenNumberedWithoutOverwriting) {
             ASSERT_EQ(saved[size_t(y) * 320 + x], rgbOf(screen, x, y)) << x << "," << y;
 
     EXPECT_TRUE(gfxSaveScreenshot("shots"));
-    EXPECT_EQ(readBytes("shots/mirabo-0003.png").empty(), false);
+    EXPECT_FALSE(readBytes("shots/mirabo-0003.png").empty());
     EXPECT_FALSE(gfxSaveScreenshot("no-such-folder"));
 }
 

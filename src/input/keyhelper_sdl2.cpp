@@ -1,8 +1,6 @@
 // Input mapping: keyboard, joystick and mouse events folded into one control state.
 #include "input/keyhelper_sdl2.h"
 
-#include "data/config.h"
-#include "gfx/gfx_sdl2.h"
 #include "input/sys.h"
 #include "main/defines.h"
 
@@ -17,7 +15,21 @@ int32_t JUMP_KEY = DEFAULT_JUMP_KEY, PAUSE_KEY = DEFAULT_PAUSE_KEY, START_KEY = 
         SELECT_KEY = DEFAULT_SELECT_KEY, LEFT_KEY = DEFAULT_LEFT_KEY, RIGHT_KEY = DEFAULT_RIGHT_KEY,
         UP_KEY = DEFAULT_UP_KEY, DOWN_KEY = DEFAULT_DOWN_KEY;
 
-ControlState input = {0, 0, -1, -1, -1, 0};
+ControlState input = {0, 0, -1, -1, -1, 0, 0, 0};
+
+static int requests; // ControlRequest bits not yet taken
+
+// The mouse pointer shows while the mouse moves and hides again after a while without it, or as soon
+// as a key or a pad is used: a mouse player sees where he points, others never see it.
+constexpr uint32_t POINTER_IDLE_MS = 3000;
+static bool pointerShown;
+static uint32_t pointerMoved;
+
+static void showPointer(bool show) {
+    if (show != pointerShown)
+        SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+    pointerShown = show;
+}
 
 // Escape quits from every screen; it is no mapped control.
 constexpr int32_t QUIT_KEY = SDL_SCANCODE_ESCAPE;
@@ -101,16 +113,26 @@ static bool hatHas(int32_t value, int32_t mask) { return mask > 0 && (value & ma
 
 static void keyDown(int32_t scancode) {
     input.lastJButton = -1;
-    if (const Mapping *direction = findMapping(directionKeys, scancode))
+    const Mapping *direction = findMapping(directionKeys, scancode);
+    const Mapping *action = findMapping(actionKeys, scancode);
+    if (direction)
         press(direction->bit, direction->opposite);
-    if (const Mapping *action = findMapping(actionKeys, scancode))
+    if (action)
         press(action->bit);
     else if (scancode == QUIT_KEY)
         input.done = 1;
+    if (!direction && !action && scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z)
+        input.letterTyped = char('A' + (scancode - SDL_SCANCODE_A));
+}
+
+static bool isModifier(int32_t scancode) {
+    return scancode >= SDL_SCANCODE_LCTRL && scancode <= SDL_SCANCODE_RGUI;
 }
 
 static void keyUp(int32_t scancode) {
     input.lastJButton = -1;
+    if (scancode != QUIT_KEY && !isModifier(scancode))
+        input.anyTyped = 1;
     if (const Mapping *direction = findMapping(directionKeys, scancode))
         release(direction->bit);
     if (const Mapping *action = findMapping(actionKeys, scancode))
@@ -124,6 +146,7 @@ static void buttonDown(int32_t button) {
 }
 
 static void buttonUp(int32_t button) {
+    input.anyTyped = 1;
     if (const Mapping *action = findMapping(actionButtons, button))
         release(action->bit);
 }
@@ -182,7 +205,6 @@ struct Pad {
     SDL_JoystickID id;
 };
 static Pad pads[MAX_PADS];
-static bool padRemoved, guidePressed;
 
 // Mapping lines in SDL's format that players may put beside the data folder.
 static const char *const PAD_MAPPINGS_FILE = "./gamecontrollerdb.txt";
@@ -234,7 +256,7 @@ static bool padDeviceEvent(const SDL_Event &event) {
     case SDL_CONTROLLERDEVICEREMOVED:
         if (Pad *pad = findPad(event.jdevice.which)) { // an instance id
             closePad(*pad);
-            padRemoved = true;
+            requests |= REQUEST_PAUSE;
         }
         return true;
     default:
@@ -249,12 +271,13 @@ static void padButtonDown(int32_t button) {
     if (button == SDL_CONTROLLER_BUTTON_B)
         input.done = 1;
     else if (button == SDL_CONTROLLER_BUTTON_GUIDE)
-        guidePressed = true;
+        requests |= REQUEST_SCREENSHOT;
     else if (const PadButton *mapped = findMapping(padButtons, button))
         press(mapped->bit, mapped->opposite);
 }
 
 static void padButtonUp(int32_t button) {
+    input.anyTyped = 1;
     if (const PadButton *mapped = findMapping(padButtons, button))
         release(mapped->bit);
 }
@@ -309,10 +332,9 @@ int ctrlRawPads() {
     return count;
 }
 
-// The removal waits until asked: a screen that does not ask (the title) leaves it to the next that does.
-bool ctrlPadRemoved() { return std::exchange(padRemoved, false); }
+int ctrlTakeRequests() { return std::exchange(requests, 0); }
 
-bool ctrlGuidePressed() { return std::exchange(guidePressed, false); }
+bool ctrlHitAnyKey() { return input.anyTyped || input.lastKeyTyped || input.mouseY != -1; }
 
 static bool padButtonHeld() {
     for (const Pad &pad : pads)
@@ -336,10 +358,10 @@ static bool windowKey(const SDL_KeyboardEvent &key) {
     }
     if (scancode == SDL_SCANCODE_RETURN && (key.keysym.mod & KMOD_ALT)) {
         if (!key.repeat)
-            gfxToggleFullScreen();
+            requests |= REQUEST_FULL_SCREEN;
     } else if (scancode == SDL_SCANCODE_F12) {
         if (!key.repeat)
-            gfxSaveScreenshot(configFolder);
+            requests |= REQUEST_SCREENSHOT;
     } else {
         return false;
     }
@@ -347,12 +369,28 @@ static bool windowKey(const SDL_KeyboardEvent &key) {
     return true;
 }
 
+// Losing the focus or being minimised asks the stage to pause.
+static void windowEvent(const SDL_WindowEvent &window) {
+    if (window.event == SDL_WINDOWEVENT_FOCUS_LOST || window.event == SDL_WINDOWEVENT_MINIMIZED)
+        requests |= REQUEST_PAUSE;
+}
+
 static void handleEvent(const SDL_Event &event) {
+    if (event.type == SDL_MOUSEMOTION) {
+        showPointer(true);
+        pointerMoved = sysTicks();
+    } else if (event.type == SDL_KEYDOWN || event.type == SDL_JOYBUTTONDOWN ||
+               event.type == SDL_CONTROLLERBUTTONDOWN) {
+        showPointer(false);
+    }
     if (padEvent(event))
         return;
     switch (event.type) {
     case SDL_QUIT:
         input.done = 1;
+        break;
+    case SDL_WINDOWEVENT:
+        windowEvent(event.window);
         break;
     case SDL_KEYDOWN:
         if (!windowKey(event.key))
@@ -385,12 +423,16 @@ static void handleEvent(const SDL_Event &event) {
     }
 }
 
-// Called once per tick by every screen loop.
+// Called once per tick by the screen runner.
 void checkInput() {
     input.lastKeyTyped = 0;
+    input.anyTyped = 0;
+    input.letterTyped = 0;
     SDL_Event event;
     while (sysPollEvent(&event))
         handleEvent(event);
+    if (pointerShown && sysTicks() - pointerMoved > POINTER_IDLE_MS)
+        showPointer(false);
 }
 
 // Called by the options screen after each game-pad assignment: returns once no button of any pad is
@@ -404,7 +446,7 @@ void waitKeyUp() {
         SDL_Event event;
         while (sysPollEvent(&event))
             padDeviceEvent(event);
-        if (!held)
+        if (!held || sysTerminating())
             break;
     }
     input.lastJButton = -1;

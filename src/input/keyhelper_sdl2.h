@@ -34,8 +34,22 @@ struct ControlState {
                             // -1 after a key event or a button of a pad with a layout
     int32_t mouseX, mouseY; // last click on the 320 × 240 screen, -1 when none is pending
     int32_t done;           // a quit request (closed window, Escape): the screen runner acts on it
+    int32_t anyTyped;       // any key or pad button let go during the last checkInput (not Escape, not
+                            // a modifier, not a window key)
+    char letterTyped;       // a letter key the controls do not use, pressed during the last checkInput
 };
 extern ControlState input;
+
+// The screens that say "hit any key" go on with any key, any pad button or a click.
+bool ctrlHitAnyKey();
+
+// What the player asked of the program rather than of a screen, collected for the screen runner.
+enum ControlRequest {
+    REQUEST_FULL_SCREEN = 1, // Alt+Enter
+    REQUEST_SCREENSHOT = 2,  // F12, or a pad's guide button
+    REQUEST_PAUSE = 4,       // the window lost the focus or was minimised, or a pad was pulled out
+};
+int ctrlTakeRequests(); // the requests since the last call, as a set of ControlRequest bits
 
 void checkInput();
 void waitKeyUp();
@@ -45,11 +59,9 @@ void waitKeyUp();
 // Start start, Back pause, B quits or backs out as Escape does, the D-pad and left stick move. Any
 // other pad plays with the configured buttons (the *_BUTTON globals). Pads plugged in or pulled out
 // while the game runs are opened and closed by checkInput; several can play at once.
-void ctrlOpenPads();     // Called once at start-up: the joystick subsystem, the mappings, every pad present
-void ctrlClosePads();    // Called once at shutdown
-int ctrlRawPads();       // open pads without a layout: the ones the configured buttons serve
-bool ctrlPadRemoved();   // true once after an open pad was pulled out, until then false
-bool ctrlGuidePressed(); // true once after a pad's guide button went down, until then false
+void ctrlOpenPads();  // Called once at start-up: the joystick subsystem, the mappings, every pad present
+void ctrlClosePads(); // Called once at shutdown
+int ctrlRawPads();    // open pads without a layout: the ones the configured buttons serve
 
 // A click position as SDL reports it, brought onto the 320 × 240 screen. The renderer has a logical
 // size of 320 × 240 (whole multiples of it for the sharp methods), so SDL already reports positions

@@ -17,6 +17,7 @@ static uint64_t nextOrder;
 static std::vector<ScriptedEvent> script; // sorted by (atTicks, order)
 static void (*idleObserver)();
 static void (*presentObserver)();
+static bool terminating;
 
 void sysVirtualReset(uint32_t ticks) {
     nowUsec = uint64_t(ticks) * 1000;
@@ -25,7 +26,14 @@ void sysVirtualReset(uint32_t ticks) {
     script.clear();
     idleObserver = nullptr;
     presentObserver = nullptr;
+    terminating = false;
 }
+
+void sysVirtualTerminate() { terminating = true; }
+
+void sysStart() {}
+
+bool sysTerminating() { return terminating; }
 
 void sysVirtualSetTicks(uint32_t ticks) { nowUsec = uint64_t(ticks) * 1000; }
 

@@ -8,7 +8,9 @@
 void sysVirtualReset(uint32_t ticks = 0); // set the clock, drop every scripted event and observer
 void sysVirtualSetTicks(uint32_t ticks);  // jump the clock (also backwards)
 void sysVirtualAdvance(uint32_t ms);      // the game "worked" for ms milliseconds
-uint64_t sysVirtualSlept();               // total microseconds slept since the last reset
+uint64_t sysVirtualSlept();
+void sysVirtualTerminate(); // as SIGTERM: sysTerminating answers true until the next reset               //
+                            // total microseconds slept since the last reset
 // Delivers event once the clock has reached atTicks; events come out in (atTicks, queue order).
 void sysVirtualQueueEvent(uint32_t atTicks, const SDL_Event &event);
 int sysVirtualPendingEvents(); // scripted events not yet delivered

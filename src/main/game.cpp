@@ -268,7 +268,7 @@ static void stageTick() {
         applyPick();
     animateStage();
 
-    if (input.lastKeyTyped == CTRL_START)
+    if (input.lastKeyTyped == CTRL_START || screenPlayerAway())
         play.paused = 1;
     if (play.solving) {
         autoResolveStep();

@@ -139,8 +139,6 @@ static void resetHiscores(ModPlugFile *&) {
 }
 
 static void backToMenu(ModPlugFile *&music) {
-    if (options.cfgChanged)
-        dumpConfig();
     restoreTitleTrack(music);
     screenPop();
 }
@@ -271,11 +269,17 @@ static void optionsQuit() {
         JUMP_BUTTON = oldJumpButton;
         options.cfgStatus = 0;
     }
+    options.cfgChanged = 0;
     restoreTitleTrack(menuMusic());
     screenPop();
 }
 
-static void optionsLeave() { workflow = MENU_OPTIONS; }
+// Leaving saves what changed: by BACK TO MENU, or when the program is ended from here.
+static void optionsLeave() {
+    if (options.cfgChanged)
+        dumpConfig();
+    workflow = MENU_OPTIONS;
+}
 
 static void optionsDraw() {
     menuDrawLayers();

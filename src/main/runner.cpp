@@ -2,6 +2,7 @@
 // for every screen of the game.
 #include "main/runner.h"
 
+#include "data/config.h"
 #include "gfx/gfx_sdl2.h"
 #include "input/fpshelper.h"
 #include "input/keyhelper_sdl2.h"
@@ -30,7 +31,7 @@ static Slot stack[MAX_SCREENS];
 static int depth;
 static Change changes[MAX_CHANGES]; // asked for during the current tick, made after it
 static int changeCount;
-static bool drainPending, quitPassed, drawn;
+static bool drainPending, quitPassed, drawn, playerAway;
 static bool pacingRestart; // another screen came on top since the last tick
 
 static void ask(ChangeKind kind, const Screen *screen) {
@@ -50,6 +51,7 @@ void screenDrainConfirm() { drainPending = true; }
 void screenPassQuit() { quitPassed = true; }
 void screenIgnoreQuit() {}
 bool screenDrawn() { return drawn; }
+bool screenPlayerAway() { return playerAway; }
 const Screen *screenTop() { return depth > 0 ? stack[depth - 1].screen : nullptr; }
 
 static void popOne() {
@@ -83,16 +85,27 @@ static bool applyChanges() {
 // screen.
 static void drainConfirm() {
     drainPending = false;
-    while (ctrlIsConfirm(input.lastKeyTyped)) {
+    while (ctrlIsConfirm(input.lastKeyTyped) && !sysTerminating()) {
         checkInput();
         sysDelay(DRAIN_POLL_MS);
     }
 }
 
 // One tick of the screen on top: paced, with fresh input, drawn when the pacing allows.
+// What the player asked of the program rather than of the screen.
+static void takeRequests() {
+    const int requests = ctrlTakeRequests();
+    if (requests & REQUEST_FULL_SCREEN)
+        gfxToggleFullScreen();
+    if (requests & REQUEST_SCREENSHOT)
+        gfxSaveScreenshot(configFolder);
+    playerAway = (requests & REQUEST_PAUSE) != 0;
+}
+
 static void runTick(const Screen &top) {
     drawn = controlFPS() != 0;
     checkInput();
+    takeRequests();
     if (input.done || quitPassed) {
         input.done = 0;
         quitPassed = false;
@@ -113,6 +126,11 @@ static void runTick(const Screen &top) {
 void screenRun() {
     applyChanges();
     while (depth > 0) {
+        if (sysTerminating()) {
+            screenEndProgram();
+            applyChanges();
+            break;
+        }
         Slot &slot = stack[depth - 1];
         const Screen &top = *slot.screen;
         if (drainPending)

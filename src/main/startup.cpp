@@ -8,6 +8,7 @@
 #include "gfx/font.h"
 #include "gfx/gfx_sdl2.h"
 #include "input/keyhelper_sdl2.h"
+#include "input/sys.h"
 #include "main/credits.h"
 #include "main/game.h"
 #include "main/level.h"
@@ -97,6 +98,7 @@ static void reconcileDisplaySettings() {
 
 // Called once by gameMain, after the display settings are known: everything the screens need.
 void startUp() {
+    sysStart();
     if (SDL_Init(SDL_INIT_VIDEO) < 0)
         error("Unable to init SDL", SDL_GetError());
     screen = gfxSetVideoMode();
@@ -108,11 +110,12 @@ void startUp() {
 
     ctrlOpenPads();
 
-    if (SDL_Init(SDL_INIT_AUDIO) == -1)
-        error("SDL_Init", SDL_GetError());
-    if (MP_OpenAudio(AUDIO_RATE, AUDIO_S16LSB, AUDIO_CHANNELS, AUDIO_BUFFER_FRAMES) == -1)
-        error("Mix_OpenAudio", SDL_GetError());
-    Mix_AllocateChannels(SFX_CHANNELS);
+    // Without a sound device the game plays silently.
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 ||
+        MP_OpenAudio(AUDIO_RATE, AUDIO_S16LSB, AUDIO_CHANNELS, AUDIO_BUFFER_FRAMES) == -1)
+        fprintf(stderr, "mirabo: no sound: %s\n", SDL_GetError());
+    else
+        Mix_AllocateChannels(SFX_CHANNELS);
 
     SDL_ShowCursor(SDL_DISABLE);
     openArchives();

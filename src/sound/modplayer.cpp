@@ -76,13 +76,14 @@ void MP_PlayMusic(ModPlugFile *module, int loops) {
         startMusic(module, loops);
 }
 
-// The fade speed is fixed at one step per buffer, so ms is not used.
+// The fade speed is fixed at one step per buffer, so ms is not used. At volume 0 the music plays
+// silently, so that raising the volume later makes it heard.
 void MP_FadeInMusic(ModPlugFile *module, int loops, int ms) {
     (void)ms;
-    if (!module || mp_volume <= 0)
+    if (!module)
         return;
     mp_delta = 1;
-    mp_fade = 1;
+    mp_fade = mp_volume > 0 ? 1 : 0;
     startMusic(module, loops);
 }
 
@@ -106,6 +107,7 @@ int MP_PlayingMusic() { return mp_music.load() ? 1 : 0; }
 void MP_VolumeMusic(int volume) {
     mp_volume = volume;
     mp_fade = volume;
+    mp_delta = 0; // a fade under way ends at the new level
 }
 
 void MP_HookMusicFinished(void (*callback)()) { mp_hook = callback; }
@@ -157,7 +159,7 @@ void MP_HookMusic(void *udata, Uint8 *stream, int length) {
         fade += delta;
     ModPlug_SetMasterVolume(module, unsigned(fade > 0 ? fade : 0));
     const int channels = mpChannels > 0 ? mpChannels : 1, pieceBytes = PIECE_FRAMES * 2 * channels;
-    bool fadedOut = fade == 0 && mp_volume > 0, finished = false;
+    bool fadedOut = fade == 0 && delta < 0, finished = false;
     int rendered = 0, restartedAt = -1;
     while (rendered < length) {
         int asked = std::min(pieceBytes, length - rendered);

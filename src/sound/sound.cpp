@@ -41,8 +41,14 @@ void (*sfxListener)(int index);
 // The module started by playMusicFromBuffer; the audio thread unloads it when it ends.
 static std::atomic<ModPlugFile *> musBuf{nullptr};
 
+// Without a sound device (none there, or SDL_AUDIODRIVER naming none) the game plays silently: no
+// effect is loaded and no track either.
+static bool soundDevice() { return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0; }
+
 // Called once per run by the asset set-up, after the audio device is open. Every effect is required.
 void loadSFX() {
+    if (!soundDevice())
+        return;
     for (int i = 0; i < SFX_COUNT; i++) {
         uint32_t size = 0;
         uint8_t *bytes = loadZKAFile(ZKA_SOUND, snd_name[i], "wav", &size);
@@ -77,7 +83,7 @@ void freeSFX(int index) {
 
 // Loads a track to loop forever; the caller starts it with MP_PlayMusic or MP_FadeInMusic.
 ModPlugFile *loadMusic(int track) {
-    if (track < 0 || track >= MUSIC_TRACKS)
+    if (track < 0 || track >= MUSIC_TRACKS || !soundDevice())
         return nullptr;
     uint32_t size = 0;
     uint8_t *bytes = loadZKAFile(ZKA_MUSIC, musix[track], "mod", &size);
