@@ -569,7 +569,7 @@ TEST(GameFlow, TheGameRunsFromTheIntroThroughAGameBackToTheMenuAndExits) {
 // the title before the title was seen.
 TEST(TitleFlow, AClickOnTheNoticeIsNoChoiceOnTheTitle) {
     MenuFlow h("notice-click");
-    h.at(190).tap(SDL_SCANCODE_SPACE).at(196).click(160, 130).at(200).tap(SDL_SCANCODE_SPACE);
+    h.at(190).tap(SDL_SCANCODE_SPACE).at(196).click(160, 130); // the click passes the notice
     h.wait(40).quit();
     const HarnessRun r = h.play([] { return gameMainWith({"-w", "-x1"}); });
     EXPECT_EQ(r.status, 0);
@@ -577,6 +577,74 @@ TEST(TitleFlow, AClickOnTheNoticeIsNoChoiceOnTheTitle) {
     EXPECT_EQ(r.value("intro", menuStart), 2) << "the click came while the notice showed";
     EXPECT_EQ(r.value("workflow", menuStart + 20), MENU_TITLE);
     EXPECT_EQ(r.value("menuSounds", menuStart + 20), 0);
+}
+
+// The whole game with the mouse alone: the notice passed with a click, NEW GAME chosen by clicking its
+// row twice, the tutorial passed, the cursor's cell picked, the pause menu opened with the right
+// button and EXIT clicked twice, back on the title.
+TEST(GameFlow, AMouseAlonePlaysFromTheTitleIntoAStageAndBack) {
+    MenuFlow h("mouse-only");
+    h.probe("hand", [] { return int64_t(queues.curAction); }); // a pick counting down
+    h.probe("paused", [] { return int64_t(play.paused); });
+    h.probe("top", [] { return int64_t(screenTop() ? screenTop()->name[0] : 0); });
+    h.at(190).click(160, 120);                         // the maker's logo, once it has arrived
+    h.at(400).click(160, 120);                         // the notice
+    h.at(430).click(160, 110).at(450).click(160, 110); // NEW GAME selected, then chosen
+    h.at(500).click(160, 120);                         // the tutorial
+    h.at(540).click(16 + 4 * 16 + 8, 64 + 5 * 16 + 8); // the cursor's cell (4, 5): picked
+    h.at(800);
+    SDL_Event right{};
+    right.type = SDL_MOUSEBUTTONDOWN;
+    right.button.button = SDL_BUTTON_RIGHT;
+    right.button.x = 300;
+    right.button.y = 10;
+    h.event(right).wait(20);
+    for (int i = 0; i < 2; i++) // EXIT, whose row the pause title's height places
+        h.call([] {
+             SDL_Event click{};
+             click.type = SDL_MOUSEBUTTONDOWN;
+             click.button.button = SDL_BUTTON_LEFT;
+             click.button.x = 100;
+             click.button.y = images.pauseTitle->h + 16 + 32 * 4 + 10;
+             sysVirtualQueueEvent(sysTicks(), click);
+         }).wait(20);
+    h.wait(40).quit();
+    const HarnessRun r = h.play([] { return gameMainWith({"-w"}); });
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.returned);
+    const int played = reached(r, "stage", 0);
+    EXPECT_GT(r.firstTick("hand", 32, played), played) << "the click on the cursor's cell picked it";
+    EXPECT_EQ(r.value("paused", 810), 1) << "the right button opened the pause menu";
+    EXPECT_EQ(r.value("top", 850), 'm') << "EXIT led back to the menu";
+    EXPECT_EQ(r.value("workflow", 850), MENU_TITLE);
+}
+
+// Music started at volume 0 plays silently: raising the volume in the options makes the menu's track
+// heard (it used never to start, and the menu stayed silent).
+TEST(OptionsFlow, TheMenuTrackIsHeardOnceAVolumeOfZeroIsRaised) {
+    MenuFlow h("volume-zero");
+    h.file("mirabo.cfg", bytesOf(configLines(0, 15)));
+    h.at(5).toOptions().press(SDL_SCANCODE_DOWN).press(SDL_SCANCODE_DOWN).press(SDL_SCANCODE_RIGHT);
+    h.quit().wait(5).quit();
+    const HarnessRun r = h.play([] { return menuOnly(); });
+    ASSERT_EQ(r.status, 0);
+    const int raised = 5 + 14 * 7;
+    EXPECT_EQ(r.value("playing", 5), 1) << "the title track plays silently";
+    EXPECT_EQ(r.value("musVolume", raised), 5);
+    EXPECT_EQ(r.value("musMixer", raised), 6);
+    EXPECT_EQ(r.value("playing", raised), 1);
+}
+
+// A termination (SIGTERM) on the options screen ends the program and keeps the changed setting.
+TEST(OptionsFlow, ATerminationKeepsWhatChanged) {
+    MenuFlow h("options-terminate");
+    h.file("mirabo.cfg", bytesOf(configLines(100, 15)));
+    h.at(5).toOptions().press(SDL_SCANCODE_DOWN).press(SDL_SCANCODE_DOWN).press(SDL_SCANCODE_LEFT);
+    h.call(sysVirtualTerminate);
+    const HarnessRun r = h.play([] { return menuOnly(); });
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.returned);
+    EXPECT_EQ(readFile(h.path("mirabo.cfg")), configLines(95, 15));
 }
 
 } // namespace

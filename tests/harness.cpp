@@ -209,7 +209,7 @@ HarnessRun Harness::play(std::function<int()> body) {
             _exit(127);
         close(out);
         setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", audioDriver, 1);
         // SDL would wait out each refresh of its simulated display in real time; the virtual display
         // of onPresent keeps the time instead.
         setenv("SDL_RENDER_VSYNC", "0", 1);

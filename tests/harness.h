@@ -76,9 +76,10 @@ struct Harness : ScriptBuilder<Harness> {
     Harness &file(const char *name, const std::vector<uint8_t> &bytes);
     std::string path(const char *name) const; // a file of the run folder, to look at after the run
 
-    int maxTicks = 20000; // then HARNESS_TIMED_OUT
-    int wallSeconds = 60; // then the child is killed
-    bool vsync = true;    // a presented frame waits for the next 60 Hz refresh
+    int maxTicks = 20000;              // then HARNESS_TIMED_OUT
+    int wallSeconds = 60;              // then the child is killed
+    bool vsync = true;                 // a presented frame waits for the next 60 Hz refresh
+    const char *audioDriver = "dummy"; // SDL_AUDIODRIVER of the run: "none" for a machine without sound
 
     HarnessRun runGame(const std::vector<std::string> &args); // gameMain("mirabo", args...)
     HarnessRun play(std::function<int()> body);               // body's result is the exit status

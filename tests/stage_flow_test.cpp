@@ -6,6 +6,7 @@
 #include "data/hiscores.h"
 #include "gfx/gfx_sdl2.h"
 #include "input/keyhelper_sdl2.h"
+#include "input/sys_virtual.h"
 #include "main/bganims.h"
 #include "main/game.h"
 #include "main/level.h"
@@ -249,18 +250,26 @@ TEST(StageFlow, UndoIsOneMoveDeepRestartCostsALifeAndPausesKeepTheTime) {
     EXPECT_EQ(r.value("left", menus[0].first + 100), r.value("left", menus[0].first + 200));
 }
 
-TEST(StageFlow, ClickThenActionPicksTheClickedCell) {
+// A click on a cell moves the cursor there and a click on the cursor's cell picks it, so a mouse alone
+// plays; a click and then the action picks the clicked cell as before; a click beside the board
+// does nothing.
+TEST(StageFlow, ClicksMoveTheCursorAndPick) {
     Harness h("stage-click");
     gameProbes(h);
-    h.at(20).click(150, 70).tap(SDL_SCANCODE_SPACE).wait(60); // beside the board: dropped
-    h.click(20, 70).tap(SDL_SCANCODE_SPACE).wait(200);        // cell (0, 0)
+    h.at(20).click(150, 70).wait(40);                  // beside the board
+    h.click(20, 70).wait(20);                          // cell (0, 0)
+    h.click(20, 70).wait(200);                         // again: picked
+    h.click(84, 70).tap(SDL_SCANCODE_SPACE).wait(200); // cell (4, 0), then the action
     exitThroughPause(h);
     const HarnessRun r = h.play(game(1, {spreadRecord(), spreadRecord()}));
     ASSERT_TRUE(r.returned) << r.status;
-    EXPECT_EQ(r.value("board", 80), boardCode(fives));
-    EXPECT_EQ(r.value("cursor", 80), 45);
-    EXPECT_EQ(r.last("board"), boardCode(playPicks(fives, {{0, 0}})));
-    EXPECT_EQ(r.last("cursor"), 0);
+    EXPECT_EQ(r.value("board", 60), boardCode(fives));
+    EXPECT_EQ(r.value("cursor", 60), 45);
+    EXPECT_EQ(r.value("board", 80), boardCode(fives)) << "the first click only moves the cursor";
+    EXPECT_EQ(r.value("cursor", 80), 0);
+    EXPECT_EQ(r.value("board", 280), boardCode(playPicks(fives, {{0, 0}})));
+    EXPECT_EQ(r.last("board"), boardCode(playPicks(fives, {{0, 0}, {4, 0}})));
+    EXPECT_EQ(r.last("cursor"), 40);
 }
 
 TEST(StageFlow, AutoResolveSolvesARealStageOncePerGame) {
@@ -430,7 +439,7 @@ TEST(StageFlow, AnEmptyTestStageIsWonAtOnceAndTheGameGoesOnAtStageOne) {
     EXPECT_EQ(r.firstTick("lion", 3), 1); // won on the first drawn tick
     EXPECT_EQ(r.last("stage"), 0);
     EXPECT_EQ(r.last("saved"), 0);
-    EXPECT_TRUE(std::filesystem::exists(h.path("savegame.dat")));
+    EXPECT_FALSE(std::filesystem::exists(h.path("savegame.dat"))) << "a player's saved game is left alone";
 }
 
 // The first thirteen stages of the real level set played by their stored solutions, as a player
@@ -503,15 +512,15 @@ TEST(StageFlow, AClickOnTheEndScreensDoesNotReachTheNextScreen) {
     h.at(20);
     int x = 4, y = 5;
     pick(h, x, y, {0, 9}, 120);
-    h.wait(30).click(100, 200).tap(SDL_SCANCODE_SPACE).wait(20); // "ALL GONE"
-    h.tap(SDL_SCANCODE_SPACE).wait(60);                          // the action at the cursor, an empty cell
+    h.wait(30).click(100, 200).wait(20); // passes "ALL GONE"
+    h.tap(SDL_SCANCODE_SPACE).wait(60);  // the action at the cursor, an empty cell
     x = 4, y = 5;
     pick(h, x, y, {0, 9}, 120);
     h.wait(30).tap(SDL_SCANCODE_SPACE).wait(20); // "ALL GONE" again
     x = 4, y = 5;
     pick(h, x, y, {0, 9}, 120);
-    h.wait(30).click(160, 120).tap(SDL_SCANCODE_SPACE).wait(20); // game over
-    h.tap(SDL_SCANCODE_RETURN).wait(20);                         // the name "A"
+    h.wait(30).click(160, 120).wait(20); // passes the game over screen
+    h.tap(SDL_SCANCODE_RETURN).wait(20); // the name "A"
     h.wait(30).call([] { input.mouseX = input.mouseY = -1; }).stop();
     const HarnessRun r = h.play(game(1, {spreadRecord(), allGoneRecord()}));
 
@@ -529,7 +538,7 @@ TEST(StageFlow, AClickOnTheBonusCountOrTheEndingDoesNotReachTheNextScreen) {
     gameProbes(h);
     h.at(20).tap(SDL_SCANCODE_SPACE).wait(300).click(100, 200); // the count of stage 2
     h.wait(800).tap(SDL_SCANCODE_SPACE);                        // stage 3, the last: the cursor's cell
-    h.wait(800).click(160, 100).tap(SDL_SCANCODE_SPACE);        // the ending
+    h.wait(800).click(160, 100).wait(20);                       // passes the ending
     h.tap(SDL_SCANCODE_RETURN);                                 // the name "A"
     const Record one = makeRecord(fives, {{4, 5}});
     const HarnessRun r = h.play(game(1, {spreadRecord(), one, one}));
@@ -539,4 +548,65 @@ TEST(StageFlow, AClickOnTheBonusCountOrTheEndingDoesNotReachTheNextScreen) {
     EXPECT_EQ(r.last("saved"), 2);
     EXPECT_EQ(r.last("hsRank"), 0) << "the last stage was won";
     EXPECT_EQ(r.last("name"), nameCode("A"));
+}
+
+// Losing the focus or being minimised pauses a stage, and its time stands still.
+TEST(StageFlow, TurningAwayPausesTheStage) {
+    for (Uint8 happening : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_MINIMIZED}) {
+        Harness h("stage-away");
+        gameProbes(h);
+        SDL_Event away{};
+        away.type = SDL_WINDOWEVENT;
+        away.window.event = happening;
+        h.at(30).event(away).wait(300).stop();
+        const HarnessRun r = h.play(game(1, {spreadRecord(), spreadRecord()}));
+        ASSERT_EQ(r.status, HARNESS_STOPPED);
+        EXPECT_EQ(r.value("paused", 29), 0);
+        EXPECT_EQ(r.value("paused", 31), 1) << int(happening);
+        EXPECT_EQ(r.last("paused"), 1);
+        EXPECT_EQ(r.last("left"), r.value("left", 32)) << "the time stands still";
+    }
+}
+
+// SIGTERM (or SIGINT) in the middle of a stage ends the program at once and cleanly.
+TEST(StageFlow, ATerminationEndsTheProgramFromAStage) {
+    Harness h("stage-terminate");
+    gameProbes(h);
+    h.at(40).call(sysVirtualTerminate);
+    const HarnessRun r = h.play([] {
+        game(1, {spreadRecord(), spreadRecord()})();
+        return exitGame();
+    });
+    EXPECT_TRUE(r.returned);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.ticks.size(), 41u) << "in the tick it came";
+}
+
+// A restart chosen as the board settles solved, with the last life: the win counts, and the next stage
+// plays on (the request used to survive the win and lose the next stage at once).
+TEST(StageFlow, ARestartChosenAsTheStageIsWonEndsWithTheWin) {
+    Harness h("stage-restart-won");
+    gameProbes(h);
+    h.at(0).call([] {
+        play.restart = 1; // RESTART LEVEL chosen with the last life
+        play.lives = 0;
+    });
+    h.at(700).stop();
+    const Record solved = makeRecord(fives, {}, &fives); // its board is its target
+    const HarnessRun r = h.play(game(1, {spreadRecord(), solved, spreadRecord()}));
+    ASSERT_EQ(r.status, HARNESS_STOPPED);
+    EXPECT_EQ(r.value("saved", 699), 2) << "stage 2 was won";
+    EXPECT_EQ(r.last("stage"), 2) << "stage 3 plays on";
+    EXPECT_EQ(r.last("lives"), 0);
+}
+
+// Without a sound device the game starts and plays, silently.
+TEST(StageFlow, WithoutASoundDeviceTheGamePlaysSilently) {
+    Harness h("stage-silent");
+    gameProbes(h);
+    h.audioDriver = "none";
+    h.at(20).tap(SDL_SCANCODE_SPACE).wait(200).stop();
+    const HarnessRun r = h.play(game(1, {spreadRecord(), spreadRecord()}));
+    ASSERT_EQ(r.status, HARNESS_STOPPED) << r.out;
+    EXPECT_NE(r.last("board"), boardCode(fives)) << "the pick was played";
 }

@@ -360,6 +360,15 @@ TEST_F(StageScreens, HiscoreNameEntry) {
     }
 }
 
+// Letters typed on a keyboard go straight into the name.
+TEST_F(StageScreens, HiscoreNameTypedOnAKeyboard) {
+    hiscoresAt(10);
+    play.score = 11;
+    script.wait(5).tap(SDL_SCANCODE_B).tap(SDL_SCANCODE_O).tap(SDL_SCANCODE_B).tap(SDL_SCANCODE_RETURN);
+    runScreen(entryScreen);
+    EXPECT_STREQ(hiscores[0].name, "BOB");
+}
+
 TEST_F(StageScreens, HiscoreNeedsMoreThanTheTenthEntry) {
     hiscoresAt(10);
     play.score = 10;
@@ -390,16 +399,27 @@ TEST_F(StageScreens, HiscoreEntryClicksAndQuit) {
     EXPECT_EQ(hiscores[0].score, 500);
 }
 
-TEST_F(StageScreens, TutorialLeavesOnlyOnStartOrJump) {
-    script.wait(5);
-    press(script, SDL_SCANCODE_RIGHT);
-    press(script, SDL_SCANCODE_TAB);
-    press(script, SDL_SCANCODE_DOWN);
-    script.at(110).tap(SDL_SCANCODE_SPACE); // hippo sounds on drawn frames 32 and 96
-    runScreen(tutorialScreen);
-    EXPECT_EQ(script.ticks(), 110 + 2); // read 111 sees the release and leaves
-    EXPECT_EQ(sounds(SFX_HIPPO), 2);
-    EXPECT_EQ(script.pending(), 0);
+// "HIT ACTION BUTTON OR ANY KEY": any key, a pad button or a click leaves the tutorial.
+TEST_F(StageScreens, TutorialLeavesOnAnyKey) {
+    struct Case {
+        const char *what;
+        void (*script)(InputScript &);
+    } cases[] = {
+        {"a direction", [](InputScript &s) { s.tap(SDL_SCANCODE_RIGHT); }},
+        {"an unmapped key", [](InputScript &s) { s.tap(SDL_SCANCODE_Q); }},
+        {"a pad button", [](InputScript &s) { s.button(5); }},
+        {"a click", [](InputScript &s) { s.click(10, 10); }},
+    };
+    for (const Case &c : cases) {
+        InputScript keys;
+        c.script(keys.at(100));
+        keys.start();
+        screenPush(tutorialScreen);
+        screenRun();
+        // A click counts as it comes (read 100), a key or button as it is let go (read 101).
+        EXPECT_EQ(keys.ticks(), strcmp(c.what, "a click") == 0 ? 101 : 102) << c.what;
+    }
+    EXPECT_EQ(sounds(SFX_HIPPO), 4 * 2) << "on drawn frames 32 and 96 of each";
 }
 
 TEST_F(StageScreens, TutorialHippoSoundsEvery64DrawnFrames) {
@@ -413,12 +433,10 @@ TEST_F(StageScreens, TutorialHippoSoundsEvery64DrawnFrames) {
     EXPECT_EQ(frames, (std::vector<int>{32, 96, 160}));
 }
 
-TEST_F(StageScreens, CongratulationsLeaveOnConfirmOrQuit) {
-    script.wait(5);
-    press(script, SDL_SCANCODE_LEFT);
-    script.wait(120).tap(SDL_SCANCODE_RETURN);
+TEST_F(StageScreens, CongratulationsLeaveOnAnyKeyOrQuit) {
+    script.wait(120).tap(SDL_SCANCODE_LEFT);
     runScreen(endingScreen);
-    EXPECT_EQ(script.ticks(), 5 + 14 + 120 + 2);
+    EXPECT_EQ(script.ticks(), 120 + 2);
     EXPECT_EQ(MP_PlayingMusic(), 0);
 
     InputScript close;

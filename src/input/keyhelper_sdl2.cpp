@@ -15,7 +15,7 @@ int32_t JUMP_KEY = DEFAULT_JUMP_KEY, PAUSE_KEY = DEFAULT_PAUSE_KEY, START_KEY = 
         SELECT_KEY = DEFAULT_SELECT_KEY, LEFT_KEY = DEFAULT_LEFT_KEY, RIGHT_KEY = DEFAULT_RIGHT_KEY,
         UP_KEY = DEFAULT_UP_KEY, DOWN_KEY = DEFAULT_DOWN_KEY;
 
-ControlState input = {0, 0, -1, -1, -1, 0, 0, 0};
+ControlState input = {0, 0, -1, -1, -1, 0, 0, 0, 0};
 
 static int requests; // ControlRequest bits not yet taken
 
@@ -416,6 +416,7 @@ static void handleEvent(const SDL_Event &event) {
         const SDL_Point click = clickToScreen(event.button.x, event.button.y);
         input.mouseX = click.x;
         input.mouseY = click.y;
+        input.rightClick |= event.button.button == SDL_BUTTON_RIGHT;
         break;
     }
     default:
@@ -428,6 +429,7 @@ void checkInput() {
     input.lastKeyTyped = 0;
     input.anyTyped = 0;
     input.letterTyped = 0;
+    input.rightClick = 0;
     SDL_Event event;
     while (sysPollEvent(&event))
         handleEvent(event);

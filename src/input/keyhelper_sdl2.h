@@ -37,6 +37,7 @@ struct ControlState {
     int32_t anyTyped;       // any key or pad button let go during the last checkInput (not Escape, not
                             // a modifier, not a window key)
     char letterTyped;       // a letter key the controls do not use, pressed during the last checkInput
+    int32_t rightClick;     // the right mouse button was pressed during the last checkInput
 };
 extern ControlState input;
 

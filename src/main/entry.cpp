@@ -148,6 +148,17 @@ static int readInput() {
     return apply(nextWaiting());
 }
 
+// A letter typed on a keyboard goes straight into the name, and the entry moves on as JUMP does; the
+// position it moves to holds no letter of the player's until one is typed or chosen there.
+static bool afterTyping;
+
+static int typeLetter(char letter) {
+    if (entry.position < NAME_LENGTH)
+        entry.name[entry.position] = letter;
+    afterTyping = true;
+    return apply(CTRL_JUMP);
+}
+
 // Only a score above the tenth entry's enters the table.
 static void entryEnter() {
     if (hiscores[HISCORE_ENTRIES - 1].score >= play.score) {
@@ -159,18 +170,25 @@ static void entryEnter() {
     finishKey = 0;
     waitingCount = 0;
     steppedWhileHeld = 0;
+    afterTyping = false;
 }
 
 // After each change input rests for 10 ticks while the frame keeps being drawn, so that a held
 // control repeats every 10 ticks. A START or JUMP that finished the entry is waited out before the
 // next screen.
 static void entryTick() {
-    if (delay > 0) {
+    int result;
+    if (input.letterTyped) {
+        result = typeLetter(input.letterTyped);
+    } else if (delay > 0) {
         delay--;
         noteRelease();
         return;
+    } else {
+        result = readInput();
+        if (result == 1)
+            afterTyping = false;
     }
-    int result = readInput();
     if (result == 1)
         delay = REPEAT_FRAMES;
     if (result != 2)
@@ -178,7 +196,7 @@ static void entryTick() {
     if (finishKey != CTRL_RIGHT)
         screenDrainConfirm();
     if (entry.position < NAME_LENGTH)
-        entry.name[entry.position + 1] = '\0';
+        entry.name[entry.position + (afterTyping ? 0 : 1)] = '\0';
     play.hsRank = saveHiscores(play.score, entry.name);
     screenPop();
 }

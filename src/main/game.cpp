@@ -141,20 +141,24 @@ static void tryPick() {
         lionWakeUp();
 }
 
-// The action with a pending click picks the clicked cell; a click beside the board drops it.
-static void action() {
-    if (input.mouseY != -1) {
-        int x = input.mouseX, y = input.mouseY;
-        input.mouseX = input.mouseY = -1;
-        if (x < BOARD_X || y < BOARD_Y || y > BOARD_Y + BOARD_ROWS * CELL_SIZE - 1 ||
-            (x - BOARD_X) / CELL_SIZE > BOARD_COLUMNS - 1) {
-            lionWakeUp();
-            return;
-        }
-        puzzle.cursorX = (x - BOARD_X) / CELL_SIZE;
-        puzzle.cursorY = (y - BOARD_Y) / CELL_SIZE;
+// A click on a cell of the board moves the cursor there, and a click on the cursor's cell picks it, so
+// that a mouse alone can play; a click beside the board only wakes the mascot.
+static void click() {
+    const int x = input.mouseX, y = input.mouseY;
+    input.mouseX = input.mouseY = -1;
+    if (x < BOARD_X || y < BOARD_Y || y > BOARD_Y + BOARD_ROWS * CELL_SIZE - 1 ||
+        (x - BOARD_X) / CELL_SIZE > BOARD_COLUMNS - 1) {
+        lionWakeUp();
+        return;
     }
-    tryPick();
+    const int column = (x - BOARD_X) / CELL_SIZE, row = (y - BOARD_Y) / CELL_SIZE;
+    if (column == puzzle.cursorX && row == puzzle.cursorY) {
+        tryPick();
+        return;
+    }
+    puzzle.cursorX = column;
+    puzzle.cursorY = row;
+    lionWakeUp();
 }
 
 // The cursor's moves; it stops at the board's edges, and every move wakes the mascot.
@@ -174,8 +178,10 @@ static void controls() {
             return;
         }
     }
-    if (input.lastKeyTyped == CTRL_JUMP)
-        action();
+    if (input.mouseY != -1)
+        click();
+    else if (input.lastKeyTyped == CTRL_JUMP)
+        tryPick();
     else if (++anims.sleepTime == SLEEP_TICKS)
         setLionAnim(LION_SLEEP);
 }
@@ -268,7 +274,8 @@ static void stageTick() {
         applyPick();
     animateStage();
 
-    if (input.lastKeyTyped == CTRL_START || screenPlayerAway())
+    // START, a right click or turning away (the window lost, the pad pulled out) opens the pause menu.
+    if (input.lastKeyTyped == CTRL_START || input.rightClick || screenPlayerAway())
         play.paused = 1;
     if (play.solving) {
         autoResolveStep();
@@ -314,6 +321,7 @@ static void stageOver() {
         play.step = STEP_STAGE;
         break;
     case END_WON:
+        play.restart = 0; // RESTART LEVEL chosen as the board settled solved: the win counts
         screenPush(bonusCountScreen);
         play.step = STEP_COUNTED;
         break;
@@ -347,7 +355,8 @@ static void counted() {
         play.step = STEP_ENDING_SEEN;
         return;
     }
-    saveGame(play.stage + 1);
+    if (play.stage >= 0) // the test stage leaves the player's saved game alone
+        saveGame(play.stage + 1);
     play.stage++;
     gameNewSheetVariants();
     play.step = STEP_STAGE;

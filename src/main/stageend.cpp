@@ -121,9 +121,10 @@ static void countQuit() { play.escape = 1; }
 
 const Screen bonusCountScreen = {"bonus count", countEnter, countTick, countDraw, countLeave, countQuit};
 
-// The lost-life and game-over messages wait for a confirm while the mascot and the scenery move on.
-static void untilConfirm() {
-    if (ctrlIsConfirm(input.lastKeyTyped)) {
+// The lost-life and game-over messages wait for any key, pad button or click while the mascot and
+// the scenery move on.
+static void untilAnyKey() {
+    if (ctrlHitAnyKey()) {
         screenPop();
         return;
     }
@@ -141,7 +142,7 @@ static void lostLifeDraw() {
     drawTextCenterAt(screen, text(TEXT_HIT_KEY), 136, font);
 }
 
-const Screen lostLifeScreen = {"lost life",  lostLifeEnter, untilConfirm,
+const Screen lostLifeScreen = {"lost life",  lostLifeEnter, untilAnyKey,
                                lostLifeDraw, nullptr,       screenIgnoreQuit};
 
 static char scoreText[40];
@@ -155,7 +156,7 @@ static void gameOverDraw() {
     drawTextCenterAt(screen, text(TEXT_HIT_KEY), 192, font);
 }
 
-const Screen gameOverScreen = {"game over",  gameOverEnter, untilConfirm,
+const Screen gameOverScreen = {"game over",  gameOverEnter, untilAnyKey,
                                gameOverDraw, nullptr,       screenIgnoreQuit};
 
 // LEFT continues, RIGHT leaves; a click decides by its side of the screen.

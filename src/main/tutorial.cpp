@@ -19,9 +19,10 @@ constexpr int TUTORIAL_TEXT_X = 72;
 constexpr int HIPPO_PERIOD = 32; // drawn frames per half
 constexpr int BUTTERFLY_STOP = 176, BUTTERFLY_Y = 176, FLAP_PASSES = 6;
 
-// START or JUMP leaves both screens; a quit request too, and the screen after acts on it.
-static bool confirmLeaves() {
-    if (!ctrlIsConfirm(input.lastKeyTyped))
+// Any key, pad button or click leaves both screens, as they say; a quit request too, and the screen
+// after acts on it.
+static bool anyKeyLeaves() {
+    if (!ctrlHitAnyKey())
         return false;
     screenPop();
     return true;
@@ -48,7 +49,7 @@ static void tutorialEnter() {
 // The layers move on every tick, drawn or not; the hippo's halves follow the drawn frames, and he
 // speaks when the left half comes up.
 static void tutorialTick() {
-    if (confirmLeaves())
+    if (anyKeyLeaves())
         return;
     tutorial.c1 += 1;
     tutorial.c2 += 2;
@@ -99,7 +100,7 @@ static void endingEnter() {
 }
 
 static void endingTick() {
-    if (confirmLeaves())
+    if (anyKeyLeaves())
         return;
     if (ending.x < BUTTERFLY_STOP)
         ending.x++;

@@ -3,6 +3,7 @@
 
 struct Screen;
 
-// Both leave on START or JUMP; a quit request leaves them too and goes on to the screen after.
+// Both leave on any key, pad button or click; a quit request leaves them too and goes on to the
+// screen after.
 extern const Screen tutorialScreen; // its background goes on from the menu's (play.tutorialC1, C2)
 extern const Screen endingScreen;

@@ -30,7 +30,7 @@ int32_t opensourceInit() { return 0; }
 
 int32_t opensourceShutdown() { return 0; }
 
-int32_t opensourceUpdate() { return input.lastKeyTyped != 0; }
+int32_t opensourceUpdate() { return ctrlHitAnyKey(); }
 
 int32_t opensourceRender(SDL_Surface *target) {
     SDL_FillRect(target, nullptr, BLACK);

@@ -6,5 +6,5 @@
 
 int32_t opensourceInit();
 int32_t opensourceShutdown();
-int32_t opensourceUpdate(); // non-zero once any mapped control was released
+int32_t opensourceUpdate(); // non-zero once any key, pad button or click came
 int32_t opensourceRender(SDL_Surface *screen);

@@ -47,8 +47,8 @@ int32_t zenkUpdate() {
 
     if (stop < j)
         return 0;
-    if (input.lastKeyTyped == CTRL_START || input.lastKeyTyped == CTRL_JUMP)
-        return 1;
+    if (input.lastKeyTyped == CTRL_START || input.lastKeyTyped == CTRL_JUMP || input.mouseY != -1)
+        return 1; // a click too, for a player with the mouse alone
     if (!music)
         return 0;
     return MP_PlayingMusic() == 0;

@@ -6,5 +6,5 @@
 
 int32_t zenkInit();
 int32_t zenkShutdown();
-int32_t zenkUpdate(); // non-zero once the screen is over
+int32_t zenkUpdate(); // non-zero once the screen is over: its jingle ended, or START, JUMP or a click
 int32_t zenkRender(SDL_Surface *screen);
