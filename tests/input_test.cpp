@@ -2,6 +2,7 @@
 #include "input/keyhelper_sdl2.h"
 #include "input/sys_virtual.h"
 #include "main/defines.h"
+#include "script.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -9,35 +10,6 @@
 #include <initializer_list>
 
 namespace {
-
-SDL_Event keyEvent(Uint32 type, SDL_Scancode scancode) {
-    SDL_Event event{};
-    event.type = type;
-    event.key.keysym.scancode = scancode;
-    return event;
-}
-
-SDL_Event buttonEvent(Uint32 type, int button) {
-    SDL_Event event{};
-    event.type = type;
-    event.jbutton.button = Uint8(button);
-    return event;
-}
-
-SDL_Event hatEvent(int value) {
-    SDL_Event event{};
-    event.type = SDL_JOYHATMOTION;
-    event.jhat.value = Uint8(value);
-    return event;
-}
-
-SDL_Event axisEvent(int axis, int value) {
-    SDL_Event event{};
-    event.type = SDL_JOYAXISMOTION;
-    event.jaxis.axis = Uint8(axis);
-    event.jaxis.value = Sint16(value);
-    return event;
-}
 
 // The default mapping, an empty control state and a fresh virtual clock.
 void resetInput() {
@@ -70,10 +42,10 @@ class Input : public ::testing::Test {
 
 TEST_F(Input, KeyMappedToDirectionAndActionSetsBothAndReportsTheAction) {
     JUMP_KEY = UP_KEY;
-    read({keyEvent(SDL_KEYDOWN, SDL_SCANCODE_UP)});
+    read({scriptKeyEvent(SDL_KEYDOWN, SDL_SCANCODE_UP)});
     EXPECT_EQ(input.lastKey, CTRL_UP | CTRL_JUMP);
     EXPECT_EQ(input.lastKeyTyped, 0);
-    read({keyEvent(SDL_KEYUP, SDL_SCANCODE_UP)});
+    read({scriptKeyEvent(SDL_KEYUP, SDL_SCANCODE_UP)});
     EXPECT_EQ(input.lastKey, 0);
     EXPECT_EQ(input.lastKeyTyped, CTRL_JUMP);
     read({});
@@ -81,17 +53,17 @@ TEST_F(Input, KeyMappedToDirectionAndActionSetsBothAndReportsTheAction) {
 }
 
 TEST_F(Input, DirectionKeysLetGoOfTheirOppositeAndTheLastReleaseWins) {
-    read({keyEvent(SDL_KEYDOWN, SDL_SCANCODE_LEFT), keyEvent(SDL_KEYDOWN, SDL_SCANCODE_UP),
-          keyEvent(SDL_KEYDOWN, SDL_SCANCODE_RIGHT)});
+    read({scriptKeyEvent(SDL_KEYDOWN, SDL_SCANCODE_LEFT), scriptKeyEvent(SDL_KEYDOWN, SDL_SCANCODE_UP),
+          scriptKeyEvent(SDL_KEYDOWN, SDL_SCANCODE_RIGHT)});
     EXPECT_EQ(input.lastKey, CTRL_UP | CTRL_RIGHT);
-    read({keyEvent(SDL_KEYDOWN, SDL_SCANCODE_DOWN), keyEvent(SDL_KEYDOWN, SDL_SCANCODE_RETURN),
-          keyEvent(SDL_KEYDOWN, SDL_SCANCODE_TAB)});
+    read({scriptKeyEvent(SDL_KEYDOWN, SDL_SCANCODE_DOWN), scriptKeyEvent(SDL_KEYDOWN, SDL_SCANCODE_RETURN),
+          scriptKeyEvent(SDL_KEYDOWN, SDL_SCANCODE_TAB)});
     EXPECT_EQ(input.lastKey, CTRL_DOWN | CTRL_RIGHT | CTRL_START | CTRL_PAUSE);
-    read({keyEvent(SDL_KEYUP, SDL_SCANCODE_TAB), keyEvent(SDL_KEYUP, SDL_SCANCODE_DOWN),
-          keyEvent(SDL_KEYUP, SDL_SCANCODE_RETURN)});
+    read({scriptKeyEvent(SDL_KEYUP, SDL_SCANCODE_TAB), scriptKeyEvent(SDL_KEYUP, SDL_SCANCODE_DOWN),
+          scriptKeyEvent(SDL_KEYUP, SDL_SCANCODE_RETURN)});
     EXPECT_EQ(input.lastKeyTyped, CTRL_START);
     EXPECT_EQ(input.lastKey, CTRL_RIGHT);
-    read({keyEvent(SDL_KEYDOWN, SDL_SCANCODE_D), keyEvent(SDL_KEYUP, SDL_SCANCODE_D)});
+    read({scriptKeyEvent(SDL_KEYDOWN, SDL_SCANCODE_D), scriptKeyEvent(SDL_KEYUP, SDL_SCANCODE_D)});
     EXPECT_EQ(input.lastKey, CTRL_RIGHT) << "select has no key";
     EXPECT_EQ(input.lastKeyTyped, 0);
 }
@@ -112,12 +84,12 @@ TEST_F(Input, EscapeQuitsUnlessItIsAnAction) {
         SetUp();
         if (c.key)
             *c.key = SDL_SCANCODE_ESCAPE;
-        read({keyEvent(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE)});
+        read({scriptKeyEvent(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE)});
         EXPECT_EQ(input.done, c.expectedDone) << c.binding;
         EXPECT_EQ(input.lastKey, c.expectedHeld) << c.binding;
     }
     SetUp();
-    read({keyEvent(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE), keyEvent(SDL_KEYUP, SDL_SCANCODE_ESCAPE)});
+    read({scriptKeyEvent(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE), scriptKeyEvent(SDL_KEYUP, SDL_SCANCODE_ESCAPE)});
     EXPECT_EQ(input.lastKeyTyped, 0);
     read({});
     EXPECT_EQ(input.done, 1) << "the quit request stays";
@@ -131,24 +103,24 @@ TEST_F(Input, QuitEventSetsDone) {
 }
 
 TEST_F(Input, PadButtonsAndLastJButton) {
-    read({buttonEvent(SDL_JOYBUTTONDOWN, 2)});
+    read({scriptButtonEvent(SDL_JOYBUTTONDOWN, 2)});
     EXPECT_EQ(input.lastJButton, 2);
     EXPECT_EQ(input.lastKey, CTRL_JUMP);
-    read({keyEvent(SDL_KEYDOWN, SDL_SCANCODE_UP)});
+    read({scriptKeyEvent(SDL_KEYDOWN, SDL_SCANCODE_UP)});
     EXPECT_EQ(input.lastJButton, -1);
-    read({buttonEvent(SDL_JOYBUTTONUP, 2)});
+    read({scriptButtonEvent(SDL_JOYBUTTONUP, 2)});
     EXPECT_EQ(input.lastJButton, -1) << "a button release does not bring the button back";
     EXPECT_EQ(input.lastKeyTyped, CTRL_JUMP);
     EXPECT_EQ(input.lastKey, CTRL_UP);
 
-    read({buttonEvent(SDL_JOYBUTTONDOWN, 5), buttonEvent(SDL_JOYBUTTONUP, 5)});
+    read({scriptButtonEvent(SDL_JOYBUTTONDOWN, 5), scriptButtonEvent(SDL_JOYBUTTONUP, 5)});
     EXPECT_EQ(input.lastJButton, 5) << "unmapped buttons are remembered for the options screen";
     EXPECT_EQ(input.lastKeyTyped, 0);
 
     SELECT_BUTTON = 3;
-    read({buttonEvent(SDL_JOYBUTTONDOWN, 9), buttonEvent(SDL_JOYBUTTONDOWN, 3)});
+    read({scriptButtonEvent(SDL_JOYBUTTONDOWN, 9), scriptButtonEvent(SDL_JOYBUTTONDOWN, 3)});
     EXPECT_EQ(input.lastKey, CTRL_UP | CTRL_START | CTRL_SELECT);
-    read({buttonEvent(SDL_JOYBUTTONUP, 9), buttonEvent(SDL_JOYBUTTONUP, 3)});
+    read({scriptButtonEvent(SDL_JOYBUTTONUP, 9), scriptButtonEvent(SDL_JOYBUTTONUP, 3)});
     EXPECT_EQ(input.lastKeyTyped, CTRL_SELECT);
     EXPECT_EQ(input.lastKey, CTRL_UP);
 }
@@ -163,55 +135,55 @@ TEST_F(Input, AxisDeadZoneIsExclusive) {
     };
     for (const Case &c : cases) {
         SetUp();
-        read({axisEvent(c.axis, c.value)});
+        read({scriptAxisEvent(c.axis, c.value)});
         EXPECT_EQ(input.lastKey, c.held) << "axis " << c.axis << " at " << c.value;
     }
     SetUp();
-    read({axisEvent(0, 30000)});
-    read({axisEvent(0, -30000)});
+    read({scriptAxisEvent(0, 30000)});
+    read({scriptAxisEvent(0, -30000)});
     EXPECT_EQ(input.lastKey, CTRL_LEFT);
     EXPECT_EQ(input.lastKeyTyped, 0) << "swinging through does not type right";
-    read({axisEvent(0, 24000)});
+    read({scriptAxisEvent(0, 24000)});
     EXPECT_EQ(input.lastKey, 0);
     EXPECT_EQ(input.lastKeyTyped, CTRL_LEFT);
 }
 
 TEST_F(Input, StickUpJumpsOnlyWithoutAnActionButton) {
-    read({axisEvent(1, -30000)});
+    read({scriptAxisEvent(1, -30000)});
     EXPECT_EQ(input.lastKey, CTRL_UP);
-    read({axisEvent(1, 0)});
+    read({scriptAxisEvent(1, 0)});
     EXPECT_EQ(input.lastKeyTyped, CTRL_UP);
 
     JUMP_BUTTON = -1;
-    read({axisEvent(1, -30000)});
+    read({scriptAxisEvent(1, -30000)});
     EXPECT_EQ(input.lastKey, CTRL_UP | CTRL_JUMP);
-    read({axisEvent(1, 0)});
+    read({scriptAxisEvent(1, 0)});
     EXPECT_EQ(input.lastKey, 0);
     EXPECT_EQ(input.lastKeyTyped, CTRL_JUMP);
 }
 
 TEST_F(Input, HatDiagonalKeepsTheOtherAxisUntilCentred) {
-    read({hatEvent(SDL_HAT_RIGHT)});
-    read({hatEvent(SDL_HAT_RIGHTUP)});
+    read({scriptHatEvent(SDL_HAT_RIGHT)});
+    read({scriptHatEvent(SDL_HAT_RIGHTUP)});
     EXPECT_EQ(input.lastKey, CTRL_UP | CTRL_RIGHT);
-    read({hatEvent(SDL_HAT_RIGHT)});
+    read({scriptHatEvent(SDL_HAT_RIGHT)});
     EXPECT_EQ(input.lastKey, CTRL_UP | CTRL_RIGHT);
     EXPECT_EQ(input.lastKeyTyped, 0);
-    read({hatEvent(SDL_HAT_CENTERED)});
+    read({scriptHatEvent(SDL_HAT_CENTERED)});
     EXPECT_EQ(input.lastKey, 0);
     EXPECT_EQ(input.lastKeyTyped, CTRL_RIGHT);
 
-    read({hatEvent(SDL_HAT_LEFTDOWN)});
+    read({scriptHatEvent(SDL_HAT_LEFTDOWN)});
     EXPECT_EQ(input.lastKey, CTRL_DOWN | CTRL_LEFT);
-    read({hatEvent(SDL_HAT_UP)});
+    read({scriptHatEvent(SDL_HAT_UP)});
     EXPECT_EQ(input.lastKey, CTRL_UP | CTRL_LEFT) << "down is let go by pressing up";
 }
 
 TEST_F(Input, UnboundHatDirectionMatchesNothing) {
     UP_BUTTON = -1;
-    read({hatEvent(SDL_HAT_DOWN)});
+    read({scriptHatEvent(SDL_HAT_DOWN)});
     EXPECT_EQ(input.lastKey, CTRL_DOWN);
-    read({hatEvent(SDL_HAT_RIGHT)});
+    read({scriptHatEvent(SDL_HAT_RIGHT)});
     EXPECT_EQ(input.lastKey, CTRL_DOWN | CTRL_RIGHT);
 }
 
@@ -464,7 +436,7 @@ TEST_F(Pads, WaitKeyUpWaitsForEveryPadAndClearsTheState) {
 }
 
 TEST_F(Input, WaitKeyUpWithoutPadWaitsOnce) {
-    sysVirtualQueueEvent(0, keyEvent(SDL_KEYDOWN, SDL_SCANCODE_SPACE));
+    sysVirtualQueueEvent(0, scriptKeyEvent(SDL_KEYDOWN, SDL_SCANCODE_SPACE));
     input.lastKey = CTRL_LEFT;
     waitKeyUp();
     EXPECT_EQ(sysTicks(), 10u);
