@@ -647,4 +647,15 @@ TEST(OptionsFlow, ATerminationKeepsWhatChanged) {
     EXPECT_EQ(readFile(h.path("mirabo.cfg")), configLines(95, 15));
 }
 
+// Without a display that waits for its refresh (no vsync, or a 120 or 144 Hz display) the game still
+// runs 60 ticks a second: the pacing itself waits out each tick.
+TEST(TitleFlow, SixtyTicksASecondWithoutVsync) {
+    MenuFlow h("no-vsync");
+    h.vsync = false;
+    h.at(660).quit();
+    const HarnessRun r = h.play([] { return menuOnly(); });
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.ticks[660].ms - r.ticks[60].ms, 10000u) << "600 ticks in 10 s";
+}
+
 } // namespace
