@@ -293,7 +293,8 @@ HarnessRun Harness::play(std::function<int()> body) {
     std::stable_sort(steps.begin(), steps.end(), [](const Step &a, const Step &b) {
         return a.tick < b.tick || (a.tick == b.tick && a.isEvent && !b.isEvent);
     });
-    const std::string outPath = path("stdout.txt"), tracePath = path("trace.txt");
+    const std::string outPath = path("stdout.txt"), errPath = path("stderr.txt"),
+                      tracePath = path("trace.txt");
 
     fflush(stdout);
     fflush(stderr);
@@ -306,9 +307,11 @@ HarnessRun Harness::play(std::function<int()> body) {
         if (chdir(runDir.c_str()) != 0)
             _exit(127);
         const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (out < 0 || dup2(out, STDOUT_FILENO) < 0)
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out < 0 || err < 0 || dup2(out, STDOUT_FILENO) < 0 || dup2(err, STDERR_FILENO) < 0)
             _exit(127);
         close(out);
+        close(err);
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         // SDL would wait out each refresh of its simulated display in real time; the virtual display
@@ -346,10 +349,13 @@ HarnessRun Harness::play(std::function<int()> body) {
     }
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
 
-    std::ifstream outFile(outPath);
-    std::stringstream captured;
-    captured << outFile.rdbuf();
-    result.out = captured.str();
+    for (auto [file, text] : {std::pair{&outPath, &result.out}, std::pair{&errPath, &result.err}}) {
+        std::ifstream captured(*file);
+        std::stringstream contents;
+        contents << captured.rdbuf();
+        *text = contents.str();
+    }
+    fputs(result.err.c_str(), stderr); // still in the test's log, as it was before it was captured
 
     std::ifstream traceFile(tracePath);
     std::string line;

@@ -1,5 +1,8 @@
-// Asset archives (flat directories of zlib members in ./data) and the whole-file reader.
+// Asset archives: flat directories of zlib members in the data folder.
 #include "data/winzka.h"
+
+#include "data/fileio.h"
+#include "data/paths.h"
 
 #include <zlib.h>
 
@@ -24,12 +27,22 @@ static uint32_t readLE32(const uint8_t *bytes) {
     return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
 }
 
+const char *zkaPath(int id) {
+    static char path[1024];
+    snprintf(path, sizeof path, "%s%c%s.zka", pathsDataFolder(), '/', archives[validId(id) ? id : 0]);
+    return path;
+}
+
+const char *zkaMemberPlace(int id, const char *name, const char *ext) {
+    static char place[1200];
+    snprintf(place, sizeof place, "%s.%s in %s", name, ext, zkaPath(id));
+    return place;
+}
+
 static void openID(int id) {
     if (!validId(id) || zka_file[id])
         return;
-    char path[1024];
-    snprintf(path, sizeof path, "%s%c%s.zka", "./data", '/', archives[id]);
-    zka_file[id] = fopen(path, "rb");
+    zka_file[id] = fileOpenRegular(zkaPath(id));
 }
 
 void closeID(int id) {
@@ -102,15 +115,6 @@ void closeArchives() {
         closeZKA(id);
 }
 
-static uint32_t binfilesize(FILE *file) {
-    if (fseek(file, 0, SEEK_END) != 0)
-        return 0;
-    long end = ftell(file);
-    if (fseek(file, 0, SEEK_SET) != 0 || end < 0 || uint64_t(end) > UINT32_MAX)
-        return 0;
-    return uint32_t(end);
-}
-
 static int uncompressZKA(uint8_t *dest, uint32_t *destLen, const uint8_t *src, uint32_t srcLen) {
     uLongf length = *destLen;
     int status = uncompress(dest, &length, src, srcLen);
@@ -165,23 +169,5 @@ uint8_t *loadZKAFile(int id, const char *name, const char *ext, uint32_t *size) 
     uint8_t *data = readMember(zka_file[id], *entry);
     if (data)
         *size = entry->unpackedSize;
-    return data;
-}
-
-// Called for every loose file: the level data, the configuration file and images that override
-// archive members.
-uint8_t *loadBINFile(const char *path, uint32_t *size) {
-    FILE *file = fopen(path, "rb");
-    if (!file)
-        return nullptr;
-    uint32_t length = binfilesize(file);
-    auto *data = static_cast<uint8_t *>(length ? malloc(length) : nullptr);
-    if (data && fread(data, 1, length, file) != length) {
-        free(data);
-        data = nullptr;
-    }
-    fclose(file);
-    if (data && size)
-        *size = length;
     return data;
 }

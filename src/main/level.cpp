@@ -1,7 +1,9 @@
 // The puzzle's data: the level file and its scrambling, the test level, and the set-up of a stage.
 #include "main/level.h"
 
-#include "data/winzka.h"
+#include "data/config.h"
+#include "data/fileio.h"
+#include "data/paths.h"
 #include "gfx/debug.h"
 #include "main/bganims.h"
 #include "main/rules.h"
@@ -25,8 +27,6 @@ int32_t levelCount;
 const uint8_t *levels;
 std::array<uint8_t, LEVEL_RECORD_SIZE> testLevel;
 
-static const char *const levelsPath = "data/levels.bin";
-static const char *const testPath = "test.bin";
 constexpr int TEST_LEVEL_SIZE = LEVEL_SOLUTION_OFFSET; // start board and target, no solution
 constexpr int TEST_LEVEL_MOVES = 64;
 
@@ -91,15 +91,15 @@ void loadLevels() {
     freeLevels();
 
     uint32_t size = 0;
-    uint8_t *data = loadBINFile(levelsPath, &size);
+    uint8_t *data = loadBINFile(pathsData("levels.bin"), &size);
     if (!data)
-        error("Cannot read the level file", levelsPath);
+        error("Cannot read the level file", pathsData("levels.bin"));
     descrambleLevels(data, size);
     int32_t complete = int32_t((size - 1) / LEVEL_RECORD_SIZE);
     int32_t count = std::min<int32_t>(data[0], complete);
     if (count < 1) {
         free(data);
-        error("No complete level in the level file", levelsPath);
+        error("No complete level in the level file", pathsData("levels.bin"));
     }
     levelsData = data;
     levelCount = count;
@@ -115,10 +115,11 @@ void freeLevels() {
     levelCount = 0;
 }
 
-// Keeps the previous test board unless "test.bin" holds exactly one board and its target.
+// Keeps the previous test board unless "test.bin" in the player's folder holds exactly one board and
+// its target.
 static void loadTestLevel() {
     uint32_t size = 0;
-    uint8_t *data = loadBINFile(testPath, &size);
+    uint8_t *data = loadBINFile(filename(configFolder, "test", "bin"), &size);
     if (data && size == TEST_LEVEL_SIZE) {
         memcpy(testLevel.data(), data, TEST_LEVEL_SIZE);
         sanitizeRecord(testLevel.data(), false);

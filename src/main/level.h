@@ -1,4 +1,4 @@
-// The puzzle's data: board, target, level file "data/levels.bin", test level "test.bin", stage set-up.
+// The puzzle's data: board, target, level file "levels.bin", test level "test.bin", stage set-up.
 #pragma once
 
 #include "main/defines.h"
@@ -36,6 +36,6 @@ int solutionLength(const uint8_t *record);
 void descrambleLevels(uint8_t *data, size_t size);
 void scrambleLevels(uint8_t *data, size_t size); // the level tool's inverse
 
-void loadLevels();         // fatal error when data/levels.bin holds no complete record
+void loadLevels();         // fatal error when levels.bin of the data folder holds no complete record
 void freeLevels();         // at shutdown
-void loadLevel(int stage); // stage < 0: the test stage from "test.bin"
+void loadLevel(int stage); // stage < 0: the test stage from "test.bin" in the player's folder
