@@ -99,8 +99,8 @@ TEST(StartUpFlow, InstalledGameKeepsThePlayersFilesInThePerUserFolder) {
 }
 
 // Without data the game stops at once, naming every folder it looked in: the working directory's
-// data/, data/ beside the binary, the installation around the binary and the installed data folder;
-// or only the folder --data names.
+// data/ (here one that is not the game's), data/ beside the binary, the installation around the binary
+// and the installed data folder; or only the folder --data names.
 TEST(StartUpFlow, WithoutDataTheErrorNamesEveryFolderSearched) {
     const std::string installed = MIRABO_INSTALLED_DATA, binary = MIRABO_RUN_DIR "/tests/";
     for (const std::string &folder : {installed, binary + "data", binary + MIRABO_DATA_FROM_BINARY})
@@ -109,6 +109,7 @@ TEST(StartUpFlow, WithoutDataTheErrorNamesEveryFolderSearched) {
     Harness h("no-data");
     HarnessRun r = h.play([] {
         std::filesystem::remove_all("data");
+        std::filesystem::create_directory("data");
         return gameMainWith({"-w"});
     });
     EXPECT_EQ(r.status, 1);

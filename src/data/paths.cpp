@@ -21,11 +21,6 @@ static const char *const dataMarker = "gfx.zka";
 static std::string dataFolder = "./data";
 static std::string userFolder = "./";
 
-static bool isFolder(const std::string &path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 static bool holdsData(const std::string &folder) {
     struct stat info;
     return stat((folder + "/" + dataMarker).c_str(), &info) == 0 && S_ISREG(info.st_mode);
@@ -77,8 +72,10 @@ static std::string prefFolder() {
     return folder;
 }
 
+// A data/ of the working directory that is not the game's (a home folder often has one) does not
+// hold the game in folder mode.
 void pathsLocate(const char *dataOption) {
-    if (!dataOption && isFolder("data")) {
+    if (!dataOption && holdsData("data")) {
         dataFolder = "./data";
         userFolder = "./";
         return;
