@@ -337,9 +337,7 @@ HarnessRun Harness::play(std::function<int()> body) {
     }
 
     int status = 0;
-    // Under an emulator the same run takes many times as long.
-    const char *scale = getenv("MIRABO_HARNESS_WALL_SCALE");
-    const int limit = wallSeconds * std::max(1, scale ? atoi(scale) : 1);
+    const int limit = wallSeconds * MIRABO_HARNESS_WALL_SCALE;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limit);
     while (waitpid(pid, &status, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() > deadline) {

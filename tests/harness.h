@@ -97,7 +97,7 @@ struct Harness {
     std::string path(const char *name) const; // a file of the run folder, to look at after the run
 
     int maxTicks = 20000; // then HARNESS_TIMED_OUT
-    int wallSeconds = 60; // then the child is killed (times $MIRABO_HARNESS_WALL_SCALE, set under qemu)
+    int wallSeconds = 60; // then the child is killed (5 times as long under qemu, in cross builds)
     bool vsync = true;    // a presented frame waits for the next 60 Hz refresh
 
     HarnessRun runGame(const std::vector<std::string> &args); // gameMain("mirabo", args...)
