@@ -1,7 +1,7 @@
 // The configuration file: its exact lines, the clamping of what it reads, the video mode word,
-// and the atomic replacement of per-user files.
+// and the paths and saving of the player's files.
 #include "data/config.h"
-#include "data/files.h"
+#include "data/fileio.h"
 
 #include "../fuzz/feed.h"
 #include "input/keyhelper_sdl2.h"
@@ -9,8 +9,6 @@
 #include "sound/sound.h"
 #include "temp_folder.h"
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 class Config : public InTempFolder {
@@ -37,6 +35,35 @@ TEST_F(Config, PathsOfThePerUserFiles) {
     EXPECT_STREQ(configFolder, "./");
     EXPECT_STREQ(filename(configFolder, "mirabo", "cfg"), "././/mirabo.cfg");
     EXPECT_STREQ(filename(nullptr, "hiscores", "dat"), "./hiscores.dat");
+    EXPECT_STREQ(configPlayerPath(PLAYER_SAVEGAME), "././/savegame.dat");
+    // An installed game's per-user folder is absolute.
+    EXPECT_STREQ(filename("/home/kim/.local/share/mirabo", "mirabo", "cfg"),
+                 "/home/kim/.local/share/mirabo/mirabo.cfg");
+}
+
+// A save that fails (here the folder is missing) keeps the old file where there is one, is reported
+// on standard error the first time for each file, and leaves one line for the screen.
+TEST_F(Config, AFailedSaveIsReportedOnceForEachFile) {
+    free(configFolder);
+    configFolder = strdup("gone");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(configSavePlayerFile(PLAYER_SAVEGAME, "1234", 4));
+    EXPECT_STREQ(configTakeSaveFailure(), "CANNOT SAVE THE GAME");
+    EXPECT_EQ(configTakeSaveFailure(), nullptr);
+    EXPECT_FALSE(configSavePlayerFile(PLAYER_SAVEGAME, "1234", 4));
+    EXPECT_EQ(configTakeSaveFailure(), nullptr) << "once for each file";
+    dumpConfig();
+    EXPECT_FALSE(configSavePlayerFile(PLAYER_HISCORES, "1234", 4));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Cannot save ./gone/savegame.dat: No such file or directory\n"
+              "Cannot save ./gone/mirabo.cfg: No such file or directory\n"
+              "Cannot save ./gone/hiscores.dat: No such file or directory\n");
+    EXPECT_STREQ(configTakeSaveFailure(), "CANNOT SAVE THE HISCORES") << "the latest one is shown";
+    EXPECT_EQ(configTakeSaveFailure(), nullptr);
+
+    ASSERT_EQ(mkdir("gone", 0755), 0);
+    EXPECT_TRUE(configSavePlayerFile(PLAYER_SAVEGAME, "1234", 4));
+    EXPECT_EQ(readText("gone/savegame.dat"), "1234");
 }
 
 TEST_F(Config, DefaultsWriteThese29LinesAndReadBackWithTheDelaysClamped) {
@@ -165,35 +192,4 @@ TEST_F(Config, VideoModeWord) {
     cfgbpp = 24;
     dumpConfig();
     EXPECT_NE(readText("mirabo.cfg").find("\ngfxmode=15\n"), std::string::npos);
-}
-
-class AtomicWrite : public InTempFolder {};
-
-TEST_F(AtomicWrite, ReplacesWholeAndLeavesNoTemporary) {
-    ASSERT_TRUE(writeFileAtomically("file.dat", "old", 3));
-    ASSERT_TRUE(writeFileAtomically("file.dat", "newer", 5));
-    EXPECT_EQ(readText("file.dat"), "newer");
-    EXPECT_EQ(folderEntries(), std::vector<std::string>{"file.dat"});
-}
-
-TEST_F(AtomicWrite, AFailedWriteKeepsTheOldFile) {
-    ASSERT_TRUE(writeFileAtomically("file.dat", "old", 3));
-    // A full disk, played by a file size limit (the signal it raises is ignored, so write fails).
-    struct rlimit saved;
-    getrlimit(RLIMIT_FSIZE, &saved);
-    struct rlimit tiny = saved;
-    tiny.rlim_cur = 8;
-    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &tiny);
-    bool written = writeFileAtomically("file.dat", "a much longer text", 18);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(written);
-    EXPECT_EQ(readText("file.dat"), "old");
-    EXPECT_EQ(folderEntries(), std::vector<std::string>{"file.dat"});
-
-    mkdir("folder.dat", 0755); // a target that cannot be replaced
-    EXPECT_FALSE(writeFileAtomically("folder.dat", "x", 1));
-    EXPECT_FALSE(writeFileAtomically("missing/file.dat", "x", 1));
-    EXPECT_EQ(folderEntries().size(), 2u);
 }

@@ -13,7 +13,10 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -28,7 +31,8 @@ const char *const helpText = "-w : window mode (not fullscreen)\n"
                              "-bl2: zoom with Bilinear algorithm\n"
                              "-b16 : 16 bits video mode\n"
                              "-b24 : 24 bits video mode (may be useful if fade in/fade out looks crappy)\n"
-                             "-h : help\n";
+                             "--data DIR : read the game data from DIR\n"
+                             "-h, --help : help\n";
 
 const std::vector<uint8_t> windowConfig = {'g', 'f', 'x', 'm', 'o', 'd', 'e', '=', '4', '\n'};
 
@@ -52,9 +56,9 @@ void setUpIntro(Harness &h) {
     h.probe("loaded", [] { return int64_t(!sheets.blocks[0].empty()); }); // the sheets are cut
 }
 
-TEST(StartUpFlow, HelpPrintsTenLinesBeforeAnythingStarts) {
+TEST(StartUpFlow, HelpIsPrintedBeforeAnythingStarts) {
     const std::vector<std::vector<std::string>> commandLines = {
-        {"-h"}, {"-x1", "-h", "-fs"}, {"-zz", "-h", "-t"}};
+        {"-h"}, {"-x1", "-h", "-fs"}, {"-zz", "-h", "-t"}, {"--help"}, {"-w", "--help", "--data", "x"}};
     for (const auto &args : commandLines) {
         Harness h("help");
         const HarnessRun r = h.play([args] {
@@ -65,6 +69,60 @@ TEST(StartUpFlow, HelpPrintsTenLinesBeforeAnythingStarts) {
         EXPECT_EQ(r.out, helpText) << args[0];
         EXPECT_TRUE(r.ticks.empty());
     }
+    Harness h("help-data");
+    const HarnessRun r = h.play([] {
+        const int status = gameMainWith({"-w", "--data"});
+        return SDL_WasInit(SDL_INIT_EVERYTHING) ? 99 : status;
+    });
+    EXPECT_EQ(r.status, 2) << "--data without a folder is a mistake";
+    EXPECT_EQ(r.err, std::string("--data needs a folder\n") + helpText);
+    EXPECT_EQ(r.out, "");
+}
+
+// Started where there is no data/ (an installed game started from anywhere), the game reads the
+// data folder named by --data and keeps the player's files in the per-user folder; the working
+// directory is left alone.
+TEST(StartUpFlow, InstalledGameKeepsThePlayersFilesInThePerUserFolder) {
+    Harness h("installed");
+    h.probe("loaded", [] { return int64_t(!sheets.blocks[0].empty()); }); // the sheets are cut
+    h.at(3).stop();
+    const std::string content = h.path("content"), perUser = h.path("xdg/mirabo");
+    const HarnessRun r = h.play([&] {
+        if (rename("data", content.c_str()) != 0 || setenv("XDG_DATA_HOME", h.path("xdg").c_str(), 1) != 0)
+            return 98;
+        return gameMainWith({"--data", "content", "-t"});
+    });
+    ASSERT_EQ(r.status, HARNESS_STOPPED) << r.err;
+    EXPECT_EQ(r.value("loaded", 0), 1) << "the test stage started with the data of content/";
+    EXPECT_TRUE(std::filesystem::is_regular_file(perUser + "/hiscores.dat"));
+    EXPECT_FALSE(std::filesystem::exists(h.path("hiscores.dat")));
+    EXPECT_FALSE(std::filesystem::exists(h.path("data")));
+}
+
+// Without data the game stops at once, naming every folder it looked in: the working directory's
+// data/ (here one that is not the game's), data/ beside the binary, the installation around the binary
+// and the installed data folder; or only the folder --data names.
+TEST(StartUpFlow, WithoutDataTheErrorNamesEveryFolderSearched) {
+    const std::string installed = MIRABO_INSTALLED_DATA, binary = MIRABO_RUN_DIR "/tests/";
+    for (const std::string &folder : {installed, binary + "data", binary + MIRABO_DATA_FROM_BINARY})
+        if (std::filesystem::exists(folder + "/gfx.zka"))
+            GTEST_SKIP() << "game data in " << folder;
+    Harness h("no-data");
+    HarnessRun r = h.play([] {
+        std::filesystem::remove_all("data");
+        std::filesystem::create_directory("data");
+        return gameMainWith({"-w"});
+    });
+    EXPECT_EQ(r.status, 1);
+    const std::filesystem::path relative =
+        std::filesystem::path(binary + MIRABO_DATA_FROM_BINARY).lexically_normal();
+    EXPECT_EQ(r.err, "Cannot find the game data: no gfx.zka in " + h.path("data") + ", " + binary + "data, " +
+                         relative.string() + ", " + installed + "\n");
+    EXPECT_EQ(r.out, "");
+
+    r = h.play([] { return gameMainWith({"--data", "/nowhere/at/all", "-w"}); });
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Cannot find the game data: no gfx.zka in /nowhere/at/all\n");
 }
 
 TEST(StartUpFlow, CommandLineAndConfigurationMakeTheDisplaySettings) {

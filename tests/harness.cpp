@@ -192,7 +192,8 @@ HarnessRun Harness::play(std::function<int()> body) {
     result.probes = probeNames;
     if (runDir.empty())
         return result;
-    const std::string outPath = path("stdout.txt"), tracePath = path("trace.txt");
+    const std::string outPath = path("stdout.txt"), errPath = path("stderr.txt"),
+                      tracePath = path("trace.txt");
 
     fflush(stdout);
     fflush(stderr);
@@ -205,9 +206,11 @@ HarnessRun Harness::play(std::function<int()> body) {
         if (chdir(runDir.c_str()) != 0)
             _exit(127);
         const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (out < 0 || dup2(out, STDOUT_FILENO) < 0)
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out < 0 || err < 0 || dup2(out, STDOUT_FILENO) < 0 || dup2(err, STDERR_FILENO) < 0)
             _exit(127);
         close(out);
+        close(err);
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", audioDriver, 1);
         // SDL would wait out each refresh of its simulated display in real time; the virtual display
@@ -229,22 +232,26 @@ HarnessRun Harness::play(std::function<int()> body) {
     }
 
     int status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(wallSeconds);
+    const int limit = wallSeconds * MIRABO_HARNESS_WALL_SCALE;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limit);
     while (waitpid(pid, &status, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() > deadline) {
             kill(pid, SIGKILL);
             waitpid(pid, &status, 0);
-            ADD_FAILURE() << "the run took more than " << wallSeconds << " s and was killed";
+            ADD_FAILURE() << "the run took more than " << limit << " s and was killed";
             break;
         }
         usleep(2000);
     }
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
 
-    std::ifstream outFile(outPath);
-    std::stringstream captured;
-    captured << outFile.rdbuf();
-    result.out = captured.str();
+    for (auto [file, text] : {std::pair{&outPath, &result.out}, std::pair{&errPath, &result.err}}) {
+        std::ifstream captured(*file);
+        std::stringstream contents;
+        contents << captured.rdbuf();
+        *text = contents.str();
+    }
+    fputs(result.err.c_str(), stderr); // still in the test's log, as it was before it was captured
 
     std::ifstream traceFile(tracePath);
     std::string line;

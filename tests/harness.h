@@ -17,9 +17,9 @@
 // screen loop runs 60 ticks per virtual second, as on a real display with vertical sync. Each tick's
 // virtual milliseconds are in the trace.
 // Isolation: every run is a fork of the test process: the game's globals start fresh, a fatal error or
-// exit() ends only the child, and standard output is captured. The run folder holds a data/ folder
-// linking every file of MIRABO_RUN_DIR/data, a link to its test.bin, and the files given with file(),
-// which may replace those ("data/levels.bin" too); it is removed with the Harness. SDL runs with the
+// exit() ends only the child, and standard output and standard error are captured. The run folder holds a
+// data/ folder linking every file of MIRABO_RUN_DIR/data, a link to its test.bin, and the files given with
+// file(), which may replace those ("data/levels.bin" too); it is removed with the Harness. SDL runs with the
 // dummy video and audio drivers. Snapshots go to the tests' artifacts folder.
 #pragma once
 
@@ -46,6 +46,7 @@ struct HarnessRun {
     int status = -1; // exit status, HARNESS_STOPPED, HARNESS_TIMED_OUT, or -signal (under the sanitizer
                      // a crash other than abort() ends with status 1)
     std::string out; // what the game wrote to standard output
+    std::string err; // what it wrote to standard error
     int frames = 0;  // frames presented
     std::vector<std::string> probes;
     std::vector<HarnessTick> ticks; // one per read of the input
@@ -76,9 +77,9 @@ struct Harness : ScriptBuilder<Harness> {
     Harness &file(const char *name, const std::vector<uint8_t> &bytes);
     std::string path(const char *name) const; // a file of the run folder, to look at after the run
 
-    int maxTicks = 20000;              // then HARNESS_TIMED_OUT
-    int wallSeconds = 60;              // then the child is killed
-    bool vsync = true;                 // a presented frame waits for the next 60 Hz refresh
+    int maxTicks = 20000; // then HARNESS_TIMED_OUT
+    int wallSeconds = 60; // then the child is killed (5 times as long under qemu, in cross builds)
+    bool vsync = true;    // a presented frame waits for the next 60 Hz refresh
     const char *audioDriver = "dummy"; // SDL_AUDIODRIVER of the run: "none" for a machine without sound
 
     HarnessRun runGame(const std::vector<std::string> &args); // gameMain("mirabo", args...)

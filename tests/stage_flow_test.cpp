@@ -3,6 +3,7 @@
 #include "harness.h"
 #include "stage_levels.h"
 
+#include "data/config.h"
 #include "data/hiscores.h"
 #include "gfx/gfx_sdl2.h"
 #include "input/keyhelper_sdl2.h"
@@ -25,7 +26,11 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -182,6 +187,11 @@ std::vector<uint8_t> realRecord(int stage) {
 }
 
 const Board fives = filledBoard(5);
+
+std::vector<uint8_t> readFile(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 } // namespace
 
@@ -385,6 +395,54 @@ TEST(StageFlow, LastStageWonShowsTheEndingAndTheHiscoreEntry) {
     EXPECT_EQ(r.last("name"), nameCode("A"));
     EXPECT_EQ(r.last("saved"), 0); // no next stage to save
     EXPECT_FALSE(std::filesystem::exists(h.path("savegame.dat")));
+}
+
+// In a folder the player cannot write, winning stages leaves the old saved game, hiscores and
+// settings as they were, and the player is told once, on standard error and on screen; CONTINUE still
+// offers the stage reached until the game ends. Root is stopped by nothing but a change of user.
+TEST(StageFlow, AReadOnlyFolderKeepsTheOldFilesAndSaysItCannotSave) {
+    const std::vector<uint8_t> oldSave = {1, 2, 3, 4}, oldTable(HISCORE_TABLE_SIZE, 9);
+    const std::string oldConfig = "gfxmode=4\n";
+    Harness h("stage-read-only");
+    gameProbes(h);
+    h.probe("failure", [] {
+        const char *failure = screenNotice();
+        return int64_t(failure ? (strcmp(failure, "CANNOT SAVE THE GAME") == 0 ? 1 : 2) : 0);
+    });
+    h.file("savegame.dat", oldSave).file("hiscores.dat", oldTable);
+    h.file("mirabo.cfg", std::vector<uint8_t>(oldConfig.begin(), oldConfig.end()));
+    h.at(20).tap(SDL_SCANCODE_SPACE).wait(800).tap(SDL_SCANCODE_SPACE).wait(800);
+    exitThroughPause(h);
+    const Record one = makeRecord(fives, {{4, 5}});
+    const std::function<int()> body = game(1, {spreadRecord(), one, one, one});
+    const HarnessRun r = h.play([&] {
+        constexpr uid_t NOBODY = 65534;
+        if (chmod(".", 0555) != 0 || (geteuid() == 0 && (setgid(NOBODY) != 0 || setuid(NOBODY) != 0)))
+            return 96;
+        return access(".", W_OK) == 0 ? 77 : body();
+    });
+    chmod(h.path("").c_str(), 0755);
+    if (r.status == 77)
+        GTEST_SKIP() << "this user can write a read-only folder";
+
+    ASSERT_TRUE(r.returned) << r.status;
+    EXPECT_EQ(r.last("stage"), 3);
+    EXPECT_EQ(r.last("saved"), 3);
+    EXPECT_EQ(r.err, "Cannot save ./savegame.dat: Permission denied\n");
+    const int shown = r.firstTick("failure", 1);
+    EXPECT_GT(shown, 20);
+    const int gone = r.firstTick("failure", 0, shown);
+    EXPECT_GE(gone - shown, 170) << "for three seconds";
+    EXPECT_EQ(r.firstTick("failure", 1, gone), -1) << "the screen is told once";
+    EXPECT_EQ(r.firstTick("failure", 2), -1);
+    EXPECT_EQ(readFile(h.path("savegame.dat")), oldSave);
+    EXPECT_EQ(readFile(h.path("hiscores.dat")), oldTable);
+    EXPECT_EQ(readFile(h.path("mirabo.cfg")), std::vector<uint8_t>(oldConfig.begin(), oldConfig.end()));
+    std::set<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(h.path("")))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"data", "test.bin", "savegame.dat", "hiscores.dat", "mirabo.cfg",
+                                            "stdout.txt", "stderr.txt", "trace.txt"}));
 }
 
 TEST(StageFlow, TwelveStagesShareAMusicTrack) {

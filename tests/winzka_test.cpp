@@ -1,6 +1,6 @@
-// Asset archives and the whole-file reader: lookups, reopening, damaged archives.
+// Asset archives: lookups, reopening, damaged archives.
+#include "data/fileio.h"
 #include "data/winzka.h"
-#include "data/files.h"
 
 #include "temp_folder.h"
 #include "zka_writer.h"
@@ -119,21 +119,4 @@ TEST_F(Archives, DamagedArchivesGiveNone) {
     install(cut);
     EXPECT_EQ(member("b", "bmp"), "absent");
     EXPECT_EQ(member("a", "bmp"), std::string(1000, 'x'));
-}
-
-TEST_F(Archives, WholeFileReader) {
-    writeText("empty.bin", "");
-    writeText("some.bin", "level data");
-    uint32_t size = 77;
-    EXPECT_EQ(loadBINFile("empty.bin", &size), nullptr);
-    EXPECT_EQ(loadBINFile("missing.bin", &size), nullptr);
-    EXPECT_EQ(loadBINFile(".", &size), nullptr); // a folder is no file
-    EXPECT_EQ(size, 77u);
-    uint8_t *data = loadBINFile("some.bin", &size);
-    ASSERT_NE(data, nullptr);
-    EXPECT_EQ(std::string(reinterpret_cast<char *>(data), size), "level data");
-    free(data);
-    data = loadBINFile("some.bin", nullptr);
-    EXPECT_NE(data, nullptr);
-    free(data);
 }

@@ -1,19 +1,18 @@
-// The configuration file "mirabo.cfg", the paths of every per-user file and their safe replacement.
+// The configuration file "mirabo.cfg", the paths of every per-user file and their saving.
 #include "data/config.h"
-#include "data/files.h"
+#include "data/fileio.h"
 
-#include "data/winzka.h"
+#include "data/fileio.h"
+#include "data/paths.h"
 #include "input/keyhelper_sdl2.h"
 #include "sound/modplayer.h"
 #include "sound/sound.h"
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <string>
-#include <unistd.h>
 
 char *configFolder;
 int32_t cfgScreen = 0, cfgScalingMethod = 1, cfgbpp = 16;
@@ -71,26 +70,64 @@ static const SoundSetting playerSettings[] = {
 
 constexpr uint32_t SOUND_SETTINGS_MIN_FILE = 10; // smaller files set no sound setting
 
-// Called first thing at start-up.
+// Called at start-up right after pathsLocate, before any per-user file is read.
 void getConfigFolder() {
-    if (!configFolder)
-        configFolder = strdup("./");
+    free(configFolder);
+    configFolder = strdup(pathsUserFolder());
 }
 
+// A folder relative to the working directory is written "./" + folder + "/" (folder mode gives
+// ././/mirabo.cfg); the per-user folder of an installed game is absolute and taken as it is.
 const char *filename(const char *folder, const char *name, const char *ext) {
     if (folder)
-        snprintf(fname_buf, sizeof fname_buf, "%s%s%c%s.%s", "./", folder, '/', name, ext);
+        snprintf(fname_buf, sizeof fname_buf, "%s%s%c%s.%s", folder[0] == '/' ? "" : "./", folder, '/', name,
+                 ext);
     else
         snprintf(fname_buf, sizeof fname_buf, "%s%s.%s", "./", name, ext);
     return fname_buf;
 }
 
-static const char *configPath() { return filename(configFolder, "mirabo", "cfg"); }
+struct PlayerFileInfo {
+    const char *name, *ext;
+    const char *failure; // shown on screen when it cannot be saved
+};
+static const PlayerFileInfo playerFiles[PLAYER_FILES] = {
+    {"mirabo", "cfg", "CANNOT SAVE THE SETTINGS"},
+    {"hiscores", "dat", "CANNOT SAVE THE HISCORES"},
+    {"savegame", "dat", "CANNOT SAVE THE GAME"},
+};
+static bool saveFailed[PLAYER_FILES];
+static const char *pendingFailure;
+
+const char *configPlayerPath(PlayerFile file) {
+    return filename(configFolder, playerFiles[file].name, playerFiles[file].ext);
+}
+
+// Called by the options screen, the hiscore table and the saved game for every write. A read-only
+// folder or a full disk fails every save of a run; the player hears of each file once.
+bool configSavePlayerFile(PlayerFile file, const void *data, size_t size) {
+    const char *path = configPlayerPath(file);
+    if (writeFileAtomically(path, data, size))
+        return true;
+    if (!saveFailed[file]) {
+        saveFailed[file] = true;
+        fprintf(stderr, "Cannot save %s: %s\n", path, strerror(errno));
+        pendingFailure = playerFiles[file].failure;
+    }
+    return false;
+}
+
+// Called by the screen runner once per frame.
+const char *configTakeSaveFailure() {
+    const char *failure = pendingFailure;
+    pendingFailure = nullptr;
+    return failure;
+}
 
 // The whole configuration file as a NUL-terminated text, so that number parsing stops at its end;
 // nullptr when it is missing or empty.
 static char *loadConfigText(uint32_t *size) {
-    uint8_t *bytes = loadBINFile(configPath(), size);
+    uint8_t *bytes = loadBINFile(configPlayerPath(PLAYER_CONFIG), size);
     if (!bytes)
         return nullptr;
     auto *text = static_cast<char *>(realloc(bytes, size_t(*size) + 1));
@@ -258,6 +295,6 @@ void dumpConfig() {
     int32_t mode = (cfgScreen == 0 ? 1 : 0) + (cfgbpp != 16 ? 2 : 0) + 4 * cfgScalingMethod;
     fprintf(stream, "gfxmode=%d\n", mode);
     if (fclose(stream) == 0)
-        writeFileAtomically(configPath(), data, size);
+        configSavePlayerFile(PLAYER_CONFIG, data, size);
     free(data);
 }

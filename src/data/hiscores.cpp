@@ -2,7 +2,7 @@
 #include "data/hiscores.h"
 
 #include "data/config.h"
-#include "data/files.h"
+#include "data/fileio.h"
 #include "input/sys.h"
 
 #include <cstddef>
@@ -31,8 +31,6 @@ static const char *const score_names[SCORE_NAMES] = {
 };
 
 static uint8_t *tableBytes() { return reinterpret_cast<uint8_t *>(hiscores.data()); }
-
-static const char *hiscorePath() { return filename(configFolder, "hiscores", "dat"); }
 
 void codebuf(uint8_t *buf, int32_t len, uint8_t seed) {
     uint8_t key = seed;
@@ -71,7 +69,7 @@ void saveBuffer() {
     uint8_t scrambled[HISCORE_TABLE_SIZE];
     memcpy(scrambled, tableBytes(), sizeof scrambled);
     codebuf(scrambled, HISCORE_TABLE_SIZE, HISCORE_SEED);
-    writeFileAtomically(hiscorePath(), scrambled, sizeof scrambled);
+    configSavePlayerFile(PLAYER_HISCORES, scrambled, sizeof scrambled);
 }
 
 static void generateTable() {
@@ -105,7 +103,7 @@ static void replaceTable() {
 // Called at start-up (reset 0) and by the options screen's "RESET HISCORES" (reset 1).
 void loadHiscores(int reset) {
     hiscores = {};
-    FILE *file = reset ? nullptr : fopen(hiscorePath(), "rb");
+    FILE *file = reset ? nullptr : fileOpenRegular(configPlayerPath(PLAYER_HISCORES));
     if (!file) {
         generateTable();
         return;

@@ -1,7 +1,8 @@
-// Asset archives: flat directories of zlib members in ./data.
+// Asset archives: flat directories of zlib members in the data folder.
 #include "data/winzka.h"
 
-#include "data/files.h"
+#include "data/fileio.h"
+#include "data/paths.h"
 
 #include <zlib.h>
 
@@ -26,12 +27,22 @@ static uint32_t readLE32(const uint8_t *bytes) {
     return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
 }
 
+const char *zkaPath(int id) {
+    static char path[1024];
+    snprintf(path, sizeof path, "%s%c%s.zka", pathsDataFolder(), '/', archives[validId(id) ? id : 0]);
+    return path;
+}
+
+const char *zkaMemberPlace(int id, const char *name, const char *ext) {
+    static char place[1200];
+    snprintf(place, sizeof place, "%s.%s in %s", name, ext, zkaPath(id));
+    return place;
+}
+
 static void openID(int id) {
     if (!validId(id) || zka_file[id])
         return;
-    char path[1024];
-    snprintf(path, sizeof path, "%s%c%s.zka", "./data", '/', archives[id]);
-    zka_file[id] = fopen(path, "rb");
+    zka_file[id] = fileOpenRegular(zkaPath(id));
 }
 
 void closeID(int id) {

@@ -1,4 +1,4 @@
-// Asset archives: data/gfx.zka, data/music.zka, data/sound.zka.
+// Asset archives (gfx.zka, music.zka, sound.zka in the data folder).
 #pragma once
 
 #include <cstdint>
@@ -25,3 +25,6 @@ int loadZKAHeader(int id); // 0 loaded (or already), 1 failure
 void closeID(int id);
 void closeZKA(int id);
 int keyID(int id);
+const char *zkaPath(int id); // the archive's file in the data folder, in a static buffer
+// "name.ext in <archive file>", naming a member the game cannot run without; in a static buffer.
+const char *zkaMemberPlace(int id, const char *name, const char *ext);

@@ -1,5 +1,6 @@
 // The fatal error reporter.
 #pragma once
 
-// Prints "message: detail" ("unknown" without detail) to standard output and exits with status 1.
+// Writes "message: detail" ("unknown" without detail) to standard error, shows it in a message box
+// where there is a display to show it on, and exits with status 1.
 [[noreturn]] void error(const char *message, const char *detail);

@@ -2,6 +2,7 @@
 #include "gfx/gfx_sdl2.h"
 
 #include "data/config.h"
+#include "data/winzka.h"
 #include "gfx/image.h"
 #include "gfx/png.h"
 #include "gfx/scaling.h"
@@ -199,6 +200,20 @@ void gfxToggleFullScreen() {
         return;
     const bool full = (SDL_GetWindowFlags(sdl2->window) & SDL_WINDOW_FULLSCREEN) != 0;
     SDL_SetWindowFullscreen(sdl2->window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+// Called once at start-up, after the archives are open. The bitmap keeps its own colours (no trip
+// through the screen's format); its magenta is transparent.
+void gfxSetWindowIcon(const char *name) {
+    uint32_t size = 0;
+    uint8_t *bytes = loadZKAFile(ZKA_GFX, name, "bmp", &size);
+    SDL_Surface *icon = bytes ? SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes, int(size)), 1) : nullptr;
+    if (icon && sdl2 && sdl2->window) {
+        SDL_SetColorKey(icon, SDL_TRUE, SDL_MapRGB(icon->format, 255, 0, 255));
+        SDL_SetWindowIcon(sdl2->window, icon);
+    }
+    SDL_FreeSurface(icon);
+    free(bytes);
 }
 
 bool gfxSaveScreenshot(const char *folder) {

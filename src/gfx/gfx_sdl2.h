@@ -49,3 +49,6 @@ void gfxToggleFullScreen();
 // F12: the current 320 × 240 picture as mirabo-0001.png, mirabo-0002.png, ... (never overwriting) in
 // folder, told on stderr; false when nothing was written.
 bool gfxSaveScreenshot(const char *folder);
+// The window shows the asset name (a keyed bitmap of the gfx archive) as its icon; nothing when the
+// archive lacks it.
+void gfxSetWindowIcon(const char *name);

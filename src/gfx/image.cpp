@@ -1,7 +1,8 @@
 // Images in the back surface's pixel format: loading by asset name, colour keys, blits, darken.
 #include "gfx/image.h"
 
-#include "data/files.h"
+#include "data/config.h"
+#include "data/fileio.h"
 #include "data/winzka.h"
 #include "gfx/convert.h"
 #include "gfx/debug.h"
@@ -11,29 +12,28 @@
 #include <cstdlib>
 #include <cstring>
 
-// A loose "<name>.bmp" in the working directory overrides the graphics archive's member.
+// A loose "<name>.bmp" in the player's folder (the working directory in folder mode) overrides the
+// graphics archive's member.
 SDL_Surface *loadGFX(const char *name, int useKey, int r, int g, int b) {
-    char file[512];
-    snprintf(file, sizeof file, "%s.bmp", name);
     uint32_t size = 0;
-    uint8_t *data = loadBINFile(file, &size);
+    uint8_t *data = loadBINFile(filename(configFolder, name, "bmp"), &size);
     if (!data)
         data = loadZKAFile(ZKA_GFX, name, "bmp", &size);
     if (!data)
-        error("Error loading gfx file", name);
+        error("Error loading gfx file", zkaMemberPlace(ZKA_GFX, name, "bmp"));
     SDL_Surface *image = loadGFXFromMemory(data, size, useKey, r, g, b);
     free(data);
     return image;
 }
 
-// Data that does not decode is left in "fuu.xxx" for whoever has to find out why.
+// Data that does not decode is left in "fuu.xxx" in the player's folder for whoever has to find out why.
 SDL_Surface *loadGFXFromMemory(const uint8_t *data, uint32_t size, int useKey, int r, int g, int b) {
     SDL_RWops *stream = SDL_RWFromConstMem(data, int(size));
     SDL_Surface *decoded = SDL_LoadBMP_RW(stream, 0);
     if (!decoded) {
         if (stream)
             SDL_RWclose(stream);
-        if (FILE *dump = fopen("fuu.xxx", "wb")) {
+        if (FILE *dump = fopen(filename(configFolder, "fuu", "xxx"), "wb")) {
             if (size)
                 fwrite(data, 1, size, dump);
             fclose(dump);

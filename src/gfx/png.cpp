@@ -1,4 +1,5 @@
-// A small PNG writer (8-bit RGB, one zlib stream) for review images and test artifacts.
+// A small PNG writer (8-bit RGB, or RGBA for surfaces with alpha; one zlib stream) for review images,
+// icons and test artifacts.
 #include "gfx/png.h"
 
 #include <zlib.h>
@@ -21,16 +22,19 @@ static void putChunk(std::vector<uint8_t> &out, const char *type, const std::vec
 }
 
 bool savePNG(SDL_Surface *surface, const char *path) {
-    SDL_Surface *rgb = SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_RGB24, 0);
+    const bool alpha = surface->format->Amask != 0;
+    const int channels = alpha ? 4 : 3;
+    SDL_Surface *rgb =
+        SDL_ConvertSurfaceFormat(surface, alpha ? SDL_PIXELFORMAT_RGBA32 : SDL_PIXELFORMAT_RGB24, 0);
     if (!rgb)
         return false;
     const int w = rgb->w, h = rgb->h;
     std::vector<uint8_t> raw;
-    raw.reserve(size_t(h) * (1 + 3 * w));
+    raw.reserve(size_t(h) * (1 + channels * w));
     const auto *pixels = static_cast<const uint8_t *>(rgb->pixels);
     for (int y = 0; y < h; y++) {
         raw.push_back(0); // no filter
-        raw.insert(raw.end(), pixels + y * rgb->pitch, pixels + y * rgb->pitch + 3 * w);
+        raw.insert(raw.end(), pixels + y * rgb->pitch, pixels + y * rgb->pitch + channels * w);
     }
     SDL_FreeSurface(rgb);
 
@@ -44,7 +48,8 @@ bool savePNG(SDL_Surface *surface, const char *path) {
     std::vector<uint8_t> header;
     putBE32(header, uint32_t(w));
     putBE32(header, uint32_t(h));
-    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8 bits, RGB, deflate, no filter, no interlace
+    // 8 bits, RGB (2) or RGBA (6), deflate, no filter, no interlace
+    header.insert(header.end(), {8, uint8_t(alpha ? 6 : 2), 0, 0, 0});
     putChunk(png, "IHDR", header);
     putChunk(png, "IDAT", packed);
     putChunk(png, "IEND", {});

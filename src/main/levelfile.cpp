@@ -1,26 +1,27 @@
-// The level files: the scrambled level set "data/levels.bin" and the plain test stage "test.bin".
+// The level files: the scrambled level set "levels.bin" of the data folder and the plain test stage
+// "test.bin" of the player's folder.
 #include "main/levelfile.h"
 
-#include "data/files.h"
+#include "data/config.h"
+#include "data/fileio.h"
+#include "data/paths.h"
 #include "gfx/debug.h"
 #include "main/level.h"
 
 #include <cstdlib>
 
-static const char *const levelsPath = "data/levels.bin";
-static const char *const testPath = "test.bin";
-
 // Called once by start-up. A file without any complete record leaves the game nothing to play.
 void loadLevels() {
     freeLevels();
     uint32_t size = 0;
-    uint8_t *data = loadBINFile(levelsPath, &size);
+    const char *path = pathsData("levels.bin");
+    uint8_t *data = loadBINFile(path, &size);
     if (!data)
-        error("Cannot read the level file", levelsPath);
+        error("Cannot read the level file", path);
     descrambleLevels(data, size);
     if (useLevels(data, size) < 1) {
         freeLevels();
-        error("No complete level in the level file", levelsPath);
+        error("No complete level in the level file", path);
     }
 }
 
@@ -29,10 +30,10 @@ void freeLevels() {
     useLevels(nullptr, 0);
 }
 
-// Called by the stage start of the test stage.
+// Called by the stage start of the test stage: "test.bin" in the player's folder.
 void loadTestLevel() {
     uint32_t size = 0;
-    uint8_t *data = loadBINFile(testPath, &size);
+    uint8_t *data = loadBINFile(filename(configFolder, "test", "bin"), &size);
     if (data && size == LEVEL_SOLUTION_OFFSET)
         useTestLevel(data);
     free(data);

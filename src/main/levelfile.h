@@ -1,4 +1,5 @@
-// The level files: the scrambled level set "data/levels.bin" and the plain test stage "test.bin".
+// The level files: the scrambled level set "levels.bin" of the data folder and the plain test stage
+// "test.bin" of the player's folder.
 #pragma once
 
 void loadLevels();    // at start-up; a fatal error when the file holds no complete record

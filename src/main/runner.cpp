@@ -3,7 +3,9 @@
 #include "main/runner.h"
 
 #include "data/config.h"
+#include "gfx/font.h"
 #include "gfx/gfx_sdl2.h"
+#include "gfx/image.h"
 #include "input/fpshelper.h"
 #include "input/keyhelper_sdl2.h"
 #include "input/sys.h"
@@ -33,6 +35,30 @@ static Change changes[MAX_CHANGES]; // asked for during the current tick, made a
 static int changeCount;
 static bool drainPending, quitPassed, drawn, playerAway;
 static bool pacingRestart; // another screen came on top since the last tick
+
+// A save that failed is told on screen for a few seconds, over whatever screen is on top.
+constexpr int NOTICE_TICKS = 180;
+constexpr int NOTICE_Y = SCREEN_HEIGHT - 10;
+static const char *notice;
+static int noticeTicks;
+
+static void takeNotice() {
+    if (const char *failure = configTakeSaveFailure()) {
+        notice = failure;
+        noticeTicks = NOTICE_TICKS;
+    } else if (noticeTicks > 0 && --noticeTicks == 0) {
+        notice = nullptr;
+    }
+}
+
+const char *screenNotice() { return notice; }
+
+static void drawNotice() {
+    if (!notice)
+        return;
+    fillRect(screen, 0, NOTICE_Y - 1, SCREEN_WIDTH, 10, BLACK);
+    drawTextCenterAt(screen, notice, NOTICE_Y, font);
+}
 
 static void ask(ChangeKind kind, const Screen *screen) {
     assert(changeCount < MAX_CHANGES);
@@ -114,10 +140,12 @@ static void runTick(const Screen &top) {
             return;
     }
     top.tick();
+    takeNotice();
     if (applyChanges())
         return;
     if (drawn) {
         top.draw();
+        drawNotice();
         flipScreen();
     }
 }

@@ -4,8 +4,9 @@
 // A screen. The runner calls enter when the screen first comes on top, then once per tick: it paces
 // the tick, reads the input, hands a quit request (a closed window, Escape) to quit, calls tick, and
 // when the pacing lets the tick be drawn, draw and the presentation of the frame; leave when the
-// screen goes. The runner itself toggles full screen and saves screenshots when asked, and ends the
-// program from any screen on a termination request (SIGTERM, SIGINT), every screen leaving in turn. A screen
+// screen goes. The runner itself toggles full screen and saves screenshots when asked, tells a save
+// that failed at the foot of the screen, and ends the program from any screen on a termination
+// request (SIGTERM, SIGINT), every screen leaving in turn. A screen
 // opened over another is pushed on it and popped when it is done; the one below then goes on from where it
 // was.
 //
@@ -44,6 +45,8 @@ bool screenDrawn();
 // Whether the player turned away during this tick: the window lost the focus or was minimised, or a
 // pad was pulled out. A stage pauses for it.
 bool screenPlayerAway();
+// The notice shown at the foot of the screen now ("CANNOT SAVE THE GAME"), or nullptr.
+const char *screenNotice();
 // The screen on top, or nullptr when none is left.
 const Screen *screenTop();
 

@@ -2,7 +2,7 @@
 #include "main/savegame.h"
 
 #include "data/config.h"
-#include "data/files.h"
+#include "data/fileio.h"
 #include "main/level.h"
 
 #include <cstdio>
@@ -11,8 +11,6 @@
 int32_t saved;
 
 constexpr int SAVE_SIZE = 4;
-
-static const char *savePath() { return filename(configFolder, "savegame", "dat"); }
 
 static void applyMask(uint8_t bytes[SAVE_SIZE]) {
     for (int k = 0; k < SAVE_SIZE; k++)
@@ -35,13 +33,13 @@ void saveGame(int stage) {
     uint8_t high = uint8_t(noise >> 8), low = uint8_t(noise), level = uint8_t(stage);
     uint8_t bytes[SAVE_SIZE] = {high, uint8_t(low ^ level), low, uint8_t(high ^ level)};
     applyMask(bytes);
-    writeFileAtomically(savePath(), bytes, sizeof bytes);
+    configSavePlayerFile(PLAYER_SAVEGAME, bytes, sizeof bytes);
     saved = stage;
 }
 
 // Called by the main menu when it starts: the stage to continue from, 0 for none.
 int loadGame() {
-    FILE *file = fopen(savePath(), "rb");
+    FILE *file = fileOpenRegular(configPlayerPath(PLAYER_SAVEGAME));
     if (!file)
         return 0;
     uint8_t bytes[SAVE_SIZE];

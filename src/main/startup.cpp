@@ -3,6 +3,7 @@
 
 #include "data/config.h"
 #include "data/hiscores.h"
+#include "data/paths.h"
 #include "data/winzka.h"
 #include "gfx/debug.h"
 #include "gfx/font.h"
@@ -34,29 +35,35 @@ static const char *const helpLines[] = {
     "-bl2: zoom with Bilinear algorithm",
     "-b16 : 16 bits video mode",
     "-b24 : 24 bits video mode (may be useful if fade in/fade out looks crappy)",
-    "-h : help",
+    "--data DIR : read the game data from DIR",
+    "-h, --help : help",
 };
 
-// The command line: each argument sets one display setting; "-t" also asks for the test stage and
-// "-h" (no setting) for the help.
+// What the command line asks for; a display setting it does not name stays -1.
+struct CommandLine {
+    int32_t fs = -1, scalingMethod = -1, bpp = -1;
+    bool testMode = false;
+    const char *dataFolder = nullptr;
+};
+
+// Each switch sets one display setting; "-t" also asks for the test stage.
 struct CommandSwitch {
     const char *name;
-    int32_t *setting; // nullptr: the help
+    int32_t CommandLine::*setting;
     int32_t value;
     bool testMode;
 };
 static const CommandSwitch commandSwitches[] = {
-    {"-fs", &fs, 1, false},
-    {"-w", &fs, 0, false},
-    {"-x1", &ScalingMethod, 0, false},
-    {"-x2", &ScalingMethod, 1, false},
-    {"-s2x", &ScalingMethod, 2, false},
-    {"-sl2", &ScalingMethod, 3, false},
-    {"-bl2", &ScalingMethod, 4, false},
-    {"-b16", &bpp, 16, false},
-    {"-b24", &bpp, 24, false},
-    {"-t", &fs, 0, true},
-    {"-h", nullptr, 0, false},
+    {"-fs", &CommandLine::fs, 1, false},
+    {"-w", &CommandLine::fs, 0, false},
+    {"-x1", &CommandLine::scalingMethod, 0, false},
+    {"-x2", &CommandLine::scalingMethod, 1, false},
+    {"-s2x", &CommandLine::scalingMethod, 2, false},
+    {"-sl2", &CommandLine::scalingMethod, 3, false},
+    {"-bl2", &CommandLine::scalingMethod, 4, false},
+    {"-b16", &CommandLine::bpp, 16, false},
+    {"-b24", &CommandLine::bpp, 24, false},
+    {"-t", &CommandLine::fs, 0, true},
 };
 
 constexpr int AUDIO_RATE = 22050;
@@ -64,22 +71,38 @@ constexpr int AUDIO_CHANNELS = 2;
 constexpr int AUDIO_BUFFER_FRAMES = 1024;
 constexpr int SFX_CHANNELS = 16;
 
-// Applies the arguments in order, a later one overriding an earlier one; unknown ones change
-// nothing. Returns false at "-h", leaving the arguments after it unread.
-static bool parseCommandLine(int argc, char **argv, int *testMode) {
+// Reads the arguments in order, a later one overriding an earlier one; unknown ones change nothing.
+// At "-h" or "--help" it stops and returns 0, at "--data" without a folder 2 (the help is printed
+// either way); -1 when the game is to start.
+static int parseCommandLine(int argc, char **argv, CommandLine *line) {
     for (int i = 1; i < argc; i++) {
+        const char *arg = argv[i];
+        if (strcmp(arg, "-h") == 0 || strcmp(arg, "--help") == 0)
+            return 0;
+        if (strcmp(arg, "--data") == 0) {
+            if (i + 1 == argc) {
+                fprintf(stderr, "--data needs a folder\n");
+                return 2;
+            }
+            line->dataFolder = argv[++i];
+            continue;
+        }
         for (const CommandSwitch &option : commandSwitches) {
-            if (strcmp(argv[i], option.name) != 0)
-                continue;
-            if (!option.setting)
-                return false;
-            *option.setting = option.value;
-            if (option.testMode)
-                *testMode = 1;
-            break;
+            if (strcmp(arg, option.name) == 0) {
+                line->*option.setting = option.value;
+                line->testMode |= option.testMode;
+                break;
+            }
         }
     }
-    return true;
+    return -1;
+}
+
+// The configuration's display settings, then those the command line names.
+static void applyDisplaySettings(const CommandLine &line) {
+    fs = line.fs >= 0 ? line.fs : (cfgScreen == 0 ? 1 : 0);
+    ScalingMethod = line.scalingMethod >= 0 ? line.scalingMethod : cfgScalingMethod;
+    bpp = line.bpp >= 0 ? line.bpp : cfgbpp;
 }
 
 // Full screen always zooms; the stored screen setting follows what this run uses.
@@ -121,6 +144,7 @@ void startUp() {
     openArchives();
     loadSpriteFont();
     loadSharedImages();
+    gfxSetWindowIcon("icon");
 
     resetDefaultControls();
     loadConfig();
@@ -135,23 +159,22 @@ void startUp() {
 
 // The whole program: main() only calls it.
 int gameMain(int argc, char **argv) {
+    CommandLine line;
+    const int helpStatus = parseCommandLine(argc, argv, &line);
+    if (helpStatus >= 0) {
+        for (const char *text : helpLines)
+            fprintf(helpStatus ? stderr : stdout, "%s\n", text);
+        return helpStatus;
+    }
+    pathsLocate(line.dataFolder);
     getConfigFolder();
     loadGfxConfig();
-    fs = cfgScreen == 0 ? 1 : 0;
-    ScalingMethod = cfgScalingMethod;
-    bpp = cfgbpp;
-
-    int testMode = 0;
-    if (!parseCommandLine(argc, argv, &testMode)) {
-        for (const char *line : helpLines)
-            puts(line);
-        return 0;
-    }
+    applyDisplaySettings(line);
     reconcileDisplaySettings();
     startUp();
 
     loadHiscores(0);
-    if (testMode) {
+    if (line.testMode) {
         initStuff();
         run(-1, 0, 0);
     } else {

@@ -53,7 +53,7 @@ void loadSFX() {
         uint32_t size = 0;
         uint8_t *bytes = loadZKAFile(ZKA_SOUND, snd_name[i], "wav", &size);
         if (!bytes)
-            error("Can't load sound file", snd_name[i]);
+            error("Can't load sound file", zkaMemberPlace(ZKA_SOUND, snd_name[i], "wav"));
         SDL_RWops *stream = SDL_RWFromConstMem(bytes, static_cast<int>(size));
         Mix_Chunk *chunk = stream ? Mix_LoadWAV_RW(stream, 0) : nullptr;
         if (stream)

@@ -121,5 +121,7 @@ void drawCreatures(Assets &out);
 void drawScenery(Assets &out);
 void drawInterface(Assets &out);
 void drawReview(const Assets &assets, const std::string &dir);
+void drawIcon(Assets &out);              // "icon": 32 × 32, keyed, for the game's window
+bool writeIcons(const std::string &dir); // DIR/hicolor/NxN/apps/mirabo.png, 16 to 256 pixels
 // Shared by the stage backgrounds and the totem frames, which are drawn over them unkeyed.
 void drawPillar(Img &img, int x, int y);

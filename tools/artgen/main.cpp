@@ -1,5 +1,6 @@
-// artgen: draws every image of the game and writes them as Windows bitmaps, plus review sheets.
-//   artgen OUT_DIR REVIEW_DIR
+// artgen: draws every image of the game and writes them as Windows bitmaps, plus review sheets and,
+// given ICON_DIR, the desktop icons.
+//   artgen OUT_DIR REVIEW_DIR [ICON_DIR]
 #include "art.h"
 
 #include <SDL.h>
@@ -46,8 +47,8 @@ static void makeDirs(const std::string &path) {
 }
 
 int main(int argc, char **argv) {
-    if (argc != 3) {
-        fprintf(stderr, "usage: artgen OUT_DIR REVIEW_DIR\n");
+    if (argc != 3 && argc != 4) {
+        fprintf(stderr, "usage: artgen OUT_DIR REVIEW_DIR [ICON_DIR]\n");
         return 2;
     }
     const std::string outDir = argv[1], reviewDir = argv[2];
@@ -59,6 +60,7 @@ int main(int argc, char **argv) {
     drawCreatures(assets);
     drawScenery(assets);
     drawInterface(assets);
+    drawIcon(assets);
     bool ok = true;
     for (const Asset &a : assets) {
         ok &= checkKey(a);
@@ -68,5 +70,9 @@ int main(int argc, char **argv) {
         }
     }
     drawReview(assets, reviewDir);
+    if (argc == 4 && !writeIcons(argv[3])) {
+        fprintf(stderr, "artgen: cannot write the icons into %s\n", argv[3]);
+        ok = false;
+    }
     return ok ? 0 : 1;
 }

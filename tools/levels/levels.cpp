@@ -7,7 +7,7 @@
 //   levels retarget STAGE.txt       the target recomputed from the start board and the solution
 //   levels stats FILE|DIR [--budget PICKS]   a table per stage and the difficulty curve
 //   levels testbin STAGE.txt FILE   the 160-byte unscrambled test stage
-#include "data/files.h"
+#include "data/fileio.h"
 #include "generate.h"
 #include "main/level.h"
 #include "play.h"

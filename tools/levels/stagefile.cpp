@@ -1,7 +1,7 @@
 // The stage text form and the scrambled level file, read and written for the level tool.
 #include "stagefile.h"
 
-#include "data/files.h"
+#include "data/fileio.h"
 #include "main/level.h"
 
 #include <algorithm>

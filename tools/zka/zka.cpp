@@ -2,7 +2,7 @@
 //   zka pack OUT.zka FILES...            a directory among FILES stands for its regular files in name order
 //   zka list ARCHIVE.zka                 one line per member: unpacked size, packed size, name
 //   zka extract ARCHIVE.zka DIR [NAMES]  writes the named members (all when none are named) into DIR
-#include "data/files.h"
+#include "data/fileio.h"
 #include "data/winzka.h"
 
 #include <zlib.h>
