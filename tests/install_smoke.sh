@@ -2,7 +2,7 @@
 # The installed game, started from / with a fresh home, finds its data and keeps the player's files in
 # ~/.local/share/mirabo; the game binary started in a folder that holds data/ keeps them there.
 # Usage: install_smoke.sh BUILD_DIR (headless: the test stage under SDL's dummy drivers, stopped once
-# the hiscore table is written).
+# the hiscore table is written, by SIGTERM).
 set -eu
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
@@ -23,7 +23,10 @@ run_until() {
         fi
         sleep 0.1
     done
-    kill -KILL "$pid"; wait "$pid" 2>/dev/null || true; pid=
+    # Stopped as a session ends: the game finishes its tick and leaves with status 0.
+    kill -TERM "$pid"
+    status=0; wait "$pid" || status=$?; pid=
+    [ $status -eq 0 ] || { echo "the game ended with status $status on SIGTERM"; cat "$work/out.txt"; exit 1; }
     if grep -q -e Cannot -e Error -e Unable "$work/out.txt"; then cat "$work/out.txt"; exit 1; fi
 }
 
