@@ -17,6 +17,8 @@ namespace {
 
 constexpr uint32_t MAGENTA = 0xFF00FF;
 
+int luma(uint32_t p) { return (299 * int(p >> 16) + 587 * int((p >> 8) & 255) + 114 * int(p & 255)) / 1000; }
+
 // An image decoded from data/gfx.zka as the game does it, kept as 0xRRGGBB pixels.
 struct Picture {
     int w = 0, h = 0;
@@ -298,8 +300,7 @@ TEST_F(GfxArchive, LettersAPlayerCouldConfuseDiffer) {
         auto body = [&](char c, int x, int y) {
             const int g = c - 32;
             const uint32_t p = pic.at((g % columns) * cell + x, (g / columns) * cell + y);
-            const int luma = (299 * int(p >> 16) + 587 * int((p >> 8) & 255) + 114 * int(p & 255)) / 1000;
-            return p != MAGENTA && luma >= 128;
+            return p != MAGENTA && luma(p) >= 128;
         };
         for (const char *pair : pairs) {
             int differ = 0;
@@ -308,6 +309,38 @@ TEST_F(GfxArchive, LettersAPlayerCouldConfuseDiffer) {
                     differ += body(pair[0], x, y) != body(pair[1], x, y);
             EXPECT_GE(differ, least) << pair[0] << " and " << pair[1];
         }
+    }
+}
+
+// Light letter body meets the background only through a dark edge, or it melts into the bright day
+// skies ("MOVE 00/03" over the first stage): the small font's strokes are edged to the right and below
+// by its shadow, the big font's all round by its outline.
+TEST_F(GfxArchive, LetterStrokesAreEdgedInDark) {
+    struct Step {
+        int dx, dy;
+    };
+    const std::vector<Step> lowerRight{{1, 0}, {0, 1}}, allRound{{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
+    for (auto [name, cell, edged] : {std::tuple{"font", 8, lowerRight}, {"fontbig", 16, allRound}}) {
+        SCOPED_TRACE(name);
+        Picture pic = load(name);
+        int bare = 0;
+        std::string first;
+        for (int y = 0; y < pic.h; y++)
+            for (int x = 0; x < pic.w; x++) {
+                if (pic.at(x, y) == MAGENTA || luma(pic.at(x, y)) < 128)
+                    continue;
+                for (Step s : edged) {
+                    const int nx = x + s.dx, ny = y + s.dy;
+                    const bool inCell = nx >= 0 && ny >= 0 && nx / cell == x / cell && ny / cell == y / cell;
+                    const uint32_t n = inCell ? pic.at(nx, ny) : MAGENTA;
+                    if (n != MAGENTA && (luma(n) >= 128 || luma(n) < 64))
+                        continue;
+                    if (!bare++)
+                        first = std::string("glyph '") + char((y / cell) * (pic.w / cell) + x / cell + 32) +
+                                "' at " + std::to_string(x % cell) + "," + std::to_string(y % cell);
+                }
+            }
+        EXPECT_EQ(bare, 0) << "light pixels that meet the background or a mid tone, the first in " << first;
     }
 }
 

@@ -1,10 +1,11 @@
-// The two bitmap fonts: our own 5 × 7 glyph shapes, light with a dark outline, in 8 × 8 and 16 × 16.
+// The two bitmap fonts: our own 5 × 7 glyph shapes, light on a dark edge, in 8 × 8 and 16 × 16.
 #include "art.h"
 
 // One glyph per code from 32 to 126, 7 rows of 5 pixels each; digits share one width. Letters a
 // player could mix up differ in more than a corner: D has a bowed side where O is round all over, C
-// ends square where G turns in, B's upper bowl is the smaller one, the zero is slashed, the one has a
-// flag and a foot, N's diagonal runs the full height, and V narrows from halfway down.
+// ends square where G turns in low down (an opening two rows high stays open under a shadow), B's
+// upper bowl is the smaller one, the zero is slashed, the one has a flag and a foot, N's diagonal runs
+// the full height, and V narrows from halfway down.
 static const char *const glyphs[95] = {
     "..... ..... ..... ..... ..... ..... .....", // space
     "..#.. ..#.. ..#.. ..#.. ..#.. ..... ..#..", // !
@@ -45,7 +46,7 @@ static const char *const glyphs[95] = {
     "###.. #..#. #...# #...# #...# #..#. ###..", // D
     "##### #.... #.... ####. #.... #.... #####", // E
     "##### #.... #.... ####. #.... #.... #....", // F
-    ".###. #...# #.... #.### #...# #...# .###.", // G
+    ".###. #...# #.... #.... #..## #...# .###.", // G
     "#...# #...# #...# ##### #...# #...# #...#", // H
     ".###. ..#.. ..#.. ..#.. ..#.. ..#.. .###.", // I
     "..### ...#. ...#. ...#. ...#. #..#. .##..", // J
@@ -122,6 +123,7 @@ struct FontStyle {
     std::vector<uint32_t> fill;
     uint32_t edge;   // KEY: no outline
     uint32_t shadow; // offset by one pixel right and down
+    bool solid;      // the shadow also falls straight right and straight down, edging every stroke
 };
 
 // One glyph cell. Scaling by two uses Scale2x so diagonals come out smooth rather than stair-stepped.
@@ -162,8 +164,11 @@ static void drawGlyph(Img &sheet, int cx, int cy, int code, const FontStyle &st)
     Img cellImg(st.cell, st.cell);
     for (int y = 0; y < st.cell; y++)
         for (int x = 0; x < st.cell; x++)
-            if (ring.at(x, y) != KEY)
+            if (ring.at(x, y) != KEY) {
                 cellImg.set(x + 1, y + 1, st.shadow);
+                if (st.solid)
+                    cellImg.set(x + 1, y, st.shadow), cellImg.set(x, y + 1, st.shadow);
+            }
     blit(ring, cellImg, 0, 0);
     blit(cellImg, sheet, cx, cy);
 }
@@ -178,12 +183,15 @@ static Img fontSheet(const FontStyle &st) {
 }
 
 void drawFonts(Assets &out) {
-    // Small font: gold caps, cream at the top, with a dark shadow to the lower right and no outline,
-    // so the letters keep their own shape over bright skies as over the night.
-    out.push_back({"font", fontSheet({8, 1, {0xfff1c1, 0xf2c879, 0xf2c879, 0xd9954b}, KEY, 0x14141f}), true});
-    // Big font: sunny yellow to orange, bold from the Scale2x doubling.
-    out.push_back(
-        {"fontbig",
-         fontSheet({16, 2, {0xfff1c1, 0xfff27a, 0xfff27a, 0xf7c531, 0xf7c531, 0xf58b2e}, 0x2a2a3d, 0x14141f}),
-         true});
+    // Small font: sunny yellow to orange, apart from pale and deep blue skies by hue, over a solid dark
+    // shadow right of and under every stroke: over bright skies the shadow draws the letters' edges, over
+    // the night the fill carries them. An outline all round needs 7 × 9 pixels, more than the 8 × 8 cell
+    // holds with its first and last columns free; the shadow fits in 6 × 8.
+    const FontStyle small{8, 1, {0xfff27a, 0xf7c531, 0xf7c531, 0xf58b2e}, KEY, 0x14141f, true};
+    // Big font: the same colours from cream at the top, with an outline all round and a shadow; bold
+    // from the Scale2x doubling.
+    const std::vector<uint32_t> creamToOrange = {0xfff1c1, 0xfff27a, 0xfff27a, 0xf7c531, 0xf7c531, 0xf58b2e};
+    const FontStyle big{16, 2, creamToOrange, 0x2a2a3d, 0x14141f, false};
+    out.push_back({"font", fontSheet(small), true});
+    out.push_back({"fontbig", fontSheet(big), true});
 }
