@@ -86,8 +86,9 @@ Plan planFor(int number, int count) {
     return plan;
 }
 
-// The families a stage may draw from, by how far along the set it is, with their weights.
-Family chooseFamily(int number, const Plan &plan, Random &random) {
+// The family a stage draws from, by how far along the set it is, with their weights; a family of the
+// last two stages is left out and one of the stages before them counts half, so the set keeps mixing.
+Family chooseFamily(int number, const Plan &plan, const std::vector<Family> &recent, Random &random) {
     if (plan.showcase)
         return FAMILY_FULL;
     struct Weight {
@@ -101,17 +102,29 @@ Family chooseFamily(int number, const Plan &plan, Random &random) {
         {FAMILY_PICTURE, 9, 60, 4},    {FAMILY_TOWERS, 13, END, 3},   {FAMILY_GAPS, 13, END, 2},
         {FAMILY_MIRRORED, 13, END, 3}, {FAMILY_CHECKERS, 16, END, 2}, {FAMILY_BIG_PICTURE, 25, END, 5},
     };
-    auto offered = [number](const Weight &w) { return number >= w.from && number <= w.to; };
+    auto weightOf = [&](const Weight &w, bool mixing) {
+        if (number < w.from || number > w.to)
+            return 0;
+        auto seen = std::find(recent.begin(), recent.end(), w.family);
+        if (!mixing || seen == recent.end())
+            return 2 * w.weight;
+        return seen - recent.begin() < 2 ? 0 : w.weight;
+    };
     int total = 0;
+    bool mixing = true;
     for (const Weight &w : weights)
-        total += offered(w) ? w.weight : 0;
+        total += weightOf(w, mixing);
+    if (total == 0) { // so few families offered that all were seen
+        mixing = false;
+        for (const Weight &w : weights)
+            total += weightOf(w, mixing);
+    }
     int roll = int(random() % uint32_t(total));
     for (const Weight &w : weights) {
-        if (!offered(w))
-            continue;
-        if (roll < w.weight)
+        int weight = weightOf(w, mixing);
+        if (roll < weight)
             return w.family;
-        roll -= w.weight;
+        roll -= weight;
     }
     return FAMILY_LOW_ROWS;
 }
@@ -300,9 +313,9 @@ constexpr size_t RECENT_STAGES = 6; // a family seen among these counts against 
 // A candidate that keeps the hard rules: a solution proven shortest, no near-duplicate of an earlier
 // stage, a gentle breather, and where it must, a defeat for the greedy player; measured, each search
 // within budget. False when a try falls short of one of them; the cheap checks go first.
-bool tryCandidate(int number, const Plan &plan, Random &random, uint64_t budget,
+bool tryCandidate(Family family, const Plan &plan, Random &random, uint64_t budget,
                   const std::vector<Stage> &stages, std::vector<int> &lengths, bool anyLength, Candidate &c) {
-    c.family = chooseFamily(number, plan, random);
+    c.family = family;
     Shape shape = makeShape(c.family, plan.fruits, plan.kinds, random);
     c.about = shape.about;
     Stage &stage = c.stage;
@@ -337,8 +350,9 @@ bool tryCandidate(int number, const Plan &plan, Random &random, uint64_t budget,
 
 // Gathers measured candidates and takes the best. A candidate's searches get a twentieth of a search
 // budget: of so many, those that take long to measure are given up rather than waited for, which
-// also keeps the set quick to measure. When the tries run out it goes on, with any length, until
-// one candidate passes.
+// also keeps the set quick to measure. The candidates come from one family chosen for the stage
+// while the first half of the tries lasts, then from any; when the tries run out it goes on, with
+// any length, until one candidate passes.
 constexpr int GATHERED = 3, TRIES = 400;
 
 Candidate bestCandidate(int number, const Plan &plan, Random &random, uint64_t budget,
@@ -348,11 +362,13 @@ Candidate bestCandidate(int number, const Plan &plan, Random &random, uint64_t b
     for (const Stage &stage : stages)
         lengths.push_back(int(stage.solution.size()));
     lengths.push_back(0);
+    Family chosen = chooseFamily(number, plan, recent, random);
     Candidate best;
     int gathered = 0;
     for (int attempt = 0; gathered < GATHERED && (attempt < TRIES || gathered == 0); attempt++) {
+        Family family = attempt < TRIES / 2 ? chosen : chooseFamily(number, plan, recent, random);
         Candidate c;
-        if (!tryCandidate(number, plan, random, searchBudget, stages, lengths, attempt >= TRIES, c))
+        if (!tryCandidate(family, plan, random, searchBudget, stages, lengths, attempt >= TRIES, c))
             continue;
         c.score = scoreOf(c, plan, recent);
         if (gathered++ == 0 || c.score < best.score)

@@ -66,31 +66,30 @@ static bool save(SDL_Surface *surface, const std::string &path) {
     return false;
 }
 
-// A stage as its start board beside its target, the fruits as the game draws them, under a line with
-// its number and solution length; TILE_W × TILE_H at (x, y).
+// A stage as its start board beside its target, the fruits as the game draws them: TILE_W × BOARDS_H,
+// under a band of LABEL_H for its number.
 constexpr int BOARD_W = CELL_SIZE * BOARD_COLUMNS, BOARD_H = CELL_SIZE * BOARD_ROWS;
 constexpr int TILE_GAP = 8, LABEL_H = 12;
-constexpr int TILE_W = 2 * BOARD_W + 3 * TILE_GAP, TILE_H = LABEL_H + BOARD_H + TILE_GAP;
+constexpr int TILE_W = 2 * BOARD_W + 3 * TILE_GAP, BOARDS_H = BOARD_H + TILE_GAP;
 
-static void drawStageTile(SDL_Surface *sheet, int stage, int x, int y) {
+static void drawBoards(SDL_Surface *sheet, int stage, int x, int y) {
     const uint8_t *record = levels + LEVEL_RECORD_SIZE * stage;
-    const uint32_t panel = SDL_MapRGB(sheet->format, 52, 58, 64),
-                   board = SDL_MapRGB(sheet->format, 24, 28, 32);
-    fillRect(sheet, x, y, TILE_W, TILE_H, panel);
-    char label[32];
-    int picks = solutionLength(record);
-    snprintf(label, sizeof label, "%d: %d %s", stage + 1, picks, picks == 1 ? "PICK" : "PICKS");
-    drawTextAt(sheet, label, x + TILE_GAP, y + 2, font);
+    fillRect(sheet, x, y, TILE_W, BOARDS_H, SDL_MapRGB(sheet->format, 52, 58, 64));
     for (int side = 0; side < 2; side++) {
-        int left = x + TILE_GAP + side * (BOARD_W + TILE_GAP), top = y + LABEL_H;
-        fillRect(sheet, left, top, BOARD_W, BOARD_H, board);
+        int left = x + TILE_GAP + side * (BOARD_W + TILE_GAP);
+        fillRect(sheet, left, y, BOARD_W, BOARD_H, SDL_MapRGB(sheet->format, 24, 28, 32));
         for (int r = 0; r < BOARD_ROWS; r++)
             for (int c = 0; c < BOARD_COLUMNS; c++) {
                 int value = side == 0 ? startValue(record, c, r) : targetValue(record, c, r);
                 if (value > 0)
-                    blitImage(blocks[0][value - 1], left + CELL_SIZE * c, top + CELL_SIZE * r, sheet);
+                    blitImage(blocks[0][value - 1], left + CELL_SIZE * c, y + CELL_SIZE * r, sheet);
             }
     }
+}
+
+static void drawLabel(SDL_Surface *sheet, const char *text, int x, int y, int w) {
+    fillRect(sheet, x, y, w, LABEL_H, SDL_MapRGB(sheet->format, 52, 58, 64));
+    drawTextAt(sheet, text, x + TILE_GAP / 2, y + 2, font);
 }
 
 static SDL_Surface *newSheet(int w, int h) {
@@ -100,24 +99,27 @@ static SDL_Surface *newSheet(int w, int h) {
 }
 
 // Twelve stages share a music track: each twelve is a row of the whole set at half size, and a sheet
-// of its own at full size, four tiles by three.
+// of its own at full size, four tiles by three, each under its number and solution length.
 static bool writeContactSheets(const std::string &out) {
-    constexpr int GROUP = 12, ACROSS = 4;
+    constexpr int GROUP = 12, ACROSS = 4, TILE_H = LABEL_H + BOARDS_H, SMALL_H = LABEL_H + BOARDS_H / 2;
     const int groups = (levelCount + GROUP - 1) / GROUP;
-    SDL_Surface *all = newSheet(GROUP * TILE_W / 2, groups * TILE_H / 2);
-    SDL_Surface *tile = newSheet(TILE_W, TILE_H);
+    SDL_Surface *all = newSheet(GROUP * TILE_W / 2, groups * SMALL_H);
+    SDL_Surface *tile = newSheet(TILE_W, BOARDS_H);
     bool ok = true;
     for (int g = 0; g < groups; g++) {
         SDL_Surface *twelve = newSheet(ACROSS * TILE_W, (GROUP / ACROSS) * TILE_H);
         for (int k = 0; k < GROUP && g * GROUP + k < levelCount; k++) {
-            int stage = g * GROUP + k;
-            drawStageTile(twelve, stage, (k % ACROSS) * TILE_W, (k / ACROSS) * TILE_H);
-            drawStageTile(tile, stage, 0, 0);
-            SDL_Rect half{k * TILE_W / 2, g * TILE_H / 2, TILE_W / 2, TILE_H / 2};
+            int stage = g * GROUP + k, picks = solutionLength(levels + LEVEL_RECORD_SIZE * stage);
+            int x = (k % ACROSS) * TILE_W, y = (k / ACROSS) * TILE_H;
+            char label[32];
+            snprintf(label, sizeof label, "%d: %d %s", stage + 1, picks, picks == 1 ? "PICK" : "PICKS");
+            drawLabel(twelve, label, x, y, TILE_W);
+            drawBoards(twelve, stage, x, y + LABEL_H);
+            drawBoards(tile, stage, 0, 0);
+            SDL_Rect half{k * TILE_W / 2, g * SMALL_H + LABEL_H, TILE_W / 2, BOARDS_H / 2};
             SDL_BlitScaled(tile, nullptr, all, &half);
-            char number[12];
-            snprintf(number, sizeof number, "%d", stage + 1);
-            drawTextAt(all, number, half.x + 2, half.y + 1, font);
+            snprintf(label, sizeof label, "%d", stage + 1);
+            drawLabel(all, label, half.x, g * SMALL_H, TILE_W / 2);
         }
         char name[32];
         snprintf(name, sizeof name, "/levels-twelve-%02d.png", g + 1);
