@@ -64,8 +64,10 @@ bool isShowcase(int number, int count) {
     return count >= 60 && (number == count || number == count - 18 || number == count - 36);
 }
 
-// From two picks after the teaching stages up to sixteen at the end. Within each twelve (one music
+// From two picks after the teaching stages up to twelve at the end. Within each twelve (one music
 // track) the length rises to a peak at the twelfth, with breathers at the first and the seventh.
+// Longer stages are seldom measured within a candidate's budget, so the later stages grow harder by
+// their measures rather than by their length.
 Plan planFor(int number, int count) {
     static const int wave[12] = {-2, -1, 0, 0, 1, 1, -2, 0, 1, 1, 2, 2};
     Plan plan;
