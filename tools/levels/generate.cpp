@@ -347,7 +347,10 @@ bool tryCandidate(Family family, const Plan &plan, Random &random, uint64_t budg
         return false;
     c.difficulty = measureStage(stage, budget, true);
     const Difficulty &d = c.difficulty;
-    return d.greedy != UNKNOWN && d.unknownFirstPicks == 0 && d.shortestSolutions != UNKNOWN;
+    if (d.greedy == UNKNOWN || d.unknownFirstPicks > 0 || d.shortestSolutions == UNKNOWN)
+        return false;
+    // The game plays the solution tick by tick through its queues; so does the check.
+    return stageFailure(stage).empty();
 }
 
 // Gathers measured candidates and takes the best. A candidate's searches get a twentieth of a search
