@@ -283,30 +283,37 @@ TEST(StageFlow, ClicksMoveTheCursorAndPick) {
 }
 
 TEST(StageFlow, AutoResolveSolvesARealStageOncePerGame) {
-    // Stage 34: a full board whose five picks, the first at (0, 0), empty cells and let columns fall.
-    const std::vector<uint8_t> full = realRecord(33);
-    ASSERT_EQ(full.size(), size_t(LEVEL_RECORD_SIZE));
-    ASSERT_EQ(full[LEVEL_SOLUTION_OFFSET], 0);
-    ASSERT_EQ(full[LEVEL_SOLUTION_OFFSET + 1], 0);
-    ASSERT_NE(full[16 * 5 + 4], 0);
+    // A real stage past the teaching ones with a fruit under the cursor's start (4, 5), whose first
+    // solution pick lies in another column and row, so the solver's walk to it shows.
+    int stage = 6; // the first stage after the six that teach the rules
+    std::vector<uint8_t> record;
+    for (;; stage++) {
+        record = realRecord(stage);
+        ASSERT_EQ(record.size(), size_t(LEVEL_RECORD_SIZE)) << "no stage to solve";
+        int c = record[LEVEL_SOLUTION_OFFSET], r = record[LEVEL_SOLUTION_OFFSET + 1];
+        if (startValue(record.data(), 4, 5) != 0 && c != 4 && r != 5)
+            break;
+    }
+    const int column = record[LEVEL_SOLUTION_OFFSET], row = record[LEVEL_SOLUTION_OFFSET + 1];
     Harness h("stage-solve");
     gameProbes(h);
     h.at(20).tap(SDL_SCANCODE_SPACE); // a pick off the solution, still counting down when the menu opens
     pauseAndChoose(h, 1);             // no move yet: DOWN goes straight to AUTO RESOLVE
     h.wait(5000);                     // the replay, the jump and the count
     pauseAndChoose(h, 1);             // AUTO RESOLVE is spent: DOWN reaches EXIT
-    const HarnessRun r = h.play(game(33));
+    const HarnessRun r = h.play(game(stage));
 
     ASSERT_TRUE(r.returned) << r.status;
-    EXPECT_EQ(r.last("saved"), 34); // the replay solved the stage despite the pending pick
-    EXPECT_EQ(r.last("stage"), 34);
+    EXPECT_EQ(r.last("saved"), stage + 1); // the replay solved the stage despite the pending pick
+    EXPECT_EQ(r.last("stage"), stage + 1);
     EXPECT_EQ(r.last("canSolve"), 0);
     EXPECT_EQ(r.last("lives"), 3);
-    // The solver walks one cell per tick, columns first: (4, 5) → (0, 5) → (0, 0).
-    const int walk = r.firstTick("cursor", 35);
+    // The solver walks one cell per tick, columns first: (4, 5) → (column, 5) → (column, row).
+    const int across = std::abs(column - 4), down = std::abs(row - 5);
+    const int walk = r.firstTick("cursor", 10 * (column < 4 ? 3 : 5) + 5);
     ASSERT_GT(walk, 0);
-    EXPECT_EQ(r.value("cursor", walk + 3), 5);
-    EXPECT_EQ(r.value("cursor", walk + 8), 0);
+    EXPECT_EQ(r.value("cursor", walk + across - 1), 10 * column + 5);
+    EXPECT_EQ(r.value("cursor", walk + across - 1 + down), 10 * column + row);
 }
 
 TEST(StageFlow, TimeUpCostsALifeAndReplaysTheStage) {

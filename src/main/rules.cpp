@@ -5,6 +5,7 @@
 
 #include <cassert>
 #include <cstdlib>
+#include <cstring>
 
 RuleQueues queues;
 
@@ -243,4 +244,44 @@ void clearQueues() {
     queues.curTrans = queues.curMove = queues.curShine = queues.curEject = 0;
     queues.currentTrans.fill(0);
     queues.currentShining.fill(0);
+}
+
+// Used by the level tool's search, which tries millions of picks. A row of the board is eight bytes,
+// so the columns close up a whole row at a time: each pass lets every fruit above an empty cell drop
+// one row, until a pass moves nothing.
+int settlePick(const std::array<uint8_t, BOARD_CELLS> &board, int column, int row,
+               std::array<uint8_t, BOARD_CELLS> &after) {
+    after = board;
+    if (!onBoard(column, row) || board[cellIndex(column, row)] == 0)
+        return 0;
+    uint8_t &centre = after[cellIndex(column, row)];
+    int steps = centre == 1 ? 1 : 2;
+    centre = uint8_t(centre - steps);
+    static const int neighbours[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+    for (const auto &n : neighbours) {
+        if (onBoard(column + n[0], row + n[1]) && after[cellIndex(column + n[0], row + n[1])] != 0)
+            after[cellIndex(column + n[0], row + n[1])]--;
+    }
+    static_assert(BOARD_COLUMNS == sizeof(uint64_t), "a row is one word");
+    uint64_t rows[BOARD_ROWS];
+    memcpy(rows, after.data(), sizeof rows);
+    // 0xFF in each byte of the word that holds a fruit, 0 in each empty one.
+    auto fruitBytes = [](uint64_t word) {
+        const uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
+        uint64_t high = (((word & low7) + low7) | word) & ~low7;
+        return (high >> 7) * 0xFF;
+    };
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (int r = BOARD_ROWS - 1; r >= 1; r--) {
+            uint64_t drop = fruitBytes(rows[r - 1]) & ~fruitBytes(rows[r]);
+            if (drop == 0)
+                continue;
+            rows[r] |= rows[r - 1] & drop;
+            rows[r - 1] &= ~drop;
+            moved = true;
+        }
+    }
+    memcpy(after.data(), rows, sizeof rows);
+    return steps;
 }

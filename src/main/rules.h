@@ -69,3 +69,11 @@ void addShine(int column, int row, int value); // a sparkle on a board (0..7) or
 void removeShine(int column, int row);
 int haveMadeit();
 void clearQueues(); // empties all four queues and their back-references
+
+// The board a pick leaves once every morph has ended and every fall has landed, in one step and
+// without the queues: the picked fruit two steps lower (one from 1), each fruit beside, above and
+// below it one step lower, then every column closed up downward in order. The queues settle to this
+// board whatever rand() draws. Returns the centre's steps as doSwitch does; 0 when the cell is off
+// the board or empty, and after is then a copy of board.
+int settlePick(const std::array<uint8_t, BOARD_CELLS> &board, int column, int row,
+               std::array<uint8_t, BOARD_CELLS> &after);

@@ -1,15 +1,17 @@
-// The level set generator. The first stages are drawn by hand and teach one rule each; the rest
-// are made along a difficulty curve: a gravity-stable start board of a chosen shape, random picks
-// played through the game's rules to give the target, then the solver's shortest solution, tried
-// again until its length fits the curve.
+// The level set generator. The first stages are drawn by hand and teach one rule each. Every later
+// stage is the best of many candidates: a start board of one of the shape families, random picks
+// played through the rules to give the target, the search's shortest solution, and the difficulty
+// measures, judged against what the curve asks of that stage.
 #include "generate.h"
 
+#include "measure.h"
 #include "play.h"
+#include "shapes.h"
 #include "verify.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
-#include <random>
 
 namespace {
 
@@ -20,7 +22,7 @@ struct TeachingStage {
 };
 
 // Each shows one more rule than the one before; their targets come from the rules themselves.
-const TeachingStage teachingStages[] = {
+const TeachingStage teachingStages[TEACHING_STAGES] = {
     {" A picked fruit morphs two steps down the chain.",
      {"........", "........", "........", "........", "........", "........", "........", "........",
       "........", ".5..5..5"},
@@ -47,108 +49,95 @@ const TeachingStage teachingStages[] = {
      {{2, 8}, {2, 9}}},
 };
 
-enum Shape { SHAPE_LOW, SHAPE_GAPS, SHAPE_TOWERS, SHAPE_PARTIAL, SHAPE_HIGH, SHAPE_FULL };
-const char *const shapeNames[] = {"low rows", "columns with gaps", "towers", "partly empty",
-                                  "high",     "full board"};
-const int shapeFewestFruits[] = {12, 16, 20, 32, 40, 48}; // what most boards of the shape exceed
-
+// What the curve asks of a stage.
 struct Plan {
-    int minLength, maxLength; // the solution lengths that fit the curve here
-    Shape shape;
-    int kinds; // how many of the five fruits the board mixes
+    int length;         // the solution length it aims at
+    int fruits, kinds;  // the board's size and how many of the five fruits it mixes
+    bool greedyAllowed; // the greedy player may solve it
+    double tightness;   // 0 to 1: how much few solutions and fatal first picks count
+    bool breather;      // forgiving: shorter than the stages around it, or among the first
+    bool showcase;      // a full board
 };
 
-// The difficulty curve: from two picks after the teaching stages up to 12 to 16 in the last twelve,
-// with a shorter breather every eighth stage before them, and the longest of all at the very end.
+// The showcases come late and rarely: full boards play as spot-the-difference when they are common.
+bool isShowcase(int number, int count) {
+    return count >= 60 && (number == count || number == count - 18 || number == count - 36);
+}
+
+// From two picks after the teaching stages up to twelve at the end. Within each twelve (one music
+// track) the length rises to a peak at the twelfth, with breathers at the first and the seventh.
+// Longer stages are seldom measured within a candidate's budget, so the later stages grow harder by
+// their measures rather than by their length.
 Plan planFor(int number, int count) {
+    static const int wave[12] = {-2, -1, 0, 0, 1, 1, -2, 0, 1, 1, 2, 2};
     Plan plan;
-    int rest = std::max(1, count - 7);
-    int along = std::min(number - 7, rest);
-    plan.minLength = 2 + (along * 11 + rest / 2) / rest;
-    plan.maxLength = std::min(16, plan.minLength + 2);
-    if (number > count - 12) {
-        plan.minLength = std::max(plan.minLength, number == count ? 15 : 12);
-        plan.maxLength = 16;
-    } else if (number % 8 == 0) {
-        plan.minLength = std::max(2, plan.minLength - 4);
-        plan.maxLength = plan.minLength + 1;
+    int first = TEACHING_STAGES + 1;
+    double along = count > first ? double(number - first) / double(count - first) : 1.0;
+    if (number <= GREEDY_ALLOWED_UP_TO) {
+        plan.length = 2 + (number - first) / 2;
+    } else {
+        double base = 4.0 + 6.0 * along;
+        plan.length = std::clamp(int(std::lround(base)) + wave[(number - 1) % 12], 3, 12);
     }
-    static const Shape rotation[] = {SHAPE_GAPS, SHAPE_TOWERS, SHAPE_PARTIAL, SHAPE_HIGH, SHAPE_FULL};
-    plan.shape = number < 20 ? (number % 2 ? SHAPE_LOW : SHAPE_GAPS) : rotation[number % 5];
-    plan.kinds = number < 15 ? 2 : number < 35 ? 3 : number < 60 ? 4 : 5;
+    plan.fruits = std::min(48, 10 + int(36 * along) + (number % 3) * 4);
+    plan.kinds = number < 16 ? 2 : number < 30 ? 3 : number < 50 ? 4 : 5;
+    plan.greedyAllowed = number <= GREEDY_ALLOWED_UP_TO;
+    plan.tightness = along;
+    plan.breather = number <= GREEDY_ALLOWED_UP_TO || wave[(number - 1) % 12] < 0;
+    plan.showcase = isShowcase(number, count);
     return plan;
 }
 
-using Random = std::mt19937;
-
-int below(Random &random, int n) { return int(random() % uint32_t(n)); }
-
-// Column heights of a shape; every board is filled from the bottom, so it starts gravity-stable.
-void shapeHeights(Shape shape, Random &random, int *heights) {
-    for (int c = 0; c < BOARD_COLUMNS; c++) {
-        switch (shape) {
-        case SHAPE_LOW:
-            heights[c] = 1 + below(random, 3);
-            break;
-        case SHAPE_GAPS:
-            heights[c] = c % 2 == 0 ? 0 : 3 + below(random, 6);
-            break;
-        case SHAPE_TOWERS:
-            heights[c] = below(random, 3) == 0 ? 6 + below(random, 5) : below(random, 2);
-            break;
-        case SHAPE_PARTIAL:
-            heights[c] = below(random, 9);
-            break;
-        case SHAPE_HIGH:
-            heights[c] = 5 + below(random, 6);
-            break;
-        case SHAPE_FULL:
-            heights[c] = BOARD_ROWS;
-            break;
-        }
+// The family a stage draws from, by how far along the set it is, with their weights; a family of the
+// last two stages is left out and one of the stages before them counts half, so the set keeps mixing.
+Family chooseFamily(int number, const Plan &plan, const std::vector<Family> &recent, Random &random) {
+    if (plan.showcase)
+        return FAMILY_FULL;
+    struct Weight {
+        Family family;
+        int from, to; // the stages it may appear in
+        int weight;
+    };
+    constexpr int END = 255; // the most stages a level file holds
+    static const Weight weights[] = {
+        {FAMILY_LOW_ROWS, 7, 40, 2},   {FAMILY_ROWS, 7, END, 2},      {FAMILY_STAIRS, 7, END, 3},
+        {FAMILY_PICTURE, 9, 60, 4},    {FAMILY_TOWERS, 13, END, 3},   {FAMILY_GAPS, 13, END, 2},
+        {FAMILY_MIRRORED, 13, END, 3}, {FAMILY_CHECKERS, 16, END, 2}, {FAMILY_BIG_PICTURE, 25, END, 5},
+    };
+    auto weightOf = [&](const Weight &w, bool mixing) {
+        if (number < w.from || number > w.to)
+            return 0;
+        auto seen = std::find(recent.begin(), recent.end(), w.family);
+        if (!mixing || seen == recent.end())
+            return 2 * w.weight;
+        return seen - recent.begin() < 2 ? 0 : w.weight;
+    };
+    int total = 0;
+    bool mixing = true;
+    for (const Weight &w : weights)
+        total += weightOf(w, mixing);
+    if (total == 0) { // so few families offered that all were seen
+        mixing = false;
+        for (const Weight &w : weights)
+            total += weightOf(w, mixing);
     }
-    if (shape == SHAPE_GAPS && below(random, 2))
-        std::rotate(heights, heights + 1, heights + BOARD_COLUMNS);
-}
-
-// Long solutions need fruits to work on, or their targets are an all but empty board.
-Board makeBoard(const Plan &plan, Random &random) {
-    int fewestFruits = std::min(shapeFewestFruits[plan.shape], 3 * plan.minLength);
-    uint8_t kinds[5] = {1, 2, 3, 4, 5};
-    std::shuffle(kinds, kinds + 5, random);
-    // At least one fruit that survives a pick, or every board would crumble at the first touch.
-    std::sort(kinds, kinds + plan.kinds, [](uint8_t a, uint8_t b) { return a > b; });
-    if (kinds[0] < 3)
-        kinds[0] = uint8_t(3 + below(random, 3));
-    int heights[BOARD_COLUMNS];
-    Board board{};
-    do {
-        board.fill(0);
-        shapeHeights(plan.shape, random, heights);
-        for (int c = 0; c < BOARD_COLUMNS; c++) {
-            for (int r = BOARD_ROWS - heights[c]; r < BOARD_ROWS; r++)
-                board[cellAt(c, r)] = kinds[below(random, plan.kinds)];
-        }
-    } while (fruitCount(board) < fewestFruits);
-    return board;
+    int roll = int(random() % uint32_t(total));
+    for (const Weight &w : weights) {
+        int weight = weightOf(w, mixing);
+        if (roll < weight)
+            return w.family;
+        roll -= weight;
+    }
+    return FAMILY_LOW_ROWS;
 }
 
 bool playAll(const Board &start, const std::vector<Pick> &picks, Board &end) {
     end = start;
     for (const Pick &pick : picks) {
-        if (!settledPick(end, pick, end))
+        if (!nextBoard(end, pick, end))
             return false;
     }
     return true;
-}
-
-std::string kindsOf(const Board &board) {
-    std::string kinds;
-    for (int v = 1; v <= 5; v++) {
-        if (std::count(board.begin(), board.end(), v))
-            kinds += char('0' + v);
-    }
-    return kinds;
 }
 
 Stage teachingStage(const TeachingStage &teaching) {
@@ -165,79 +154,256 @@ Stage teachingStage(const TeachingStage &teaching) {
     return stage;
 }
 
-bool repeatsAny(const Stage &stage, const std::vector<Stage> &stages) {
-    for (const Stage &other : stages) {
-        if (other.start == stage.start || other.target == stage.target)
+Pick mirrorOf(const Pick &pick) { return {BOARD_COLUMNS - 1 - pick.column, pick.row}; }
+
+// Random picks, each chosen by how much fruit it takes away: mostly picks that lower their fruit by
+// two and four fruits around it. Such picks leave no slack for a shorter solution, so the search
+// proves the shortest quickly, and every pick of the stage counts. On a mirrored board the picks
+// may come in mirrored pairs, so the target keeps the symmetry; on a picture they leave the
+// figure's fruit alone where they can, so the target still shows it.
+std::vector<Pick> randomPicks(const Shape &shape, int count, bool inPairs, Random &random, Board &end) {
+    std::vector<Pick> picks;
+    end = shape.board;
+    while (int(picks.size()) < count) {
+        std::vector<Pick> choices;
+        std::vector<uint32_t> weights;
+        uint32_t total = 0;
+        for (bool spareFigure : {true, false}) {
+            for (int cell = 0; cell < BOARD_CELLS; cell++) {
+                if (end[cell] == 0)
+                    continue;
+                int c = cell % BOARD_COLUMNS, r = cell / BOARD_COLUMNS;
+                const int around[4] = {c > 0 ? cell - 1 : -1, c < BOARD_COLUMNS - 1 ? cell + 1 : -1,
+                                       r > 0 ? cell - BOARD_COLUMNS : -1,
+                                       r < BOARD_ROWS - 1 ? cell + BOARD_COLUMNS : -1};
+                uint32_t lowered = end[cell] == 1 ? 1 : 2;
+                bool touchesFigure = shape.figure != 0 && end[cell] == shape.figure;
+                for (int n : around) {
+                    lowered += n >= 0 && end[n] != 0;
+                    touchesFigure = touchesFigure || (n >= 0 && shape.figure != 0 && end[n] == shape.figure);
+                }
+                if (spareFigure && touchesFigure)
+                    continue;
+                choices.push_back({c, r});
+                weights.push_back(lowered * lowered * lowered);
+                total += weights.back();
+            }
+            if (!choices.empty())
+                break;
+        }
+        if (choices.empty())
+            break;
+        uint32_t roll = random() % total;
+        size_t chosen = 0;
+        while (roll >= weights[chosen])
+            roll -= weights[chosen++];
+        Pick pick = choices[chosen];
+        nextBoard(end, pick, end);
+        picks.push_back(pick);
+        Pick mirror = mirrorOf(pick);
+        if (inPairs && int(picks.size()) < count && mirror.column != pick.column &&
+            nextBoard(end, mirror, end))
+            picks.push_back(mirror);
+    }
+    return picks;
+}
+
+Board mirrored(const Board &board) {
+    Board out{};
+    for (int r = 0; r < BOARD_ROWS; r++)
+        for (int c = 0; c < BOARD_COLUMNS; c++)
+            out[cellAt(BOARD_COLUMNS - 1 - c, r)] = board[cellAt(c, r)];
+    return out;
+}
+
+int differingCells(const Board &a, const Board &b) {
+    int n = 0;
+    for (int i = 0; i < BOARD_CELLS; i++)
+        n += a[i] != b[i];
+    return n;
+}
+
+// What a stage's solution does, in words for its comment.
+std::string ideaOf(const Stage &stage, const Difficulty &difficulty) {
+    int falls = 0, repeats = 0;
+    Board board = stage.start;
+    for (size_t j = 0; j < stage.solution.size(); j++) {
+        Board after;
+        nextBoard(board, stage.solution[j], after);
+        for (int c = 0; c < BOARD_COLUMNS; c++) {
+            bool fell = false; // a fruit of this column now stands lower than before
+            for (int r = 0; r + 1 < BOARD_ROWS && !fell; r++)
+                fell = board[cellAt(c, r)] != 0 && after[cellAt(c, r)] == 0 && after[cellAt(c, r + 1)] != 0 &&
+                       board[cellAt(c, r + 1)] != 0;
+            if (fell) {
+                falls++;
+                break;
+            }
+        }
+        for (size_t i = 0; i < j; i++)
+            repeats += stage.solution[i].column == stage.solution[j].column &&
+                       stage.solution[i].row == stage.solution[j].row;
+        board = after;
+    }
+    std::vector<std::string> ideas;
+    if (difficulty.trap)
+        ideas.push_back("the first pick that matches the most cells loses the stage");
+    if (falls == 0)
+        ideas.push_back("nothing falls: every pick works where the fruits stand");
+    else if (falls == 1)
+        ideas.push_back("one pick drops fruit into place");
+    else
+        ideas.push_back(std::to_string(falls) + " of the " + std::to_string(stage.solution.size()) +
+                        " picks drop fruit into place");
+    if (repeats > 0)
+        ideas.push_back(repeats == 1 ? "one cell is picked twice"
+                                     : "cells are picked again after they change");
+    if (difficulty.shortestSolutions == 1)
+        ideas.push_back("only one set of picks is that short");
+    else if (difficulty.shortestSolutions == 2)
+        ideas.push_back("two sets of picks are that short");
+    if (stage.target == mirrored(stage.target) && stage.start == mirrored(stage.start))
+        ideas.push_back("the target stays mirrored");
+    std::string text;
+    for (size_t i = 0; i < ideas.size(); i++)
+        text += (i == 0 ? "" : i + 1 == ideas.size() ? " and " : ", ") + ideas[i];
+    return text;
+}
+
+std::string sentence(std::string text) {
+    if (!text.empty())
+        text[0] = char(toupper(text[0]));
+    return text;
+}
+
+struct Candidate {
+    Stage stage;
+    Family family;
+    std::string about;
+    Difficulty difficulty;
+    double score = 0; // lower is better
+};
+
+// How far a candidate is from what the plan asks, by what is known before its measures: the length
+// first, then variety and how much of the board the stage changes.
+double roughScore(const Candidate &c, const Plan &plan, const std::vector<Family> &recent) {
+    double score = 4.0 * std::abs(int(c.stage.solution.size()) - plan.length);
+    for (size_t i = 0; i < recent.size(); i++)
+        score += recent[i] == c.family ? (i == 0 ? 3.0 : i == 1 ? 1.5 : 0.75) : 0.0;
+    int fruits = fruitCount(c.stage.start);
+    if (differingCells(c.stage.start, c.stage.target) * 4 < fruits)
+        score += 3.0; // spot the difference
+    if (fruitCount(c.stage.target) * 3 < fruits)
+        score += 2.0; // all but cleared
+    return score;
+}
+
+// The full score adds how tight the stage is, or for a breather how forgiving; lower is better.
+double scoreOf(const Candidate &c, const Plan &plan, const std::vector<Family> &recent) {
+    const Difficulty &d = c.difficulty;
+    double score = roughScore(c, plan, recent);
+    double solutions = std::log2(double(std::max(1, d.shortestSolutions)));
+    if (plan.breather)
+        return score - solutions + 4.0 * d.fatalShare() + (d.trap ? 2.0 : 0.0);
+    score += plan.tightness * (1.5 * solutions + 4.0 * (1.0 - d.fatalShare()));
+    return score - (d.trap ? plan.tightness * 2.0 : 0.0);
+}
+
+constexpr int MOST_SLACK = 1;       // picks a walk may have beyond the lower bound of its stage
+constexpr size_t RECENT_STAGES = 6; // a family seen among these counts against a candidate
+
+// A candidate that keeps the hard rules: a solution proven shortest, no near-duplicate of an earlier
+// stage, a gentle breather, and where it must, a defeat for the greedy player; measured, each search
+// within budget. False when a try falls short of one of them; the cheap checks go first.
+bool tryCandidate(Family family, const Plan &plan, Random &random, uint64_t budget,
+                  const std::vector<Stage> &stages, std::vector<int> &lengths, bool anyLength, Candidate &c) {
+    c.family = family;
+    Shape shape = makeShape(c.family, plan.fruits, plan.kinds, random);
+    c.about = shape.about;
+    Stage &stage = c.stage;
+    stage.start = shape.board;
+    int walk = plan.length + int(random() % 3);
+    stage.solution = randomPicks(shape, walk, shape.mirrored && random() % 2, random, stage.target);
+    // A target that keeps less than half the fruits is all but cleared, and slow to measure.
+    if (stage.target == stage.start || 2 * fruitCount(stage.target) < fruitCount(stage.start) ||
+        int(stage.solution.size()) < walk)
+        return false;
+    // Walks whose picks take away much less fruit than they could are slow to prove shortest.
+    if (walk - pickLowerBound(stage.start, stage.target) > MOST_SLACK)
+        return false;
+    if (std::any_of(stages.begin(), stages.end(),
+                    [&](const Stage &other) { return nearDuplicate(stage.start, other.start); }))
+        return false;
+    // Failing within the walk's length and the spare moves, it fails within the shortest's too.
+    if (!plan.greedyAllowed && greedyPicks(stage.start, stage.target, walk + GREEDY_SPARE_MOVES) != 0)
+        return false;
+    SolveResult result = shortenSolution(stage, budget);
+    int length = int(stage.solution.size());
+    int window = plan.greedyAllowed ? 1 : 2;
+    if (result.provenFloor < length || (!anyLength && std::abs(length - plan.length) > window))
+        return false;
+    lengths.back() = length;
+    if (!gentleBreather(lengths, lengths.size() - 1))
+        return false;
+    c.difficulty = measureStage(stage, budget, true);
+    const Difficulty &d = c.difficulty;
+    if (d.greedy == UNKNOWN || d.unknownFirstPicks > 0 || d.shortestSolutions == UNKNOWN)
+        return false;
+    // The game plays the solution tick by tick through its queues; so does the check.
+    return stageFailure(stage).empty();
+}
+
+// Gathers measured candidates and takes the best. A candidate's searches get a twentieth of a search
+// budget: of so many, those that take long to measure are given up rather than waited for, which
+// also keeps the set quick to measure. The candidates come from one family chosen for the stage
+// while the first half of the tries lasts, then from any; when the tries run out it goes on, with
+// any length, until one candidate passes.
+constexpr int GATHERED = 3, TRIES = 400;
+
+Candidate bestCandidate(int number, const Plan &plan, Random &random, uint64_t budget,
+                        const std::vector<Stage> &stages, const std::vector<Family> &recent) {
+    uint64_t searchBudget = std::max<uint64_t>(budget / 20, 1000);
+    std::vector<int> lengths;
+    for (const Stage &stage : stages)
+        lengths.push_back(int(stage.solution.size()));
+    lengths.push_back(0);
+    Family chosen = chooseFamily(number, plan, recent, random);
+    Candidate best;
+    int gathered = 0;
+    for (int attempt = 0; gathered < GATHERED && (attempt < TRIES || gathered == 0); attempt++) {
+        Family family = attempt < TRIES / 2 ? chosen : chooseFamily(number, plan, recent, random);
+        Candidate c;
+        if (!tryCandidate(family, plan, random, searchBudget, stages, lengths, attempt >= TRIES, c))
+            continue;
+        c.score = scoreOf(c, plan, recent);
+        if (gathered++ == 0 || c.score < best.score)
+            best = c;
+    }
+    return best;
+}
+
+} // namespace
+
+bool nearDuplicate(const Board &a, const Board &b) {
+    for (const Board &other : {b, mirrored(b)}) {
+        int differ = 0, filled = 0;
+        for (int i = 0; i < BOARD_CELLS; i++) {
+            differ += a[i] != other[i];
+            filled += a[i] != 0 || other[i] != 0;
+        }
+        if (4 * differ < filled)
             return true;
     }
     return false;
 }
 
-// One try at a stage: random picks on a random board. Picks on lone cells far from everything
-// rarely make a good puzzle, so the picks prefer fruits with neighbours.
-bool tryStage(const Plan &plan, Random &random, int picks, Stage &stage) {
-    stage = Stage{};
-    stage.start = makeBoard(plan, random);
-    Board board = stage.start;
-    for (int j = 0; j < picks; j++) {
-        std::vector<Pick> choices;
-        for (int cell = 0; cell < BOARD_CELLS; cell++) {
-            if (board[cell] != 0)
-                choices.push_back({cell % BOARD_COLUMNS, cell / BOARD_COLUMNS});
-        }
-        if (choices.empty())
-            return false;
-        Pick pick = choices[below(random, int(choices.size()))];
-        if (!settledPick(board, pick, board))
-            return false;
-        stage.solution.push_back(pick);
-    }
-    stage.target = board;
-    return fruitCount(stage.target) * 5 >= fruitCount(stage.start) && stage.target != stage.start;
+bool gentleBreather(const std::vector<int> &lengths, size_t index) {
+    size_t first = index >= 8 ? index - 8 : 0;
+    int sum = 0;
+    for (size_t k = first; k < index; k++)
+        sum += lengths[k];
+    return index == first || 2 * lengths[index] * int(index - first) >= sum;
 }
-
-constexpr int TRIES_PER_STAGE = 24;
-constexpr int TRIES_FOR_A_PROOF = 8; // each costs a whole search budget, so fewer
-
-// How far a try is from what the stage wants: off the curve first, then a solution the search could
-// not prove shortest. Lower is better, 0 is a hit.
-int shortfall(const Stage &stage, const SolveResult &result, const Plan &plan) {
-    int length = int(stage.solution.size());
-    int offCurve = length < plan.minLength ? plan.minLength - length : std::max(0, length - plan.maxLength);
-    return 2 * offCurve + (result.provenFloor < length ? 1 : 0);
-}
-
-Stage generatedStage(int number, int count, Random &random, uint64_t budget,
-                     const std::vector<Stage> &stages) {
-    Plan plan = planFor(number, count);
-    Stage best;
-    SolveResult bestResult;
-    constexpr int NO_STAGE = 1000;
-    int bestShortfall = NO_STAGE;
-    // Tries on until one stage came out, however far from the curve.
-    for (int attempt = 0; bestShortfall > 0; attempt++) {
-        bool wantsMore = bestShortfall == NO_STAGE || attempt < TRIES_FOR_A_PROOF ||
-                         (bestShortfall > 1 && attempt < TRIES_PER_STAGE);
-        if (!wantsMore)
-            break;
-        Stage stage;
-        int picks = plan.minLength + below(random, plan.maxLength - plan.minLength + 1);
-        if (!tryStage(plan, random, picks, stage) || repeatsAny(stage, stages))
-            continue;
-        SolveResult result = shortenSolution(stage, budget);
-        int missed = shortfall(stage, result, plan);
-        if (missed < bestShortfall && stageFailure(stage).empty()) {
-            best = stage;
-            bestResult = result;
-            bestShortfall = missed;
-        }
-    }
-    best.comments.push_back(" " + std::string(shapeNames[plan.shape]) + ", fruits " + kindsOf(best.start));
-    noteSolverResult(best, bestResult, budget);
-    return best;
-}
-
-} // namespace
 
 void noteSolverResult(Stage &stage, const SolveResult &result, uint64_t budget) {
     const std::string prefix = " solver:";
@@ -257,6 +423,7 @@ void noteSolverResult(Stage &stage, const SolveResult &result, uint64_t budget) 
 std::vector<Stage> generateLevels(uint32_t seed, int count, uint64_t budget) {
     Random random(seed);
     std::vector<Stage> stages;
+    std::vector<Family> recent; // the families of the last stages, the latest first
     for (const TeachingStage &teaching : teachingStages) {
         if (int(stages.size()) == count)
             break;
@@ -266,8 +433,14 @@ std::vector<Stage> generateLevels(uint32_t seed, int count, uint64_t budget) {
     }
     while (int(stages.size()) < count) {
         int number = int(stages.size()) + 1;
-        stages.push_back(generatedStage(number, count, random, budget, stages));
-        fprintf(stderr, "stage %d: %zu picks\n", number, stages.back().solution.size());
+        Plan plan = planFor(number, count);
+        Candidate c = bestCandidate(number, plan, random, budget, stages, recent);
+        c.stage.comments.push_back(" " + sentence(c.about) + ": " + ideaOf(c.stage, c.difficulty) + ".");
+        noteSolverResult(c.stage, SolveResult{{}, int(c.stage.solution.size()), 0, false}, budget);
+        stages.push_back(c.stage);
+        recent.insert(recent.begin(), c.family);
+        recent.resize(std::min<size_t>(recent.size(), RECENT_STAGES));
+        fprintf(stderr, "stage %d: %zu picks, %s\n", number, c.stage.solution.size(), familyName(c.family));
     }
     return stages;
 }

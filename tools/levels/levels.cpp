@@ -5,11 +5,13 @@
 //   levels verify FILE              every stored solution replayed through the game's rules
 //   levels solve STAGE.txt [--budget PICKS] [--write]   the shortest solution the search finds
 //   levels retarget STAGE.txt       the target recomputed from the start board and the solution
-//   levels stats FILE|DIR [--budget PICKS]   a table per stage and the difficulty curve
+//   levels stats FILE|DIR [--budget PICKS]   per stage the length and the difficulty measures, the
+//                                            curve, and a table per twelve stages
 //   levels testbin STAGE.txt FILE   the 160-byte unscrambled test stage
 #include "data/fileio.h"
 #include "generate.h"
 #include "main/level.h"
+#include "measure.h"
 #include "play.h"
 #include "verify.h"
 
@@ -172,6 +174,32 @@ static bool isDirectory(const char *path) {
     return stat(path, &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+static std::string measureText(int value, int cap = 0) {
+    if (value == UNKNOWN)
+        return "?";
+    return (cap && value >= cap ? ">=" : "") + std::to_string(value);
+}
+
+// Per twelve stages (one music track each): the mean solution length, how many stages the greedy
+// player solves, and the mean share of fatal first picks.
+static void printGroups(const std::vector<Stage> &stages, const std::vector<Difficulty> &measures) {
+    constexpr int GROUP = 12;
+    printf("\nstages   mean picks  greedy solves  fatal first picks\n");
+    for (size_t first = 0; first < stages.size(); first += GROUP) {
+        size_t last = std::min(stages.size(), first + GROUP);
+        double picks = 0, fatal = 0;
+        int greedy = 0;
+        for (size_t k = first; k < last; k++) {
+            picks += measures[k].length;
+            fatal += measures[k].fatalShare();
+            greedy += measures[k].greedy > 0;
+        }
+        double n = double(last - first);
+        printf("%3zu-%3zu %9.1f %9d of %zu %13.0f%%\n", first + 1, last, picks / n, greedy, last - first,
+               100 * fatal / n);
+    }
+}
+
 static int stats(int argc, char **argv) {
     uint64_t budget = DEFAULT_BUDGET;
     if (!parseOptions(argc, argv, 3, &budget, nullptr, nullptr))
@@ -182,8 +210,9 @@ static int stats(int argc, char **argv) {
         isDirectory(argv[2]) ? readStageFolder(argv[2], stages, error) : readStages(argv[2], stages, error);
     if (!read)
         return fail(error);
-    printf("stage fruits picks shortest           kinds\n");
-    int proven = 0, longest = 0;
+    printf("stage fruits picks shortest           greedy fatal solutions kinds\n");
+    int proven = 0, longest = 0, greedyAfterTwelve = 0, undecided = 0;
+    std::vector<Difficulty> measures;
     for (size_t k = 0; k < stages.size(); k++) {
         Stage stage = stages[k];
         int stored = int(stage.solution.size());
@@ -196,11 +225,21 @@ static int stats(int argc, char **argv) {
         } else {
             status = "found " + std::to_string(found) + ", >= " + std::to_string(result.provenFloor);
         }
+        Difficulty difficulty = measureStage(stage, budget);
+        measures.push_back(difficulty);
+        greedyAfterTwelve += k >= GREEDY_ALLOWED_UP_TO && difficulty.greedy > 0;
+        undecided += difficulty.greedy == UNKNOWN || difficulty.unknownFirstPicks > 0 ||
+                     difficulty.shortestSolutions == UNKNOWN;
         std::string kinds;
         for (int v = 1; v <= 5; v++)
             kinds += std::count(stage.start.begin(), stage.start.end(), v) ? char('0' + v) : '-';
-        printf("%5zu %6d %5d %-18s %s%s\n", k + 1, fruitCount(stage.start), stored, status.c_str(),
-               kinds.c_str(), found < stored ? "  (a shorter solution exists)" : "");
+        std::string fatal = std::to_string(int(100 * difficulty.fatalShare() + 0.5)) + "%";
+        if (difficulty.unknownFirstPicks)
+            fatal += "?";
+        printf("%5zu %6d %5d %-18s %6s %5s %9s %s%s\n", k + 1, fruitCount(stage.start), stored,
+               status.c_str(), difficulty.greedy ? measureText(difficulty.greedy).c_str() : "no",
+               fatal.c_str(), measureText(difficulty.shortestSolutions, SOLUTIONS_CAP).c_str(), kinds.c_str(),
+               found < stored ? "  (a shorter solution exists)" : "");
         longest = std::max(longest, stored);
     }
     printf("\nsolution length per stage (one column per stage)\n");
@@ -213,8 +252,14 @@ static int stats(int argc, char **argv) {
     printf("    ");
     for (size_t k = 1; k <= stages.size(); k++)
         putchar(k % 10 == 0 ? '0' + char(k / 10 % 10) : k % 5 == 0 ? '+' : '.');
-    printf("\n\n%zu stages, %d with a solution proven shortest (search budget %llu picks)\n", stages.size(),
-           proven, (unsigned long long)budget);
+    putchar('\n');
+    printGroups(stages, measures);
+    printf("\n%zu stages, %d with a solution proven shortest (search budget %llu picks); after stage %d the "
+           "greedy player solves %d\n",
+           stages.size(), proven, (unsigned long long)budget, GREEDY_ALLOWED_UP_TO, greedyAfterTwelve);
+    if (undecided > 0)
+        printf("%d stages with a measure the search left undecided (?): give it a larger --budget\n",
+               undecided);
     return 0;
 }
 

@@ -7,6 +7,7 @@
 #include "stagefile.h"
 #include "temp_folder.h"
 
+#include <random>
 #include <sys/stat.h>
 
 namespace {
@@ -191,6 +192,69 @@ TEST_F(LevelTool, GeneratorIsRepeatableAndItsSetsVerify) {
     ASSERT_EQ(runLevels("pack first generated.bin").status, 0);
     ToolRun run = runLevels("verify generated.bin");
     EXPECT_EQ(run.status, 0) << run.output;
+}
+
+// The rules' one-step settlePick, which every search plays, against the queues run tick by tick as
+// the stage loop runs them, under several rand() seeds: on every pick of every stored solution, and
+// on random boards, closed up as between picks or with fruits still above gaps.
+TEST(DirectRules, SettlePickLeavesTheBoardTheTickReplayLeaves) {
+    auto expectSame = [](const Board &board, const Pick &pick, const std::string &where) {
+        Board direct{}, replayed{};
+        ASSERT_GT(settlePick(board, pick.column, pick.row, direct), 0) << where;
+        for (unsigned seed : {1u, 99u, 31337u}) {
+            srand(seed);
+            ASSERT_TRUE(settledPick(board, pick, replayed)) << where;
+            ASSERT_EQ(direct, replayed) << where << ", rand seed " << seed;
+        }
+    };
+    std::vector<uint8_t> plain = plainLevels();
+    ASSERT_FALSE(plain.empty());
+    int picks = 0;
+    for (int k = 0; k < plain[0]; k++) {
+        Stage stage = recordToStage(record(plain, k));
+        Board board = stage.start;
+        for (const Pick &pick : stage.solution) {
+            expectSame(board, pick, "stage " + std::to_string(k + 1) + " pick " + std::to_string(picks));
+            settlePick(board, pick.column, pick.row, board);
+            picks++;
+        }
+        EXPECT_EQ(board, stage.target) << "stage " << k + 1;
+    }
+    EXPECT_GE(picks, 500);
+    std::mt19937 random(14);
+    for (int round = 0; round < 2000; round++) {
+        Board board{};
+        bool settled = round % 4 != 0;
+        for (int c = 0; c < BOARD_COLUMNS; c++) {
+            int height = int(random() % (BOARD_ROWS + 1));
+            for (int r = BOARD_ROWS - height; r < BOARD_ROWS; r++) {
+                if (settled || random() % 3 != 0)
+                    board[cellAt(c, r)] = uint8_t(1 + random() % 5);
+            }
+        }
+        std::vector<Pick> fruits;
+        for (int cell = 0; cell < BOARD_CELLS; cell++) {
+            if (board[cell] != 0)
+                fruits.push_back({cell % BOARD_COLUMNS, cell / BOARD_COLUMNS});
+        }
+        if (!fruits.empty())
+            expectSame(board, fruits[random() % fruits.size()], "random board " + std::to_string(round));
+    }
+}
+
+TEST(DirectRules, SettlePickOfNoFruitChangesNothing) {
+    Stage stage;
+    std::string error;
+    ASSERT_TRUE(parseStage(goodStage, "small", stage, error)) << error;
+    const Pick misses[] = {{0, 0}, {2, 8}, {-1, 9}, {8, 9}, {3, 10}};
+    for (const Pick &miss : misses) {
+        Board after{};
+        EXPECT_EQ(settlePick(stage.start, miss.column, miss.row, after), 0) << miss.column << "," << miss.row;
+        EXPECT_EQ(after, stage.start);
+    }
+    Board board = stage.start; // the board may also be where the result goes
+    EXPECT_EQ(settlePick(board, 3, 9, board), 2);
+    EXPECT_EQ(board, stage.target);
 }
 
 // The solver's claims checked against the rules: what it returns solves the stage, no single pick

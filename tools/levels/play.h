@@ -1,7 +1,15 @@
-// Plays picks on the game's own board with the game's own rules, tick by tick as the stage loop does.
+// Plays picks with the game's own rules: in one step for the search, or on the game's own board tick
+// by tick as the stage loop does, for the checks.
 #pragma once
 
+#include "main/rules.h"
 #include "stagefile.h"
+
+// The board a pick on a fruit leaves once it has settled, worked out by the rules in one step; false
+// when the cell holds no fruit.
+inline bool nextBoard(const Board &board, const Pick &pick, Board &after) {
+    return settlePick(board, pick.column, pick.row, after) > 0;
+}
 
 // Sets the game's board to board with every queue empty and no pick pending, as a stage starts.
 void placeBoard(const Board &board);
