@@ -69,6 +69,9 @@ static void queueMorph(int column, int row, int ticks, int newValue, int delay) 
 }
 
 // Called by the stage loop when a pick's hand countdown ends.
+// The cells a pick morphs beside its own, as column and row offsets: left, right, up, down.
+static constexpr int pickNeighbours[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+
 int doSwitch() {
     int c = queues.actionX, r = queues.actionY;
     if (!onBoard(c, r) || puzzle.currentLevel[cellIndex(c, r)] == 0)
@@ -80,8 +83,7 @@ int doSwitch() {
 
     // A two-step centre lets its neighbours start a little later.
     int extraDelay = steps == 2 ? 8 : 0;
-    static const int neighbours[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}}; // left, right, up, down
-    for (const auto &n : neighbours) {
+    for (const auto &n : pickNeighbours) {
         int delay = (rand() & 31) + extraDelay;
         switchTile(c + n[0], r + n[1], 1, delay);
     }
@@ -257,8 +259,7 @@ int settlePick(const std::array<uint8_t, BOARD_CELLS> &board, int column, int ro
     uint8_t &centre = after[cellIndex(column, row)];
     int steps = centre == 1 ? 1 : 2;
     centre = uint8_t(centre - steps);
-    static const int neighbours[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
-    for (const auto &n : neighbours) {
+    for (const auto &n : pickNeighbours) {
         if (onBoard(column + n[0], row + n[1]) && after[cellIndex(column + n[0], row + n[1])] != 0)
             after[cellIndex(column + n[0], row + n[1])]--;
     }
