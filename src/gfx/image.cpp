@@ -155,18 +155,47 @@ static void copyKeyed16(const SDL_Surface *src, const SDL_Rect &from, SDL_Surfac
     }
 }
 
-// Whole pixels compared at once: four bytes read and the fourth dropped, but for the last pixel of
-// a row, which may end the image's memory.
+// A keyed row of 24-bit pixels, each compared whole: four bytes read and the fourth dropped, but for
+// the last pixel, which may end the image's memory.
+static void keyedPixels24(const uint8_t *in, uint8_t *out, int width, uint32_t key) {
+    gfxEachPixel<3>(in, width, [out, key](int x, uint32_t pixel) {
+        if (pixel != key)
+            memcpy(out + 3 * x, &pixel, 3);
+    });
+}
+
+// Eight pixels are three 64-bit words, compared with the key repeated over their 24 bytes. Groups of
+// only key (the outside of a sprite or a layer) are skipped, groups without key copied as three words,
+// which is most groups; the rest go pixel by pixel.
+static void keyedEight24(const uint8_t *in, uint8_t *out, const uint64_t keys[3], uint32_t key) {
+    uint64_t x0, x1, x2;
+    memcpy(&x0, in, 8);
+    memcpy(&x1, in + 8, 8);
+    memcpy(&x2, in + 16, 8);
+    x0 ^= keys[0];
+    x1 ^= keys[1];
+    x2 ^= keys[2];
+    if ((x0 | x1 | x2) == 0)
+        return;
+    const uint64_t pixel = 0xFFFFFF; // little-endian: pixel p is bits 24p to 24p + 23 of the group
+    if ((x0 & pixel) && (x0 >> 24 & pixel) && ((x0 >> 48 | x1 << 16) & pixel) && (x1 >> 8 & pixel) &&
+        (x1 >> 32 & pixel) && ((x1 >> 56 | x2 << 8) & pixel) && (x2 >> 16 & pixel) && (x2 >> 40))
+        memcpy(out, in, 24);
+    else
+        keyedPixels24(in, out, 8, key);
+}
+
 static void copyKeyed24(const SDL_Surface *src, const SDL_Rect &from, SDL_Surface *dst, const SDL_Rect &to,
                         uint32_t key) {
     const auto *s = static_cast<const uint8_t *>(src->pixels) + size_t(from.y) * src->pitch + from.x * 3;
     auto *d = static_cast<uint8_t *>(dst->pixels) + size_t(to.y) * dst->pitch + to.x * 3;
+    const uint64_t twice = key | uint64_t(key) << 24; // the key repeated over 24 bytes, as three words
+    const uint64_t keys[3] = {twice | twice << 48, twice >> 16 | twice << 32, twice >> 32 | twice << 16};
+    const int groups = to.w / 8;
     for (int y = 0; y < to.h; y++, s += src->pitch, d += dst->pitch) {
-        uint8_t *__restrict out = d;
-        gfxEachPixel<3>(s, to.w, [out, key](int x, uint32_t pixel) {
-            if (pixel != key)
-                memcpy(out + 3 * x, &pixel, 3);
-        });
+        for (int g = 0; g < groups; g++)
+            keyedEight24(s + 24 * g, d + 24 * g, keys, key);
+        keyedPixels24(s + 24 * groups, d + 24 * groups, to.w - 8 * groups, key);
     }
 }
 
