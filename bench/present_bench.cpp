@@ -15,6 +15,8 @@
 #include "gfx/png.h"
 #include "main/draw.h"
 #include "main/i18n.h"
+#include "main/pause.h"
+#include "main/runner.h"
 #include "main/screen.h"
 #include "main/sheets.h"
 #include "main/startup.h"
@@ -107,21 +109,15 @@ static void attachOutput(const Output &output) {
     gfxAttachRenderer(nullptr, SDL_CreateSoftwareRenderer(target), output.format);
 }
 
-// The three frames, drawn as their screens draw them.
+// The three frames, drawn as their screens draw them: the pause frame is the pause menu's own,
+// opened over the busy stage.
 static void drawStage() { drawScreen(0, 1, 3, 5); }
 
-static void drawPauseFrame() {
-    drawScreen(0, 0, 3, 5);
-    for (int i = 1; i < 5; i++) {
-        drawTextAt(screen, text(i), 56, images.pauseTitle->h + 24 + 40 * i, fontbig);
-        blitImage(sheets.optionsBlocks[i], 16, images.pauseTitle->h + 16 + 40 * i, screen);
-    }
-    darken();
-    blitImage(images.pauseTitle.get(), (320 - images.pauseTitle->w) / 2, 8, screen);
-    drawTextAt(screen, ">", 0, images.pauseTitle->h + 24, fontbig);
-    drawTextAt(screen, text(0), 56, images.pauseTitle->h + 24, fontbig);
-    blitImage(sheets.optionsBlocks[0], 16, images.pauseTitle->h + 16, screen);
+static void openPause() {
+    play.paused = 1;
+    pauseScreen.enter();
 }
+static void drawPause() { pauseScreen.draw(); }
 
 static void drawMenuFrame() {
     for (int n = 0; n < 3; n++)
@@ -135,9 +131,12 @@ static void drawMenuFrame() {
 
 struct Frame {
     const char *name;
+    void (*open)(); // before the first tick
     void (*draw)();
 };
-static const Frame frames[] = {{"stage", drawStage}, {"pause", drawPauseFrame}, {"menu", drawMenuFrame}};
+static void openStage() { play.paused = 0; }
+static const Frame frames[] = {
+    {"stage", openStage, drawStage}, {"pause", openPause, drawPause}, {"menu", openStage, drawMenuFrame}};
 
 // The floor's present: its 320 × 240 picture already in the output's format, one texture of that
 // format, the renderer scaling it to the output.
@@ -164,11 +163,12 @@ static std::vector<Case> cases() {
         for (const Frame &frame : frames) {
             const int floorDepth = 8 * SDL_BYTESPERPIXEL(output.format);
             list.push_back({std::string("floor/") + frame.name + "/" + output.name,
-                            [&output, floorDepth] {
+                            [&output, &frame, floorDepth] {
                                 loadWorld(floorDepth);
                                 attachOutput(output);
                                 floorTexture = nullptr;
                                 sdlBlits = true;
+                                frame.open();
                             },
                             [&frame] {
                                 frame.draw();
@@ -178,11 +178,12 @@ static std::vector<Case> cases() {
                 for (int method = 0; method < 6; method++)
                     list.push_back({std::string(frame.name) + "/" + methodNames[method] + "/" +
                                         std::to_string(depth) + "/" + output.name,
-                                    [&output, depth, method] {
+                                    [&output, &frame, depth, method] {
                                         loadWorld(depth);
                                         attachOutput(output);
                                         ScalingMethod = method;
                                         sdlBlits = false;
+                                        frame.open();
                                     },
                                     [&frame] {
                                         frame.draw();

@@ -131,6 +131,42 @@ TEST_F(StageScreens, PauseClickSelectsTheNearestAvailableItemAbove) {
     EXPECT_EQ(play.escape, 0);
 }
 
+// The pause frame copied from the backdrop it keeps is the frame drawn whole, for the selection
+// shown; a new selection, or the next time the menu opens, draws it anew.
+TEST_F(StageScreens, PauseFramesFromItsBackdropMatchFramesDrawnWhole) {
+    auto frame = [] {
+        pauseScreen.draw();
+        const auto *pixels = static_cast<const uint8_t *>(screen->pixels);
+        return std::vector<uint8_t>(pixels, pixels + size_t(screen->pitch) * screen->h);
+    };
+    auto selectNext = [] {
+        input.lastKeyTyped = CTRL_DOWN;
+        pauseScreen.tick();
+        input.lastKeyTyped = 0;
+    };
+    play.paused = 1;
+    pauseScreen.enter();
+    selectNext();
+    const std::vector<uint8_t> wholeSecond = frame();
+    pauseScreen.leave();
+
+    play.paused = 1;
+    pauseScreen.enter();
+    const std::vector<uint8_t> first = frame();
+    EXPECT_EQ(frame(), first) << "the second tick, from the backdrop";
+    selectNext();
+    EXPECT_EQ(frame(), wholeSecond);
+    EXPECT_EQ(frame(), wholeSecond);
+    EXPECT_NE(wholeSecond, first);
+    pauseScreen.leave();
+
+    play.stage++; // the next opening shows the stage as it is then: another background
+    play.paused = 1;
+    pauseScreen.enter();
+    EXPECT_NE(frame(), first);
+    pauseScreen.leave();
+}
+
 TEST_F(StageScreens, UndoIsOneMoveDeep) {
     Board before = puzzle.currentLevel;
     queues.actionX = 2;

@@ -39,13 +39,37 @@ static void drawItem(int item, int withIcon) {
         blitImage(sheets.optionsBlocks[item], ITEM_ICON_X, itemY(item), screen);
 }
 
-// The frozen stage, darkened, with the selection standing out undarkened.
-static void pauseDraw() {
+// The frozen stage and the items not selected, darkened. Nothing in it moves while the menu is open,
+// so it is drawn once per selection and copied on the ticks after: the darken alone costs more than
+// the rest of a pause frame at 24 bits.
+static SDL_Surface *backdrop;
+static int backdropSelection = -1; // the selection the backdrop shows, -1 while it shows nothing
+
+static void drawBackdrop() {
+    if (backdrop && backdrop->format->format != screen->format->format) {
+        freeSurface(backdrop);
+        backdrop = nullptr;
+    }
+    if (backdrop && backdropSelection == items.selection) {
+        blitSurface(backdrop, nullptr, screen, nullptr);
+        return;
+    }
     drawScreen(play.stage, 0, play.lives, play.movesUsed);
     for (int i = 0; i < PAUSE_ITEMS; i++)
         if (i != items.selection)
             drawItem(i, available[i]);
     darken();
+    if (!backdrop)
+        backdrop = createImage(SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (backdrop) { // without one every tick draws it all
+        blitSurface(screen, nullptr, backdrop, nullptr);
+        backdropSelection = items.selection;
+    }
+}
+
+// The frozen stage, darkened, with the selection standing out undarkened.
+static void pauseDraw() {
+    drawBackdrop();
     blitImage(images.pauseTitle.get(), (SCREEN_WIDTH - images.pauseTitle->w) / 2, 8, screen);
     drawTextAt(screen, ">", 0, itemY(items.selection) + 8, fontbig);
     drawItem(items.selection, 1);
@@ -80,6 +104,7 @@ static void choose(int item) {
 static void pauseEnter() {
     available = pauseAvailability();
     items.selection = PAUSE_BACK;
+    backdropSelection = -1;
     play.endTime -= sysTicks();
 }
 
@@ -107,6 +132,8 @@ static void pauseTick() {
 
 // The stage goes on with the time it had left when the menu opened.
 static void pauseLeave() {
+    freeSurface(backdrop);
+    backdrop = nullptr;
     play.paused = 0;
     play.currentTime = sysTicks();
     play.endTime += play.currentTime;
