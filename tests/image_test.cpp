@@ -104,19 +104,27 @@ TEST_F(Images, CreateAndFill) {
 }
 
 // Our copy must do exactly what SDL's does, clipping and the rectangle written back included, for
-// the widths of the sprites and glyphs (whole vectors) and any other.
+// the widths of the sprites and glyphs (whole vectors) and any other. The wide image is loaded as the
+// game loads its scenery, with rows of only key, rows without key and mixed rows.
 TEST(Blit, SameAsSdlForEveryClipAndKey) {
     std::mt19937 random(7);
-    const SDL_Point sizes[] = {{23, 17}, {8, 8}, {16, 16}, {32, 32}};
+    const SDL_Point sizes[] = {{23, 17}, {8, 8}, {16, 16}, {32, 32}, {80, 24}};
     for (int depth : {16, 24}) {
         makeSurfaces(depth);
         for (SDL_Point size : sizes)
             for (int keyed = 0; keyed < 2; keyed++) {
+                const bool wide = size.x >= 64;
                 SDL_Surface *src = solid(size.x, size.y, 0);
                 for (int y = 0; y < src->h; y++)
-                    for (int x = 0; x < src->w; x++)
-                        putPixel(src, x, y, random() % 3 == 0 ? PURPLE : random() & 0xFFFFFF);
-                if (keyed)
+                    for (int x = 0; x < src->w; x++) {
+                        const int kind = wide ? y % 3 : 2; // only key, no key, mixed
+                        const bool key = kind == 0 || (kind == 2 && random() % 3 == 0);
+                        putPixel(src, x, y, key ? PURPLE : random() & 0xFFFFFF);
+                    }
+                if (keyed && wide) {
+                    const std::vector<uint8_t> bmp = bmpBytes(src);
+                    src = loadGFXFromMemory(bmp.data(), uint32_t(bmp.size()), 1, 255, 0, 255);
+                } else if (keyed)
                     setColorKey(src, 255, 0, 255);
                 for (int round = 0; round < 200; round++) {
                     SDL_Surface *ours = solid(40, 30, BLUE), *theirs = solid(40, 30, BLUE);
@@ -144,7 +152,7 @@ TEST(Blit, SameAsSdlForEveryClipAndKey) {
                     SDL_FreeSurface(ours);
                     SDL_FreeSurface(theirs);
                 }
-                SDL_FreeSurface(src);
+                freeSurface(src);
             }
     }
     freeSurfaces();

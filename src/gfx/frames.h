@@ -2,13 +2,15 @@
 // cut row by row and owned by their list.
 #pragma once
 
+#include "gfx/image.h"
+
 #include <SDL.h>
 
 #include <memory>
 #include <vector>
 
 struct SurfaceFree {
-    void operator()(SDL_Surface *surface) const { SDL_FreeSurface(surface); }
+    void operator()(SDL_Surface *surface) const { freeSurface(surface); }
 };
 using Image = std::unique_ptr<SDL_Surface, SurfaceFree>;
 

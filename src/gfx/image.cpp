@@ -12,6 +12,53 @@
 #include <cstdlib>
 #include <cstring>
 
+// What each row of a wide keyed image holds, worked out once when it is loaded: rows of only key are
+// skipped and rows without key copied whole, so the title's scenery bands, mostly sky and solid
+// ground, cost a fraction of a pixel-by-pixel keyed copy. The table lives in the surface's userdata
+// and goes with it in freeSurface; loaded images are never drawn into, so it stays true.
+enum RowKind : uint8_t { ROW_MIXED, ROW_KEY, ROW_OPAQUE };
+constexpr int ROW_KINDS_MIN_WIDTH = 64; // narrower images are sprites and glyphs, copied by fixed widths
+
+struct RowKinds {
+    uint32_t key; // followed by a RowKind per row of the image
+    RowKind *rows() { return reinterpret_cast<RowKind *>(this + 1); }
+};
+
+static void noteRowKinds(SDL_Surface *image) {
+    uint32_t key;
+    const int bytes = image->format->BytesPerPixel;
+    if (image->w < ROW_KINDS_MIN_WIDTH || SDL_GetColorKey(image, &key) != 0 || (bytes != 2 && bytes != 3) ||
+        SDL_MUSTLOCK(image))
+        return;
+    auto *kinds = static_cast<RowKinds *>(malloc(sizeof(RowKinds) + size_t(image->h)));
+    if (!kinds)
+        return; // copied pixel by pixel
+    kinds->key = key;
+    for (int y = 0; y < image->h; y++) {
+        const auto *row = static_cast<const uint8_t *>(image->pixels) + size_t(y) * image->pitch;
+        int keyed = 0;
+        auto count = [&keyed, key](int, uint32_t pixel) { keyed += pixel == key; };
+        bytes == 2 ? gfxEachPixel<2>(row, image->w, count) : gfxEachPixel<3>(row, image->w, count);
+        kinds->rows()[y] = keyed == image->w ? ROW_KEY : keyed == 0 ? ROW_OPAQUE : ROW_MIXED;
+    }
+    image->userdata = kinds;
+}
+
+// The kinds of the rows from `from` on, or nullptr when the image has none for this key.
+static const RowKind *rowKinds(const SDL_Surface *image, uint32_t key, int from) {
+    auto *kinds = static_cast<RowKinds *>(image->userdata);
+    return kinds && kinds->key == key ? kinds->rows() + from : nullptr;
+}
+
+// Copies or skips a row the table knows; false for a row that needs the keyed copy.
+static bool copiedByKind(const RowKind *kinds, int y, const uint8_t *s, uint8_t *d, size_t bytes) {
+    if (!kinds || kinds[y] == ROW_MIXED)
+        return false;
+    if (kinds[y] == ROW_OPAQUE)
+        memcpy(d, s, bytes);
+    return true;
+}
+
 // A loose "<name>.bmp" in the player's folder (the working directory in folder mode) overrides the
 // graphics archive's member.
 SDL_Surface *loadGFX(const char *name, int useKey, int r, int g, int b) {
@@ -49,6 +96,7 @@ SDL_Surface *loadGFXFromMemory(const uint8_t *data, uint32_t size, int useKey, i
     SDL_RWclose(stream);
     if (!image)
         error("Unable to convert bitmap", SDL_GetError());
+    noteRowKinds(image);
     return image;
 }
 
@@ -133,7 +181,7 @@ static void keyedRows(const uint8_t *s, int srcPitch, uint8_t *d, int dstPitch, 
 }
 
 static void copyKeyed16(const SDL_Surface *src, const SDL_Rect &from, SDL_Surface *dst, const SDL_Rect &to,
-                        uint16_t key) {
+                        uint16_t key, const RowKind *kinds) {
     const auto *s = static_cast<const uint8_t *>(src->pixels) + size_t(from.y) * src->pitch + from.x * 2;
     auto *d = static_cast<uint8_t *>(dst->pixels) + size_t(to.y) * dst->pitch + to.x * 2;
     const Pixels8 keys = key - Pixels8{};
@@ -148,6 +196,8 @@ static void copyKeyed16(const SDL_Surface *src, const SDL_Rect &from, SDL_Surfac
         break;
     }
     for (int y = 0; y < to.h; y++, s += src->pitch, d += dst->pitch) {
+        if (copiedByKind(kinds, y, s, d, size_t(to.w) * 2))
+            continue;
         const auto *__restrict in = reinterpret_cast<const uint16_t *>(s);
         auto *__restrict out = reinterpret_cast<uint16_t *>(d);
         for (int x = 0; x < to.w; x++)
@@ -186,13 +236,15 @@ static void keyedEight24(const uint8_t *in, uint8_t *out, const uint64_t keys[3]
 }
 
 static void copyKeyed24(const SDL_Surface *src, const SDL_Rect &from, SDL_Surface *dst, const SDL_Rect &to,
-                        uint32_t key) {
+                        uint32_t key, const RowKind *kinds) {
     const auto *s = static_cast<const uint8_t *>(src->pixels) + size_t(from.y) * src->pitch + from.x * 3;
     auto *d = static_cast<uint8_t *>(dst->pixels) + size_t(to.y) * dst->pitch + to.x * 3;
     const uint64_t twice = key | uint64_t(key) << 24; // the key repeated over 24 bytes, as three words
     const uint64_t keys[3] = {twice | twice << 48, twice >> 16 | twice << 32, twice >> 32 | twice << 16};
     const int groups = to.w / 8;
     for (int y = 0; y < to.h; y++, s += src->pitch, d += dst->pitch) {
+        if (copiedByKind(kinds, y, s, d, size_t(to.w) * 3))
+            continue;
         for (int g = 0; g < groups; g++)
             keyedEight24(s + 24 * g, d + 24 * g, keys, key);
         keyedPixels24(s + 24 * groups, d + 24 * groups, to.w - 8 * groups, key);
@@ -220,9 +272,9 @@ static bool copyDirect(SDL_Surface *src, const SDL_Rect &from, SDL_Surface *dst,
         return true;
     }
     if (bytes == 2)
-        copyKeyed16(src, from, dst, to, uint16_t(key));
+        copyKeyed16(src, from, dst, to, uint16_t(key), rowKinds(src, key, from.y));
     else if (bytes == 3)
-        copyKeyed24(src, from, dst, to, key);
+        copyKeyed24(src, from, dst, to, key, rowKinds(src, key, from.y));
     else
         return false;
     return true;
@@ -274,7 +326,11 @@ void blitImage(SDL_Surface *src, int x, int y, SDL_Surface *dst) {
     blitSurface(src, nullptr, dst, &to);
 }
 
-void freeSurface(SDL_Surface *image) { SDL_FreeSurface(image); }
+void freeSurface(SDL_Surface *image) {
+    if (image)
+        free(image->userdata);
+    SDL_FreeSurface(image);
+}
 
 // What SDL's blend of the overlay makes of each byte value of a 24-bit pixel (its three channels are
 // blended alike), built once by blending the overlay over every value. SDL's blend is a halving
