@@ -99,7 +99,7 @@ TEST_F(Convert, CopyingAndScalingDifferForSixteenBits) {
     EXPECT_EQ(gfxConverter(SDL_PIXELFORMAT_BGR24, SDL_PIXELFORMAT_RGB888, CONVERT_SCALE).kind,
               PixelConverter::WIDEN);
     EXPECT_EQ(gfxConverter(SDL_PIXELFORMAT_BGR24, SDL_PIXELFORMAT_RGB565, CONVERT_COPY).kind,
-              PixelConverter::BYTES);
+              PixelConverter::PACK);
 }
 
 // The loader's conversion of decoded bitmaps is SDL_ConvertSurface's, colour key included.

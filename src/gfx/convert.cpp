@@ -80,6 +80,18 @@ static bool channelParts(PixelConverter &c, int shifts[3], uint32_t masks[3]) {
     return made;
 }
 
+// Whether a 24 → 16-bit conversion is PACK's: each byte's part its top bits moved into place.
+static bool packs(const PixelConverter &c) {
+    if (c.toBytes != 2)
+        return false;
+    const int drop[3] = {3, 2, 3}, at[3] = {0, 5, 11};
+    for (int k = 0; k < 3; k++)
+        for (uint32_t v = 0; v < 256; v++)
+            if (c.part[k][v] != (v >> drop[k]) << at[k])
+                return false;
+    return true;
+}
+
 // The channel parts turned into what the conversion loops use: the whole-pixel table of a 16-bit
 // source, or the parts by byte of a 24-bit one (whose channels are bytes), with its shortcut.
 static void arrange(PixelConverter &c, const int shifts[3], const uint32_t masks[3]) {
@@ -104,7 +116,7 @@ static void arrange(PixelConverter &c, const int shifts[3], const uint32_t masks
             widens = widens && byChannel[i][v] == (v << shifts[i]) + (i == 0 ? byChannel[0][0] : 0);
     }
     c.fill = byChannel[0][0];
-    c.kind = widens ? PixelConverter::WIDEN : PixelConverter::BYTES;
+    c.kind = widens ? PixelConverter::WIDEN : packs(c) ? PixelConverter::PACK : PixelConverter::BYTES;
 }
 
 const PixelConverter &gfxConverter(uint32_t from, uint32_t to, ConvertRoute route) {
@@ -141,6 +153,10 @@ static void convertRows(const PixelConverter &shared, const SDL_Surface *in, SDL
     const PixelConverter c = shared;
     for (int y = 0; y < in->h; y++) {
         uint8_t *__restrict d = static_cast<uint8_t *>(out->pixels) + size_t(y) * out->pitch;
+        if constexpr (K == PixelConverter::PACK) {
+            gfxPackRow(static_cast<const uint8_t *>(in->pixels) + size_t(y) * in->pitch, d, in->w);
+            continue;
+        }
         gfxEachPixel<FROM>(static_cast<const uint8_t *>(in->pixels) + size_t(y) * in->pitch, in->w,
                            [&](int x, uint32_t p) {
                                const uint32_t v = gfxConvertAs<K>(c, p);

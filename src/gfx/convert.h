@@ -16,9 +16,11 @@ enum ConvertRoute { CONVERT_COPY, CONVERT_SCALE };
 // tables are made per channel: a 16-bit source then looks its whole pixel up (a frame holds a few
 // hundred colours, so the big table costs a few hundred cache lines); a 24-bit source, whose
 // channels are its bytes, adds one part per byte. Shortcuts for the same format (out = in) and for
-// a 24-bit pixel that widens unchanged (out = in + fill).
+// a 24-bit pixel that widens unchanged (out = in + fill), and for a 24-bit pixel with blue in its low
+// byte that becomes 565 by keeping the top bits of each byte (SDL's bitmaps on the game's 16-bit
+// screen), which needs no tables at all.
 struct PixelConverter {
-    enum Kind { SAME, WIDEN, BYTES, WHOLE };
+    enum Kind { SAME, WIDEN, BYTES, PACK, WHOLE };
     uint32_t from, to;
     ConvertRoute route;
     int fromBytes, toBytes;
@@ -38,6 +40,8 @@ template <PixelConverter::Kind K> inline uint32_t gfxConvertAs(const PixelConver
         return pixel + c.fill;
     else if constexpr (K == PixelConverter::WHOLE)
         return c.whole[pixel & 0xFFFF];
+    else if constexpr (K == PixelConverter::PACK)
+        return (pixel >> 3 & 0x001F) | (pixel >> 5 & 0x07E0) | (pixel >> 8 & 0xF800);
     else
         return c.part[0][pixel & 0xFF] + c.part[1][(pixel >> 8) & 0xFF] + c.part[2][(pixel >> 16) & 0xFF];
 }
@@ -50,6 +54,8 @@ inline uint32_t gfxConvertPixel(const PixelConverter &c, uint32_t pixel) {
         return gfxConvertAs<PixelConverter::WIDEN>(c, pixel);
     case PixelConverter::WHOLE:
         return gfxConvertAs<PixelConverter::WHOLE>(c, pixel);
+    case PixelConverter::PACK:
+        return gfxConvertAs<PixelConverter::PACK>(c, pixel);
     default:
         return gfxConvertAs<PixelConverter::BYTES>(c, pixel);
     }
@@ -73,6 +79,29 @@ template <int BYTES, typename F> inline void gfxEachPixel(const uint8_t *row, in
     }
 }
 
+// A row of PACK conversion. Byte by byte is the form that NEON vectorises (it loads three interleaved
+// bytes at once); elsewhere the loop packs two pixels at a time in a 64-bit word, whose low 48 bits
+// hold both so that the same shifts and masks put each in its place.
+inline void gfxPackRow(const uint8_t *__restrict in, uint8_t *__restrict out, int width) {
+    int x = 0;
+#if SDL_BYTEORDER == SDL_LIL_ENDIAN && !defined(__aarch64__)
+    constexpr uint64_t BLUE = 0x001F | 0x001Full << 24, GREEN = 0x07E0 | 0x07E0ull << 24,
+                       RED = 0xF800 | 0xF800ull << 24;
+    for (; x + 3 <= width; x += 2) { // the word's last two bytes belong to a third pixel
+        uint64_t pair;
+        memcpy(&pair, in + 3 * x, 8);
+        const uint64_t packed = (pair >> 3 & BLUE) | (pair >> 5 & GREEN) | (pair >> 8 & RED);
+        const uint32_t two = uint32_t(packed & 0xFFFF) | uint32_t(packed >> 8 & 0xFFFF0000);
+        memcpy(out + 2 * x, &two, 4);
+    }
+#endif
+    for (; x < width; x++) {
+        const uint16_t pixel =
+            uint16_t(in[3 * x] >> 3 | (in[3 * x + 1] >> 2) << 5 | (in[3 * x + 2] >> 3) << 11);
+        memcpy(out + 2 * x, &pixel, 2);
+    }
+}
+
 // Calls body.template operator()<FROM, TO, K>() for the converter's byte widths and kind, so that a
 // pixel loop is compiled once per case with everything known. Sources have 2 or 3 bytes.
 template <typename Body> inline auto gfxWithConverter(const PixelConverter &c, Body &&body) {
@@ -82,6 +111,8 @@ template <typename Body> inline auto gfxWithConverter(const PixelConverter &c, B
                                 : body.template operator()<3, 3, K::SAME>();
     if (c.kind == PixelConverter::WIDEN)
         return body.template operator()<3, 4, K::WIDEN>();
+    if (c.kind == PixelConverter::PACK)
+        return body.template operator()<3, 2, K::PACK>();
     if (c.fromBytes == 2)
         return c.toBytes == 2   ? body.template operator()<2, 2, K::WHOLE>()
                : c.toBytes == 3 ? body.template operator()<2, 3, K::WHOLE>()

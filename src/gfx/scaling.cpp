@@ -58,6 +58,8 @@ template <int SB, int DB, Kind K> static void copyPass(const Target &t) {
         uint8_t *__restrict out = t.row(y);
         if constexpr (K == PixelConverter::SAME) {
             memcpy(out, in, SRC_W * SB);
+        } else if constexpr (K == PixelConverter::PACK) {
+            gfxPackRow(in, out, SRC_W);
         } else {
             eachPixel<SB>(in, [&](int x, uint32_t p) {
                 const uint32_t v = gfxConvertAs<K>(c, p);
