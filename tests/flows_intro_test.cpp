@@ -48,12 +48,13 @@ std::vector<uint8_t> oneStage() {
     return file;
 }
 
-// Probes the index of the intro screen, and whether a game's assets were set up (the menu or the
-// test stage did it).
+// Probes the index of the intro screen, whether a screen past the intro runs (the menu or the test
+// stage, which set up the game's assets), and whether the intro has made the menu's images and sheets.
 void setUpIntro(Harness &h) {
     h.file("data/levels.bin", oneStage());
     h.probe("screen", [] { return int64_t(currentScreen); });
-    h.probe("loaded", [] { return int64_t(!sheets.blocks[0].empty()); }); // the sheets are cut
+    h.probe("started", gameStarted);
+    h.probe("prepared", [] { return int64_t(!sheets.butterflyBlocks.empty()); }); // the last sheet
 }
 
 TEST(StartUpFlow, HelpIsPrintedBeforeAnythingStarts) {
@@ -84,7 +85,7 @@ TEST(StartUpFlow, HelpIsPrintedBeforeAnythingStarts) {
 // directory is left alone.
 TEST(StartUpFlow, InstalledGameKeepsThePlayersFilesInThePerUserFolder) {
     Harness h("installed");
-    h.probe("loaded", [] { return int64_t(!sheets.blocks[0].empty()); }); // the sheets are cut
+    h.probe("started", gameStarted);
     h.at(3).stop();
     const std::string content = h.path("content"), perUser = h.path("xdg/mirabo");
     const HarnessRun r = h.play([&] {
@@ -93,7 +94,7 @@ TEST(StartUpFlow, InstalledGameKeepsThePlayersFilesInThePerUserFolder) {
         return gameMainWith({"--data", "content", "-t"});
     });
     ASSERT_EQ(r.status, HARNESS_STOPPED) << r.err;
-    EXPECT_EQ(r.value("loaded", 0), 1) << "the test stage started with the data of content/";
+    EXPECT_EQ(r.value("started", 0), 1) << "the test stage started with the data of content/";
     EXPECT_TRUE(std::filesystem::is_regular_file(perUser + "/hiscores.dat"));
     EXPECT_FALSE(std::filesystem::exists(h.path("hiscores.dat")));
     EXPECT_FALSE(std::filesystem::exists(h.path("data")));
@@ -160,7 +161,7 @@ TEST(StartUpFlow, CommandLineAndConfigurationMakeTheDisplaySettings) {
         EXPECT_EQ(r.value("method", 0), c.line[4] - '0') << what;
         EXPECT_EQ(r.value("bpp", 0), c.bpp) << what;
         EXPECT_EQ(r.value("bits", 0), c.bpp) << what;
-        EXPECT_EQ(r.value("loaded", 0), c.testMode)
+        EXPECT_EQ(r.value("started", 0), c.testMode)
             << what << ": the test stage sets up the game's assets at once";
     }
 }
@@ -211,7 +212,9 @@ TEST(IntroFlow, LogoIgnoresControlsWhileSlidingAndEndsOnJumpOnceArrived) {
         << "jump and start while sliding, pause and left after arrival do nothing";
     EXPECT_EQ(r.value("screen", 196), 1) << "jump after arrival ends the screen at once";
     EXPECT_EQ(r.value("jingle", 196), 0) << "the jingle stops with its screen";
-    EXPECT_EQ(r.value("loaded", 200), 0);
+    EXPECT_EQ(r.value("started", 200), 0);
+    EXPECT_EQ(r.value("prepared", 0), 0) << "the first frame comes before the menu's images";
+    EXPECT_EQ(r.value("prepared", 100), 1) << "the intro made them, one a tick";
 }
 
 // The jingle ending (here cut short once the logo is in place) ends the screen without any control.
@@ -295,7 +298,7 @@ TEST(IntroFlow, QuitDuringTheIntroSkipsTheMenuAndShutsDown) {
         EXPECT_EQ(r.ticks.size(), size_t(c.tick + 1)) << c.how << ": nothing reads the input after the quit";
         EXPECT_TRUE(r.returned) << c.how;
         EXPECT_EQ(r.last("screen"), c.screen) << c.how;
-        EXPECT_EQ(r.last("loaded"), 0) << c.how << ": the menu never started";
+        EXPECT_EQ(r.firstTick("started", 1), -1) << c.how << ": the menu never started";
         EXPECT_EQ(r.out, "0 2 1\n") << c.how;
     }
 }

@@ -94,7 +94,7 @@ struct MenuFlow : Harness {
         probe("jumpButton", [] { return int64_t(JUMP_BUTTON); });
         probe("jumpKey", [] { return int64_t(JUMP_KEY); });
         probe("scaling", [] { return int64_t(cfgScalingMethod); });
-        probe("loaded", [] { return int64_t(!sheets.blocks[0].empty()); }); // the sheets are cut
+        probe("started", gameStarted);
         probe("intro", [] { return int64_t(currentScreen); });
         probe("stage", [] {
             return levelSet.levels && puzzle.currentSource
@@ -555,7 +555,7 @@ TEST(GameFlow, TheGameRunsFromTheIntroThroughAGameBackToTheMenuAndExits) {
     EXPECT_EQ(r.status, 0);
     EXPECT_TRUE(r.returned) << "gameMain returned through exitGame";
     EXPECT_EQ(r.out, "0 1 0\n");
-    const int menuStart = reached(r, "loaded", 1);
+    const int menuStart = reached(r, "started", 1);
     EXPECT_EQ(r.value("intro", menuStart), 2) << "both intro screens ran first";
     const int played = reached(r, "stage", 0, menuStart);
     EXPECT_GT(r.value("hippo", played), 0) << "the tutorial came first";
@@ -573,7 +573,7 @@ TEST(TitleFlow, AClickOnTheNoticeIsNoChoiceOnTheTitle) {
     h.wait(40).quit();
     const HarnessRun r = h.play([] { return gameMainWith({"-w", "-x1"}); });
     EXPECT_EQ(r.status, 0);
-    const int menuStart = reached(r, "loaded", 1);
+    const int menuStart = reached(r, "started", 1);
     EXPECT_EQ(r.value("intro", menuStart), 2) << "the click came while the notice showed";
     EXPECT_EQ(r.value("workflow", menuStart + 20), MENU_TITLE);
     EXPECT_EQ(r.value("menuSounds", menuStart + 20), 0);

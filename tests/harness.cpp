@@ -4,6 +4,8 @@
 #include "gfx/gfx_sdl2.h"
 #include "gfx/png.h"
 #include "input/sys_virtual.h"
+#include "main/runner.h"
+#include "main/screen.h"
 #include "main/startup.h"
 
 #include <gtest/gtest.h>
@@ -136,6 +138,11 @@ int gameMainWith(const std::vector<std::string> &args) {
         argv.push_back(word.data());
     argv.push_back(nullptr);
     return gameMain(int(words.size()), argv.data());
+}
+
+int64_t gameStarted() {
+    const Screen *top = screenTop();
+    return top && top != &introScreen;
 }
 
 HarnessRun Harness::runGame(const std::vector<std::string> &args) {

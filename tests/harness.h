@@ -94,3 +94,6 @@ struct Harness : ScriptBuilder<Harness> {
 
 std::string harnessArtifactDir();                       // created on first use
 int gameMainWith(const std::vector<std::string> &args); // gameMain("mirabo", args...)
+// A probe: whether a screen past the intro runs, so that the menu or the test stage has set up the
+// game's assets.
+int64_t gameStarted();

@@ -3,6 +3,7 @@
 
 #include "gfx/gfx_sdl2.h"
 #include "main/runner.h"
+#include "main/sheets.h"
 
 #include "screens/opensourcescreen.h"
 #include "screens/zenkscreen.h"
@@ -22,8 +23,10 @@ static void introEnter() {
     screens[currentScreen].init();
 }
 
-// The next screen of the table takes this one's place, so that its ticks are paced afresh.
+// The next screen of the table takes this one's place, so that its ticks are paced afresh. Each
+// tick also makes one of the menu's images or sheets, work the intro's light ticks have room for.
 static void introTick() {
+    prepareNextAsset();
     if (!screens[currentScreen].update())
         return;
     finished = true;

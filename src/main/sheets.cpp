@@ -3,6 +3,8 @@
 
 #include "gfx/image.h"
 
+#include <iterator>
+
 Sheets sheets;
 SharedImages images;
 
@@ -27,11 +29,15 @@ static const SheetEntry sheetTable[] = {
     {&sheets.butterflyBlocks, "butterfly", 16, 16, 1},
 };
 
+static void cut(const SheetEntry &sheet) {
+    *sheet.list = initBlocks(sheet.name, sheet.frameWidth, sheet.frameHeight, sheet.keyed);
+}
+
 // Cuts every sheet whose list is not there yet, in the table's order.
 void cutSheets() {
     for (const SheetEntry &sheet : sheetTable) {
         if (sheet.list->empty())
-            *sheet.list = initBlocks(sheet.name, sheet.frameWidth, sheet.frameHeight, sheet.keyed);
+            cut(sheet);
     }
 }
 
@@ -67,10 +73,34 @@ static const ImageEntry imageTable[] = {
     {&images.menubkg[2], "titbkgl2", 1},
 };
 
-// Called once at start-up, after the fonts.
+static void load(const ImageEntry &entry) {
+    entry.image->reset(loadGFX(entry.name, entry.keyed, 255, 0, 255));
+}
+
+// Loads every image not loaded yet.
 void loadSharedImages() {
     for (const ImageEntry &entry : imageTable)
-        entry.image->reset(loadGFX(entry.name, entry.keyed, 255, 0, 255));
+        if (!*entry.image)
+            load(entry);
+}
+
+// Goes through the images, then the sheets, once: one that is there already (or a sheet too small
+// for a single frame, which stays empty) is passed over.
+bool prepareNextAsset() {
+    static size_t next;
+    constexpr size_t IMAGES = std::size(imageTable), ALL = IMAGES + std::size(sheetTable);
+    while (next < ALL) {
+        const size_t i = next++;
+        if (i < IMAGES && !*imageTable[i].image) {
+            load(imageTable[i]);
+            return true;
+        }
+        if (i >= IMAGES && sheetTable[i - IMAGES].list->empty()) {
+            cut(sheetTable[i - IMAGES]);
+            return true;
+        }
+    }
+    return false;
 }
 
 // Called once at exit, after gfxShutdown.

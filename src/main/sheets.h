@@ -13,7 +13,7 @@ struct Sheets {
 };
 extern Sheets sheets;
 
-// The single images the screens draw uncut, loaded at start-up.
+// The single images the screens draw uncut, loaded by initStuff if the intro has not loaded them.
 struct SharedImages {
     Image logo, timebar, timebar2, gameover, kitty, pauseTitle;
     std::array<Image, 4> backgrounds;
@@ -22,8 +22,10 @@ struct SharedImages {
 extern SharedImages images;
 
 FrameList initBlocks(const char *name, int frameWidth, int frameHeight, int keyed);
-void cutSheets();  // the sheets not cut yet, in their fixed order
-void freeSheets(); // every frame list, in the order of shutdown
-void loadSharedImages();
+void cutSheets();        // the sheets not cut yet, in their fixed order
+void freeSheets();       // every frame list, in the order of shutdown
+void loadSharedImages(); // the images not loaded yet
+// One image or sheet of those above made ahead, while the intro plays; false once all are there.
+bool prepareNextAsset();
 void freeSharedImages(); // the single images, in the order of shutdown
 void initStuff();

@@ -142,8 +142,7 @@ void startUp() {
 
     SDL_ShowCursor(SDL_DISABLE);
     openArchives();
-    loadSpriteFont();
-    loadSharedImages();
+    loadSpriteFont(); // the images and sheets come while the intro plays (see initStuff)
     gfxSetWindowIcon("icon");
 
     resetDefaultControls();
