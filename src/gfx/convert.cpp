@@ -97,12 +97,24 @@ static bool packs(const PixelConverter &c) {
 static void arrange(PixelConverter &c, const int shifts[3], const uint32_t masks[3]) {
     static uint32_t wholeTables[MAX_CONVERTERS][65536];
     if (c.fromBytes == 2) {
-        c.whole = wholeTables[&c - converters];
-        for (uint32_t v = 0; v < 65536; v++) {
-            uint32_t out = 0;
+        // The channel in the lowest bits varies fastest: the other two are looked up once for each
+        // run of its values, and the run is its part added to their sum.
+        int low = -1;
+        for (int i = 0; i < 3; i++)
+            if (shifts[i] == 0 && (masks[i] & (masks[i] + 1)) == 0)
+                low = i;
+        static const uint32_t nothing[1] = {0};
+        const uint32_t run = low < 0 ? 1 : masks[low] + 1;
+        const uint32_t *lowPart = low < 0 ? nothing : c.part[low];
+        uint32_t *whole = c.whole = wholeTables[&c - converters];
+        for (uint32_t start = 0; start < 65536; start += run) {
+            uint32_t others = 0;
             for (int i = 0; i < 3; i++)
-                out += c.part[i][(v & masks[i]) >> shifts[i]];
-            c.whole[v] = out;
+                if (i != low)
+                    others += c.part[i][(start & masks[i]) >> shifts[i]];
+            uint32_t *__restrict out = whole + start;
+            for (size_t k = 0; k < run; k++)
+                out[k] = others + lowPart[k];
         }
         c.kind = PixelConverter::WHOLE;
         return;
