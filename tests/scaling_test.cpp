@@ -2,6 +2,7 @@
 #include "gfx/scaling.h"
 #include "gfx_helpers.h"
 
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -100,6 +101,48 @@ TEST_F(Scaling, AntialiasingSmoothsOnlyDiagonalSteps) {
         EXPECT_EQ(getPixel(fscreen, 639, 479), white);
         EXPECT_EQ(getPixel(fscreen, 0, 0), dark);
         expectUntouchedOutside(depth == 16 ? 0x1234 : 0xABCDEF);
+        free(aabuf);
+        aabuf = nullptr;
+    }
+}
+
+// The rules written out plainly, against the pass, on three colours at random: the rules fire at
+// every position of a row, the ends included.
+TEST_F(Scaling, AntialiasingFollowsItsRulesEverywhere) {
+    for (int depth : {16, 24}) {
+        makeSurfaces(depth);
+        const uint32_t colours[] = {WHITE, BLUE, SDL_MapRGB(screen->format, 200, 100, 50)};
+        std::mt19937 random{uint32_t(depth)};
+        for (int y = 0; y < 240; y++)
+            for (int x = 0; x < 320; x++)
+                putPixel(screen, x, y, colours[random() % 3]);
+        antiAlias2();
+        const SDL_PixelFormat *f = screen->format;
+        auto mean = [f](uint32_t a, uint32_t b) {
+            uint32_t out = 0;
+            for (uint32_t mask : {f->Rmask, f->Gmask, f->Bmask}) {
+                const int shift = __builtin_ctz(mask);
+                out |= ((((a & mask) >> shift) + ((b & mask) >> shift)) >> 1) << shift;
+            }
+            return out;
+        };
+        auto at = [](int x, int y) { return getPixel(screen, std::clamp(x, 0, 319), std::clamp(y, 0, 239)); };
+        int blended = 0;
+        for (int y = 0; y < 240; y++)
+            for (int x = 0; x < 320; x++) {
+                const uint32_t b = at(x, y - 1), d = at(x - 1, y), e = at(x, y), f = at(x + 1, y),
+                               h = at(x, y + 1);
+                const bool corner = b != h && d != f;
+                const uint32_t expected[4] = {
+                    corner && d == b ? mean(d, e) : e, corner && b == f ? mean(f, e) : e,
+                    corner && d == h ? mean(d, e) : e, corner && h == f ? mean(f, e) : e};
+                for (int i = 0; i < 4; i++) {
+                    ASSERT_EQ(getPixel(fscreen, 2 * x + i % 2, 2 * y + i / 2), expected[i])
+                        << depth << " bits, " << x << "," << y << " output pixel " << i;
+                    blended += expected[i] != e;
+                }
+            }
+        EXPECT_GT(blended, 10000) << depth;
         free(aabuf);
         aabuf = nullptr;
     }

@@ -129,12 +129,21 @@ template <int SB> static Cell<SB> *padded() {
     for (int y = 0; y < PAD_H; y++) {
         const uint8_t *in = srcRow(y == 0 ? 0 : y > SRC_H ? SRC_H - 1 : y - 1);
         Cell<SB> *out = buf + y * PAD_W;
-        eachPixel<SB>(in, [out](int x, uint32_t p) { out[x + 1] = Cell<SB>(p); });
+        if constexpr (SB == 2)
+            memcpy(out + 1, in, SRC_W * SB);
+        else
+            eachPixel<SB>(in, [out](int x, uint32_t p) { out[x + 1] = Cell<SB>(p); });
         out[0] = out[1];
         out[SRC_W + 1] = out[SRC_W];
     }
     return buf;
 }
+
+// With 16-bit cells most of a picture, flat or straight, is plain doubling: the picture is doubled
+// first, the rules are then tested eight cells at a time, and only the pixels where one fires are
+// worked out again. Wider cells go pixel by pixel, where four lanes a vector do not pay.
+typedef uint16_t Cells8 __attribute__((vector_size(16)));
+typedef uint8_t Flags8 __attribute__((vector_size(8)));
 
 template <int SB, int DB, Kind K> static void antialiasPass(const Target &t) {
     const Cell<SB> *buf = padded<SB>();
@@ -143,25 +152,50 @@ template <int SB, int DB, Kind K> static void antialiasPass(const Target &t) {
     const PixelConverter c = *t.converter;
     const uint32_t half = t.halfMask;
     auto mean = [half](uint32_t a, uint32_t b) { return (a & b) + (((a ^ b) & half) >> 1); };
+    // The four output pixels of cell x of a row, between the rows above and below.
+    auto expand = [&](const Cell<SB> *up, const Cell<SB> *mid, const Cell<SB> *down, uint8_t *top,
+                      uint8_t *bottom, int x) {
+        const uint32_t b = up[x], d = mid[x - 1], e = mid[x], f = mid[x + 1], h = down[x];
+        const uint32_t ce = gfxConvertAs<K>(c, e);
+        uint32_t e0 = ce, e1 = ce, e2 = ce, e3 = ce;
+        if (b != h && d != f) {
+            if (d == b)
+                e0 = gfxConvertAs<K>(c, mean(d, e));
+            if (b == f)
+                e1 = gfxConvertAs<K>(c, mean(f, e));
+            if (d == h)
+                e2 = gfxConvertAs<K>(c, mean(d, e));
+            if (h == f)
+                e3 = gfxConvertAs<K>(c, mean(f, e));
+        }
+        storePair<DB>(top + 2 * DB * x, e0, e1);
+        storePair<DB>(bottom + 2 * DB * x, e2, e3);
+    };
+    if constexpr (SB == 2)
+        doublePass<SB, DB, K>(t);
     for (int y = 0; y < SRC_H; y++) {
         const Cell<SB> *up = buf + y * PAD_W + 1, *mid = up + PAD_W, *down = mid + PAD_W;
         uint8_t *top = t.row(2 * y), *bottom = t.row(2 * y + 1);
-        for (int x = 0; x < SRC_W; x++, top += 2 * DB, bottom += 2 * DB) {
-            const uint32_t b = up[x], d = mid[x - 1], e = mid[x], f = mid[x + 1], h = down[x];
-            const uint32_t ce = gfxConvertAs<K>(c, e);
-            uint32_t e0 = ce, e1 = ce, e2 = ce, e3 = ce;
-            if (b != h && d != f) {
-                if (d == b)
-                    e0 = gfxConvertAs<K>(c, mean(d, e));
-                if (b == f)
-                    e1 = gfxConvertAs<K>(c, mean(f, e));
-                if (d == h)
-                    e2 = gfxConvertAs<K>(c, mean(d, e));
-                if (h == f)
-                    e3 = gfxConvertAs<K>(c, mean(f, e));
-            }
-            storePair<DB>(top, e0, e1);
-            storePair<DB>(bottom, e2, e3);
+        if constexpr (SB != 2) {
+            for (int x = 0; x < SRC_W; x++)
+                expand(up, mid, down, top, bottom, x);
+            continue;
+        }
+        for (int x0 = 0; x0 < SRC_W; x0 += 8) {
+            auto cells = [x0](const Cell<SB> *row) {
+                Cells8 lanes;
+                memcpy(&lanes, row + x0, sizeof lanes);
+                return lanes;
+            };
+            const Cells8 above = cells(up), left = cells(mid - 1), right = cells(mid + 1),
+                         below = cells(down);
+            const auto fires = (above != below) & (left != right) &
+                               ((left == above) | (above == right) | (left == below) | (below == right));
+            const Flags8 firing = __builtin_convertvector(fires, Flags8) & 1;
+            uint64_t lanes; // bit 8 i for each lane i that fires
+            memcpy(&lanes, &firing, sizeof lanes);
+            for (; lanes != 0; lanes &= lanes - 1)
+                expand(up, mid, down, top, bottom, x0 + __builtin_ctzll(lanes) / 8);
         }
     }
 }
@@ -171,7 +205,7 @@ template <int SB, int DB, Kind K> static void antialiasPass(const Target &t) {
 // weighs its own source pixel 9, the one beside it 3, the one above or below it 3 and the diagonal
 // one 1, per channel, sixteenths rounded down, the edge pixels standing in for the missing ones. As
 // 9a + 3b + 3c + d = 3 (3a + b) + (3c + d), each source row is first blended across into the two
-// output pixels of each of its pixels (h, in output order), and each output row is then
+// output pixels of each of its pixels (h, in output order), and each pair of output rows is then
 // (3 h(this row) + h(the row above or below)) / 16, byte by byte: plain loops that vectorise.
 constexpr int SMOOTH_BYTES = 2 * 4 * SRC_W; // one output row
 
@@ -208,11 +242,12 @@ template <int SB, int DB, Kind K> static void smoothPass(const Target &t) {
         across(0, above);
         for (int y = 0; y < SRC_H; y++) {
             across(std::min(y + 1, SRC_H - 1), below);
-            for (int half = 0; half < 2; half++) {
-                const uint16_t *__restrict near = here, *__restrict far = half ? below : above;
-                uint8_t *__restrict out = t.row(2 * y + half);
-                for (int i = 0; i < SMOOTH_BYTES; i++)
-                    out[i] = uint8_t((3 * near[i] + far[i]) >> 4);
+            const uint16_t *__restrict near = here, *__restrict up = above, *__restrict down = below;
+            uint8_t *__restrict top = t.row(2 * y), *__restrict bottom = t.row(2 * y + 1);
+            for (int i = 0; i < SMOOTH_BYTES; i++) {
+                const int weighed = 3 * near[i];
+                top[i] = uint8_t((weighed + up[i]) >> 4);
+                bottom[i] = uint8_t((weighed + down[i]) >> 4);
             }
             uint16_t *spare = above;
             above = here;
