@@ -186,7 +186,7 @@ struct SurfaceConversion {
     }
 };
 
-// Called by the image loader at start-up for every bitmap: SDL's own conversion goes pixel by pixel
+// Called by the image loader for every bitmap: SDL's own conversion goes pixel by pixel
 // through its general blitter for 24-bit sources.
 SDL_Surface *gfxConvertSurface(SDL_Surface *source, const SDL_PixelFormat *to) {
     const SDL_PixelFormat *from = source->format;
