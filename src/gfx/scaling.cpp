@@ -69,16 +69,32 @@ template <int SB, int DB, Kind K> static void copyPass(const Target &t) {
     }
 }
 
+// A row of 24-bit pixels widened into 32 bits (WIDEN), each twice: four pixels are three words.
+static void widenTwice(const uint8_t *__restrict in, uint8_t *__restrict out, uint32_t fill) {
+    for (int x = 0; x < SRC_W; x += 4, in += 12, out += 32) {
+        uint32_t w[3];
+        memcpy(w, in, sizeof w);
+        const uint32_t p0 = (w[0] & 0xFFFFFF) + fill, p1 = ((w[0] >> 24 | w[1] << 8) & 0xFFFFFF) + fill,
+                       p2 = ((w[1] >> 16 | w[2] << 16) & 0xFFFFFF) + fill, p3 = (w[2] >> 8) + fill;
+        const uint32_t doubled[8] = {p0, p0, p1, p1, p2, p2, p3, p3};
+        memcpy(out, doubled, sizeof doubled);
+    }
+}
+
 // Each pixel twice across; the odd row a copy of the even one.
 template <int SB, int DB, Kind K> static void doublePass(const Target &t) {
     const PixelConverter c = *t.converter;
     for (int y = 0; y < SRC_H; y++) {
         const uint8_t *__restrict in = srcRow(y);
         uint8_t *__restrict even = t.row(2 * y);
-        eachPixel<SB>(in, [&](int x, uint32_t p) {
-            const uint32_t v = gfxConvertAs<K>(c, p);
-            storePair<DB>(even + 2 * DB * x, v, v);
-        });
+        if constexpr (K == PixelConverter::WIDEN) {
+            widenTwice(in, even, c.fill);
+        } else {
+            eachPixel<SB>(in, [&](int x, uint32_t p) {
+                const uint32_t v = gfxConvertAs<K>(c, p);
+                storePair<DB>(even + 2 * DB * x, v, v);
+            });
+        }
         memcpy(t.row(2 * y + 1), even, 2 * SRC_W * DB);
     }
 }
