@@ -1,7 +1,7 @@
 // The whole drawn tick as a handheld without a GPU sees it: the frame drawn and presented through SDL's
-// software renderer onto a 640 × 480 32-bit surface and a 320 × 240 16-bit one, per scaling method and
-// depth, for the stage, the pause frame and the menu; beside it the plain-SDL floor, the same frame
-// drawn with SDL_BlitSurface in the output's own format and presented from a texture of that format.
+// software renderer onto a 640 × 480 surface of 32 or 16 bits and a 320 × 240 16-bit one, per scaling
+// method and depth, for the stage, the pause frame and the menu; beside it the plain-SDL floor, the same
+// frame drawn with SDL_BlitSurface in the output's own format and presented from a texture of that format.
 //   bench/present_bench                                   Google Benchmark over every case
 //   bench/present_bench --list                            the case names
 //   bench/present_bench --repeat NAME N                   NAME N times, for callgrind (see measured())
@@ -62,6 +62,7 @@ struct Output {
 };
 static const Output outputs[] = {
     {"640x480x32", 640, 480, SDL_PIXELFORMAT_RGB888},
+    {"640x480x16", 640, 480, SDL_PIXELFORMAT_RGB565},
     {"320x240x16", 320, 240, SDL_PIXELFORMAT_RGB565},
 };
 static const char *const methodNames[] = {"x1", "x2", "s2x", "sl2", "bl2", "aa"};

@@ -24,6 +24,7 @@ struct Target {
     const PixelConverter *converter;
     uint32_t topBits;  // the top bit of each channel: what the scanline rows keep
     uint32_t halfMask; // every bit but the lowest of each channel: for the mean of two pixels
+    bool narrow;       // the smooth pass into RGB565: its converter gives RGB888, packed at the end
     uint8_t *row(int y) const { return pixels + size_t(y) * pitch; }
 };
 
@@ -250,7 +251,17 @@ static void smoothAcross(const uint8_t *__restrict a, uint16_t *__restrict h) {
         }
 }
 
-// Only made for 4-byte outputs (gfxSmoothable); flipScreen never asks for it with others.
+// SDL smooths a picture for a 16-bit output in 32 bits and keeps the top bits of each channel.
+static void packRow565(const uint32_t *__restrict in, uint8_t *__restrict out) {
+    for (int x = 0; x < 2 * SRC_W; x++) {
+        const uint16_t pixel =
+            uint16_t((in[x] >> 8 & 0xF800) | (in[x] >> 5 & 0x07E0) | (in[x] >> 3 & 0x001F));
+        memcpy(out + 2 * x, &pixel, 2);
+    }
+}
+
+// Only made for 4-byte outputs, which a narrow target then packs (gfxSmoothable); flipScreen never
+// asks for it with others.
 template <int SB, int DB, Kind K> static void smoothPass(const Target &t) {
     if constexpr (DB == 4) {
         if (!workBuffer())
@@ -269,17 +280,23 @@ template <int SB, int DB, Kind K> static void smoothPass(const Target &t) {
         };
         // The blended rows above, of and below the source row, kept as the rows move down.
         static uint16_t rows[3][SMOOTH_BYTES];
+        static uint32_t wide[2][2 * SRC_W]; // a narrow target's two output rows before packing
         uint16_t *above = rows[0], *here = rows[1], *below = rows[2];
         across(0, here);
         across(0, above);
         for (int y = 0; y < SRC_H; y++) {
             across(std::min(y + 1, SRC_H - 1), below);
             const uint16_t *__restrict near = here, *__restrict up = above, *__restrict down = below;
-            uint8_t *__restrict top = t.row(2 * y), *__restrict bottom = t.row(2 * y + 1);
+            uint8_t *__restrict top = t.narrow ? reinterpret_cast<uint8_t *>(wide[0]) : t.row(2 * y);
+            uint8_t *__restrict bottom = t.narrow ? reinterpret_cast<uint8_t *>(wide[1]) : t.row(2 * y + 1);
             for (int i = 0; i < SMOOTH_BYTES; i++) {
                 const int weighed = 3 * near[i];
                 top[i] = uint8_t((weighed + up[i]) >> 4);
                 bottom[i] = uint8_t((weighed + down[i]) >> 4);
+            }
+            if (t.narrow) {
+                packRow565(wide[0], t.row(2 * y));
+                packRow565(wide[1], t.row(2 * y + 1));
             }
             uint16_t *spare = above;
             above = here;
@@ -311,18 +328,27 @@ struct PassChoice {
     template <int SB, int DB, Kind K> PassFunction operator()() const { return passFor<SB, DB, K>(pass); }
 };
 
+// A 24-bit picture on a 16-bit output is smoothed by SDL after its reduction to 16 bits, which the
+// narrow pass does not do: that one stays with the renderer.
 bool gfxSmoothable(uint32_t format) {
+    if (format == SDL_PIXELFORMAT_RGB565)
+        return screen->format->format == SDL_PIXELFORMAT_RGB565;
     return SDL_PIXELTYPE(format) == SDL_PIXELTYPE_PACKED32 &&
            SDL_PIXELLAYOUT(format) == SDL_PACKEDLAYOUT_8888;
 }
 
 void scaleScreen(ScalePass pass, void *pixels, int pitch, uint32_t format, ConvertRoute route) {
     const SDL_PixelFormat *f = screen->format;
-    const PixelConverter &c = gfxConverter(f->format, format, route);
+    const bool narrow = pass == SCALE_SMOOTH && format == SDL_PIXELFORMAT_RGB565;
+    const PixelConverter &c =
+        gfxConverter(f->format, narrow ? uint32_t(SDL_PIXELFORMAT_RGB888) : format, route);
     const uint32_t channels = f->Rmask | f->Gmask | f->Bmask;
-    const Target target{static_cast<uint8_t *>(pixels), pitch, &c,
+    const Target target{static_cast<uint8_t *>(pixels),
+                        pitch,
+                        &c,
                         topBit(f->Rmask) | topBit(f->Gmask) | topBit(f->Bmask),
-                        channels & ~(lowBit(f->Rmask) | lowBit(f->Gmask) | lowBit(f->Bmask))};
+                        channels & ~(lowBit(f->Rmask) | lowBit(f->Gmask) | lowBit(f->Bmask)),
+                        narrow};
     gfxWithConverter(c, PassChoice{pass})(target);
 }
 

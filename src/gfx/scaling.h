@@ -8,8 +8,8 @@
 
 extern uint8_t *aabuf; // the antialiasing pass's work buffer, freed by gfxShutdown
 
-// SCALE_SMOOTH is the renderer's linear filter at twice the size, for formats of four 8-bit channels
-// only (gfxSmoothable).
+// SCALE_SMOOTH is the renderer's linear filter at twice the size, for formats of four 8-bit channels,
+// and for RGB565 from a 16-bit picture (gfxSmoothable).
 enum ScalePass { SCALE_COPY, SCALE_DOUBLE, SCALE_SCANLINE, SCALE_ANTIALIAS, SCALE_SMOOTH };
 
 // Writes screen's picture into pixels (rows pitch bytes apart) in format, each pixel converted as SDL
@@ -17,7 +17,7 @@ enum ScalePass { SCALE_COPY, SCALE_DOUBLE, SCALE_SCANLINE, SCALE_ANTIALIAS, SCAL
 // once per frame with the texture's memory.
 void scaleScreen(ScalePass pass, void *pixels, int pitch, uint32_t format, ConvertRoute route);
 
-bool gfxSmoothable(uint32_t format);
+bool gfxSmoothable(uint32_t format); // for screen's picture
 
 // The scanline and antialiasing passes into fscreen, in screen's own format (review images, tests).
 void Scanline2x();
