@@ -252,10 +252,14 @@ static void smoothAcross(const uint8_t *__restrict a, uint16_t *__restrict h) {
 }
 
 // SDL smooths a picture for a 16-bit output in 32 bits and keeps the top bits of each channel.
-static void packRow565(const uint32_t *__restrict in, uint8_t *__restrict out) {
+// Read as halves, an RGB888 pixel is blue and green, then red: 16-bit lanes throughout.
+static void packRow565(const uint8_t *__restrict in, uint8_t *__restrict out) {
     for (int x = 0; x < 2 * SRC_W; x++) {
+        uint16_t blueGreen, red;
+        memcpy(&blueGreen, in + 4 * x, 2);
+        memcpy(&red, in + 4 * x + 2, 2);
         const uint16_t pixel =
-            uint16_t((in[x] >> 8 & 0xF800) | (in[x] >> 5 & 0x07E0) | (in[x] >> 3 & 0x001F));
+            uint16_t((red & 0xF8) << 8 | (blueGreen >> 5 & 0x07E0) | (blueGreen & 0xF8) >> 3);
         memcpy(out + 2 * x, &pixel, 2);
     }
 }
@@ -280,15 +284,15 @@ template <int SB, int DB, Kind K> static void smoothPass(const Target &t) {
         };
         // The blended rows above, of and below the source row, kept as the rows move down.
         static uint16_t rows[3][SMOOTH_BYTES];
-        static uint32_t wide[2][2 * SRC_W]; // a narrow target's two output rows before packing
+        static uint8_t wide[2][SMOOTH_BYTES]; // a narrow target's two output rows before packing
         uint16_t *above = rows[0], *here = rows[1], *below = rows[2];
         across(0, here);
         across(0, above);
         for (int y = 0; y < SRC_H; y++) {
             across(std::min(y + 1, SRC_H - 1), below);
             const uint16_t *__restrict near = here, *__restrict up = above, *__restrict down = below;
-            uint8_t *__restrict top = t.narrow ? reinterpret_cast<uint8_t *>(wide[0]) : t.row(2 * y);
-            uint8_t *__restrict bottom = t.narrow ? reinterpret_cast<uint8_t *>(wide[1]) : t.row(2 * y + 1);
+            uint8_t *__restrict top = t.narrow ? wide[0] : t.row(2 * y);
+            uint8_t *__restrict bottom = t.narrow ? wide[1] : t.row(2 * y + 1);
             for (int i = 0; i < SMOOTH_BYTES; i++) {
                 const int weighed = 3 * near[i];
                 top[i] = uint8_t((weighed + up[i]) >> 4);
