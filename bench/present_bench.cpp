@@ -115,6 +115,7 @@ static void attachOutput(const Output &output) {
 static void drawStage() { drawScreen(0, 1, 3, 5); }
 
 static void openPause() {
+    pauseScreen.leave(); // the last case's menu closes, its backdrop with it
     play.paused = 1;
     pauseScreen.enter();
 }

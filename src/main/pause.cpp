@@ -41,15 +41,11 @@ static void drawItem(int item, int withIcon) {
 
 // The frozen stage and the items not selected, darkened. Nothing in it moves while the menu is open,
 // so it is drawn once per selection and copied on the ticks after: the darken alone costs more than
-// the rest of a pause frame at 24 bits.
+// the rest of a pause frame at 24 bits. It lives from the menu's first frame to its closing.
 static SDL_Surface *backdrop;
-static int backdropSelection = -1; // the selection the backdrop shows, -1 while it shows nothing
+static int backdropSelection; // the selection the backdrop shows
 
 static void drawBackdrop() {
-    if (backdrop && backdrop->format->format != screen->format->format) {
-        freeSurface(backdrop);
-        backdrop = nullptr;
-    }
     if (backdrop && backdropSelection == items.selection) {
         blitSurface(backdrop, nullptr, screen, nullptr);
         return;
@@ -104,7 +100,6 @@ static void choose(int item) {
 static void pauseEnter() {
     available = pauseAvailability();
     items.selection = PAUSE_BACK;
-    backdropSelection = -1;
     play.endTime -= sysTicks();
 }
 
