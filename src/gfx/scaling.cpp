@@ -239,16 +239,94 @@ template <int SB, int DB, Kind K> static void antialiasPass(const Target &t) {
 // one 1, per channel, sixteenths rounded down, the edge pixels standing in for the missing ones. As
 // 9a + 3b + 3c + d = 3 (3a + b) + (3c + d), each source row is first blended across into the two
 // output pixels of each of its pixels (h, in output order), and each pair of output rows is then
-// (3 h(this row) + h(the row above or below)) / 16, byte by byte: plain loops that vectorise.
+// (3 h(this row) + h(the row above or below)) / 16, eight lanes at a time. h is kept sixteen times
+// over, so that a sum fills its 16 bits and the output byte is its top byte, which needs no masking
+// to narrow.
 constexpr int SMOOTH_BYTES = 2 * 4 * SRC_W; // one output row
+
+typedef uint16_t Sums8 __attribute__((vector_size(16)));
+typedef uint8_t Bytes16 __attribute__((vector_size(16)));
+
+static Sums8 sums(const uint16_t *at) {
+    Sums8 lanes;
+    memcpy(&lanes, at, sizeof lanes);
+    return lanes;
+}
+
+// The top byte of each lane of a and then of b: one unzip on NEON, two shifts and a pack on SSE2.
+static void storeTopBytes(uint8_t *out, Sums8 a, Sums8 b) {
+#if SDL_BYTEORDER == SDL_LIL_ENDIAN
+    const Bytes16 tops = __builtin_shufflevector(Bytes16(a), Bytes16(b), 1, 3, 5, 7, 9, 11, 13, 15, 17, 19,
+                                                 21, 23, 25, 27, 29, 31);
+#else
+    const Bytes16 tops = __builtin_shufflevector(Bytes16(a), Bytes16(b), 0, 2, 4, 6, 8, 10, 12, 14, 16, 18,
+                                                 20, 22, 24, 26, 28, 30);
+#endif
+    memcpy(out, &tops, sizeof tops);
+}
 
 static void smoothAcross(const uint8_t *__restrict a, uint16_t *__restrict h) {
     for (int x = 0; x < SRC_W; x++)
         for (int i = 0; i < 4; i++) {
             const int at = 4 * x + i;
-            h[8 * x + i] = uint16_t(3 * a[at] + a[at - 4]);
-            h[8 * x + 4 + i] = uint16_t(3 * a[at] + a[at + 4]);
+            h[8 * x + i] = uint16_t((3 * a[at] + a[at - 4]) << 4);
+            h[8 * x + 4 + i] = uint16_t((3 * a[at] + a[at + 4]) << 4);
         }
+}
+
+// A 16-bit picture skips the converted copy: a table gives each pixel's four output bytes as the 16-bit
+// lanes of a word, already sixteen times over, and a row is blended across a word at a time (the
+// largest lane sum, 4 × 16 × 255, leaves the lanes apart). It is made at the first smoothed frame for
+// the converter's pair of formats.
+static const uint64_t *channelLanes(const PixelConverter &c) {
+    static uint64_t lanes[65536];
+    static uint32_t madeFrom, madeTo;
+    static ConvertRoute madeRoute;
+    static bool made;
+    if (!made || madeFrom != c.from || madeTo != c.to || madeRoute != c.route) {
+        for (uint32_t p = 0; p < 65536; p++) {
+            uint8_t bytes[4];
+            memcpy(bytes, &c.whole[p], 4);
+            const uint16_t sixteenths[4] = {uint16_t(bytes[0] << 4), uint16_t(bytes[1] << 4),
+                                            uint16_t(bytes[2] << 4), uint16_t(bytes[3] << 4)};
+            memcpy(&lanes[p], sixteenths, 8);
+        }
+        made = true;
+        madeFrom = c.from;
+        madeTo = c.to;
+        madeRoute = c.route;
+    }
+    return lanes;
+}
+
+// Two neighbours a and b give the right half of a (3a + b) and the left half of b (3b + a); the edge
+// pixels blend with themselves.
+static void smoothAcrossLanes(const uint8_t *row, const uint64_t *lanes, uint16_t *__restrict h) {
+    auto pixel = [row, lanes](int x) {
+        uint16_t p;
+        memcpy(&p, row + 2 * x, 2);
+        return lanes[p];
+    };
+    auto neighbours = [h](int x, uint64_t a, uint64_t b) {
+        const uint64_t both = a + b, right = both + 2 * a, left = both + 2 * b;
+        memcpy(h + 8 * x + 4, &right, 8);
+        memcpy(h + 8 * (x + 1), &left, 8);
+    };
+    uint64_t a = pixel(0), b;
+    const uint64_t first = 4 * a;
+    memcpy(h, &first, 8);
+    int x = 0;
+#pragma GCC unroll 2
+    for (; x + 2 < SRC_W; x += 2) { // two at a time, so that a and b swap roles without copies
+        b = pixel(x + 1);
+        neighbours(x, a, b);
+        a = pixel(x + 2);
+        neighbours(x + 1, b, a);
+    }
+    b = pixel(x + 1);
+    neighbours(x, a, b);
+    const uint64_t last = 4 * b;
+    memcpy(h + 8 * (SRC_W - 1) + 4, &last, 8);
 }
 
 // SDL smooths a picture for a 16-bit output in 32 bits and keeps the top bits of each channel.
@@ -270,17 +348,25 @@ template <int SB, int DB, Kind K> static void smoothPass(const Target &t) {
     if constexpr (DB == 4) {
         if (!workBuffer())
             return;
-        // The picture in the output's format, each row with its edge pixels repeated beside it.
+        // A wider picture is first converted into the output's format, each row with its edge
+        // pixels repeated beside it.
         const PixelConverter c = *t.converter;
         auto *converted = reinterpret_cast<uint32_t *>(aabuf);
-        for (int y = 0; y < SRC_H; y++) {
-            uint32_t *__restrict out = converted + y * PAD_W + 1;
-            eachPixel<SB>(srcRow(y), [&](int x, uint32_t p) { out[x] = gfxConvertAs<K>(c, p); });
-            out[-1] = out[0];
-            out[SRC_W] = out[SRC_W - 1];
-        }
-        auto across = [converted](int y, uint16_t *h) {
-            smoothAcross(reinterpret_cast<const uint8_t *>(converted + y * PAD_W + 1), h);
+        const uint64_t *lanes = nullptr;
+        if constexpr (K == PixelConverter::WHOLE)
+            lanes = channelLanes(c);
+        else
+            for (int y = 0; y < SRC_H; y++) {
+                uint32_t *__restrict out = converted + y * PAD_W + 1;
+                eachPixel<SB>(srcRow(y), [&](int x, uint32_t p) { out[x] = gfxConvertAs<K>(c, p); });
+                out[-1] = out[0];
+                out[SRC_W] = out[SRC_W - 1];
+            }
+        auto across = [converted, lanes](int y, uint16_t *h) {
+            if constexpr (K == PixelConverter::WHOLE)
+                smoothAcrossLanes(srcRow(y), lanes, h);
+            else
+                smoothAcross(reinterpret_cast<const uint8_t *>(converted + y * PAD_W + 1), h);
         };
         // The blended rows above, of and below the source row, kept as the rows move down.
         static uint16_t rows[3][SMOOTH_BYTES];
@@ -293,10 +379,11 @@ template <int SB, int DB, Kind K> static void smoothPass(const Target &t) {
             const uint16_t *__restrict near = here, *__restrict up = above, *__restrict down = below;
             uint8_t *__restrict top = t.narrow ? wide[0] : t.row(2 * y);
             uint8_t *__restrict bottom = t.narrow ? wide[1] : t.row(2 * y + 1);
-            for (int i = 0; i < SMOOTH_BYTES; i++) {
-                const int weighed = 3 * near[i];
-                top[i] = uint8_t((weighed + up[i]) >> 4);
-                bottom[i] = uint8_t((weighed + down[i]) >> 4);
+#pragma GCC unroll 2
+            for (int i = 0; i < SMOOTH_BYTES; i += 16) {
+                const Sums8 weighed0 = 3 * sums(near + i), weighed1 = 3 * sums(near + i + 8);
+                storeTopBytes(top + i, weighed0 + sums(up + i), weighed1 + sums(up + i + 8));
+                storeTopBytes(bottom + i, weighed0 + sums(down + i), weighed1 + sums(down + i + 8));
             }
             if (t.narrow) {
                 packRow565(wide[0], t.row(2 * y));
