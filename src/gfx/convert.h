@@ -72,6 +72,7 @@ template <int BYTES, typename F> inline void gfxEachPixel(const uint8_t *row, in
             f(x, v & 0xFFFFFF);
         }
     }
+#pragma GCC unroll 4 // a loop step costs as much as a 16-bit pixel's work
     for (; x < width; x++) {
         uint32_t v = 0;
         memcpy(&v, row + BYTES * x, BYTES);
