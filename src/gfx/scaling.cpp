@@ -214,6 +214,9 @@ template <int SB, int DB, Kind K> static void antialiasPass(const Target &t) {
                 expand(up, mid, down, top, bottom, x);
             continue;
         }
+        // The doubled picture already holds E in all four places: only the output pixels that a rule
+        // gives a mean are written again. A rule's lane holds its bit: 1 for E0, 2 for E1, 4 for E2,
+        // 8 for E3.
         for (int x0 = 0; x0 < SRC_W; x0 += 8) {
             auto cells = [x0](const Cell<SB> *row) {
                 Cells8 lanes;
@@ -222,13 +225,32 @@ template <int SB, int DB, Kind K> static void antialiasPass(const Target &t) {
             };
             const Cells8 above = cells(up), left = cells(mid - 1), right = cells(mid + 1),
                          below = cells(down);
-            const auto fires = (above != below) & (left != right) &
-                               ((left == above) | (above == right) | (left == below) | (below == right));
-            const Flags8 firing = __builtin_convertvector(fires, Flags8) & 1;
-            uint64_t lanes; // bit 8 i for each lane i that fires
+            const Cells8 edge = (above != below) & (left != right);
+            const Cells8 rules = edge & (((left == above) & 1) | ((above == right) & 2) |
+                                         ((left == below) & 4) | ((below == right) & 8));
+            const Flags8 firing = __builtin_convertvector(rules, Flags8);
+            uint64_t lanes; // the rules of lane i in byte i
             memcpy(&lanes, &firing, sizeof lanes);
-            for (; lanes != 0; lanes &= lanes - 1)
-                expand(up, mid, down, top, bottom, x0 + __builtin_ctzll(lanes) / 8);
+            while (lanes != 0) {
+                const int lane = __builtin_ctzll(lanes) / 8, x = x0 + lane;
+                const uint32_t fired = uint32_t(lanes >> 8 * lane) & 0xF, e = mid[x];
+                uint8_t *pair = top + 2 * DB * x;
+                if (fired & 5) { // D and E: E0 and E2
+                    const uint32_t m = gfxConvertAs<K>(c, mean(mid[x - 1], e));
+                    if (fired & 1)
+                        memcpy(pair, &m, DB);
+                    if (fired & 4)
+                        memcpy(bottom + 2 * DB * x, &m, DB);
+                }
+                if (fired & 10) { // F and E: E1 and E3
+                    const uint32_t m = gfxConvertAs<K>(c, mean(mid[x + 1], e));
+                    if (fired & 2)
+                        memcpy(pair + DB, &m, DB);
+                    if (fired & 8)
+                        memcpy(bottom + 2 * DB * x + DB, &m, DB);
+                }
+                lanes &= ~(uint64_t(0xFF) << 8 * lane);
+            }
         }
     }
 }
