@@ -17,20 +17,20 @@ using Kind = PixelConverter::Kind;
 static uint32_t topBit(uint32_t mask) { return mask ? 1u << (31 - __builtin_clz(mask)) : 0; }
 static uint32_t lowBit(uint32_t mask) { return mask & (~mask + 1); }
 
-// Where a pass writes, and what it needs of screen's format.
+// What a pass reads (screen's picture, or its 16-bit reduction), where it writes, and what it needs of
+// the picture's format.
 struct Target {
+    const uint8_t *source;
+    int sourcePitch;
     uint8_t *pixels;
     int pitch;
     const PixelConverter *converter;
     uint32_t topBits;  // the top bit of each channel: what the scanline rows keep
     uint32_t halfMask; // every bit but the lowest of each channel: for the mean of two pixels
     bool narrow;       // the smooth pass into RGB565: its converter gives RGB888, packed at the end
+    const uint8_t *in(int y) const { return source + size_t(y) * sourcePitch; }
     uint8_t *row(int y) const { return pixels + size_t(y) * pitch; }
 };
-
-static const uint8_t *srcRow(int y) {
-    return static_cast<const uint8_t *>(screen->pixels) + size_t(y) * screen->pitch;
-}
 
 template <int SB, typename F> static void eachPixel(const uint8_t *in, F &&f) {
     gfxEachPixel<SB>(in, SRC_W, f);
@@ -55,7 +55,7 @@ template <int BYTES> static void storePair(uint8_t *p, uint32_t a, uint32_t b) {
 template <int SB, int DB, Kind K> static void copyPass(const Target &t) {
     const PixelConverter c = *t.converter;
     for (int y = 0; y < SRC_H; y++) {
-        const uint8_t *__restrict in = srcRow(y);
+        const uint8_t *__restrict in = t.in(y);
         uint8_t *__restrict out = t.row(y);
         if constexpr (K == PixelConverter::SAME) {
             memcpy(out, in, SRC_W * SB);
@@ -93,7 +93,7 @@ static void storeTwice(uint8_t *out, const uint32_t p[4], uint32_t fill) {
 template <int SB, int DB, Kind K> static void doublePass(const Target &t) {
     const PixelConverter c = *t.converter;
     for (int y = 0; y < SRC_H; y++) {
-        const uint8_t *__restrict in = srcRow(y);
+        const uint8_t *__restrict in = t.in(y);
         uint8_t *__restrict even = t.row(2 * y);
         if constexpr (K == PixelConverter::WIDEN) {
             eachFour24(in, [&](int x, const uint32_t p[4]) { storeTwice(even + 8 * x, p, c.fill); });
@@ -114,7 +114,7 @@ template <int SB, int DB, Kind K> static void scanlinePass(const Target &t) {
     const PixelConverter c = *t.converter;
     const uint32_t topBits = t.topBits;
     for (int y = 0; y < SRC_H; y++) {
-        const uint8_t *__restrict in = srcRow(y);
+        const uint8_t *__restrict in = t.in(y);
         uint8_t *__restrict even = t.row(2 * y);
         uint8_t *__restrict odd = t.row(2 * y + 1);
         if constexpr (K == PixelConverter::WIDEN) {
@@ -155,12 +155,12 @@ static uint8_t *workBuffer() {
     return aabuf;
 }
 
-template <int SB> static Cell<SB> *padded() {
+template <int SB> static Cell<SB> *padded(const Target &t) {
     if (!workBuffer())
         return nullptr;
     auto *buf = reinterpret_cast<Cell<SB> *>(aabuf);
     for (int y = 0; y < PAD_H; y++) {
-        const uint8_t *in = srcRow(y == 0 ? 0 : y > SRC_H ? SRC_H - 1 : y - 1);
+        const uint8_t *in = t.in(y == 0 ? 0 : y > SRC_H ? SRC_H - 1 : y - 1);
         Cell<SB> *out = buf + y * PAD_W;
         if constexpr (SB == 2)
             memcpy(out + 1, in, SRC_W * SB);
@@ -179,7 +179,7 @@ typedef uint16_t Cells8 __attribute__((vector_size(16)));
 typedef uint8_t Flags8 __attribute__((vector_size(8)));
 
 template <int SB, int DB, Kind K> static void antialiasPass(const Target &t) {
-    const Cell<SB> *buf = padded<SB>();
+    const Cell<SB> *buf = padded<SB>(t);
     if (!buf)
         return;
     const PixelConverter c = *t.converter;
@@ -380,13 +380,13 @@ template <int SB, int DB, Kind K> static void smoothPass(const Target &t) {
         else
             for (int y = 0; y < SRC_H; y++) {
                 uint32_t *__restrict out = converted + y * PAD_W + 1;
-                eachPixel<SB>(srcRow(y), [&](int x, uint32_t p) { out[x] = gfxConvertAs<K>(c, p); });
+                eachPixel<SB>(t.in(y), [&](int x, uint32_t p) { out[x] = gfxConvertAs<K>(c, p); });
                 out[-1] = out[0];
                 out[SRC_W] = out[SRC_W - 1];
             }
-        auto across = [converted, lanes](int y, uint16_t *h) {
+        auto across = [&t, converted, lanes](int y, uint16_t *h) {
             if constexpr (K == PixelConverter::WHOLE)
-                smoothAcrossLanes(srcRow(y), lanes, h);
+                smoothAcrossLanes(t.in(y), lanes, h);
             else
                 smoothAcross(reinterpret_cast<const uint8_t *>(converted + y * PAD_W + 1), h);
         };
@@ -441,28 +441,43 @@ struct PassChoice {
     template <int SB, int DB, Kind K> PassFunction operator()() const { return passFor<SB, DB, K>(pass); }
 };
 
-// A 24-bit picture on a 16-bit output is smoothed by SDL after its reduction to 16 bits, which the
-// narrow pass does not do: that one stays with the renderer.
 bool gfxSmoothable(uint32_t format) {
-    if (format == SDL_PIXELFORMAT_RGB565)
-        return screen->format->format == SDL_PIXELFORMAT_RGB565;
-    return SDL_PIXELTYPE(format) == SDL_PIXELTYPE_PACKED32 &&
-           SDL_PIXELLAYOUT(format) == SDL_PACKEDLAYOUT_8888;
+    return format == SDL_PIXELFORMAT_RGB565 || (SDL_PIXELTYPE(format) == SDL_PIXELTYPE_PACKED32 &&
+                                                SDL_PIXELLAYOUT(format) == SDL_PACKEDLAYOUT_8888);
 }
 
-void scaleScreen(ScalePass pass, void *pixels, int pitch, uint32_t format, ConvertRoute route) {
-    const SDL_PixelFormat *f = screen->format;
+static void runPass(ScalePass pass, const uint8_t *source, int sourcePitch, const SDL_PixelFormat *f,
+                    void *pixels, int pitch, uint32_t format, ConvertRoute route) {
     const bool narrow = pass == SCALE_SMOOTH && format == SDL_PIXELFORMAT_RGB565;
     const PixelConverter &c =
         gfxConverter(f->format, narrow ? uint32_t(SDL_PIXELFORMAT_RGB888) : format, route);
     const uint32_t channels = f->Rmask | f->Gmask | f->Bmask;
-    const Target target{static_cast<uint8_t *>(pixels),
+    const Target target{source,
+                        sourcePitch,
+                        static_cast<uint8_t *>(pixels),
                         pitch,
                         &c,
                         topBit(f->Rmask) | topBit(f->Gmask) | topBit(f->Bmask),
                         channels & ~(lowBit(f->Rmask) | lowBit(f->Gmask) | lowBit(f->Bmask)),
                         narrow};
     gfxWithConverter(c, PassChoice{pass})(target);
+}
+
+void scaleScreen(ScalePass pass, void *pixels, int pitch, uint32_t format, ConvertRoute route) {
+    const auto *picture = static_cast<const uint8_t *>(screen->pixels);
+    if (pass == SCALE_SMOOTH && format == SDL_PIXELFORMAT_RGB565 && screen->format->BytesPerPixel == 3) {
+        // SDL smooths a 24-bit picture for a 16-bit output after reducing it to the output's format,
+        // and so do we.
+        static uint16_t reduced[SRC_W * SRC_H];
+        static SDL_PixelFormat *const rgb565 = SDL_AllocFormat(SDL_PIXELFORMAT_RGB565);
+        if (!rgb565)
+            return;
+        runPass(SCALE_COPY, picture, screen->pitch, screen->format, reduced, 2 * SRC_W, format, route);
+        runPass(pass, reinterpret_cast<const uint8_t *>(reduced), 2 * SRC_W, rgb565, pixels, pitch, format,
+                route);
+        return;
+    }
+    runPass(pass, picture, screen->pitch, screen->format, pixels, pitch, format, route);
 }
 
 static void intoFullScreen(ScalePass pass) {

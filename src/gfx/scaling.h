@@ -8,8 +8,8 @@
 
 extern uint8_t *aabuf; // the antialiasing pass's work buffer, freed by gfxShutdown
 
-// SCALE_SMOOTH is the renderer's linear filter at twice the size, for formats of four 8-bit channels,
-// and for RGB565 from a 16-bit picture (gfxSmoothable).
+// SCALE_SMOOTH is the renderer's linear filter at twice the size, for formats of four 8-bit channels
+// and for RGB565 (gfxSmoothable).
 enum ScalePass { SCALE_COPY, SCALE_DOUBLE, SCALE_SCANLINE, SCALE_ANTIALIAS, SCALE_SMOOTH };
 
 // Writes screen's picture into pixels (rows pitch bytes apart) in format, each pixel converted as SDL
