@@ -64,6 +64,11 @@ inline uint32_t gfxConvertPixel(const PixelConverter &c, uint32_t pixel) {
 // Calls f(x, pixel) for the width pixels of a row of BYTES-byte pixels. Three-byte pixels are read as
 // four bytes with the fourth dropped, but for the last one, which may end the surface's memory.
 template <int BYTES, typename F> inline void gfxEachPixel(const uint8_t *row, int width, F &&f) {
+    auto exactly = [row](int x) {
+        uint32_t v = 0;
+        memcpy(&v, row + BYTES * x, BYTES);
+        return v;
+    };
     int x = 0;
     if constexpr (BYTES == 3) {
         for (; x < width - 1; x++) {
@@ -71,12 +76,12 @@ template <int BYTES, typename F> inline void gfxEachPixel(const uint8_t *row, in
             memcpy(&v, row + 3 * x, 4);
             f(x, v & 0xFFFFFF);
         }
-    }
+        if (x < width)
+            f(x, exactly(x));
+    } else {
 #pragma GCC unroll 4 // a loop step costs as much as a 16-bit pixel's work
-    for (; x < width; x++) {
-        uint32_t v = 0;
-        memcpy(&v, row + BYTES * x, BYTES);
-        f(x, v);
+        for (; x < width; x++)
+            f(x, exactly(x));
     }
 }
 
