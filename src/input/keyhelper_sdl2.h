@@ -60,7 +60,7 @@ void waitKeyUp();
 // Start start, Back pause, B quits or backs out as Escape does, the D-pad and left stick move. Any
 // other pad plays with the configured buttons (the *_BUTTON globals). Pads plugged in or pulled out
 // while the game runs are opened and closed by checkInput; several can play at once.
-void ctrlOpenPads();  // Called once at start-up: the joystick subsystem, the mappings, every pad present
+void ctrlOpenPads();  // Called once, after the first frame: the joystick subsystem, the mappings, every pad
 void ctrlClosePads(); // Called once at shutdown
 int ctrlRawPads();    // open pads without a layout: the ones the configured buttons serve
 

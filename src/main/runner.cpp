@@ -35,6 +35,7 @@ static Change changes[MAX_CHANGES]; // asked for during the current tick, made a
 static int changeCount;
 static bool drainPending, quitPassed, drawn, playerAway;
 static bool pacingRestart; // another screen came on top since the last tick
+static bool padsOpened;    // after the first frame: SDL's pad set-up is a third of start-up
 
 // A save that failed is told on screen for a few seconds, over whatever screen is on top.
 constexpr int NOTICE_TICKS = 180;
@@ -147,6 +148,10 @@ static void runTick(const Screen &top) {
         top.draw();
         drawNotice();
         flipScreen();
+        if (!padsOpened) {
+            padsOpened = true;
+            ctrlOpenPads();
+        }
     }
 }
 

@@ -131,8 +131,6 @@ void startUp() {
     gfxPrepareBlackScreen();
     prepareScrollBack();
 
-    ctrlOpenPads();
-
     // Without a sound device the game plays silently.
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 ||
         MP_OpenAudio(AUDIO_RATE, AUDIO_S16LSB, AUDIO_CHANNELS, AUDIO_BUFFER_FRAMES) == -1)
