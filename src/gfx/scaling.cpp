@@ -368,22 +368,24 @@ static void packRow565(const uint8_t *__restrict in, uint8_t *__restrict out) {
 // asks for it with others.
 template <int SB, int DB, Kind K> static void smoothPass(const Target &t) {
     if constexpr (DB == 4) {
-        if (!workBuffer())
-            return;
         // A wider picture is first converted into the output's format, each row with its edge
         // pixels repeated beside it.
         const PixelConverter c = *t.converter;
-        auto *converted = reinterpret_cast<uint32_t *>(aabuf);
         const uint64_t *lanes = nullptr;
-        if constexpr (K == PixelConverter::WHOLE)
+        uint32_t *converted = nullptr;
+        if constexpr (K == PixelConverter::WHOLE) {
             lanes = channelLanes(c);
-        else
+        } else {
+            if (!workBuffer())
+                return;
+            converted = reinterpret_cast<uint32_t *>(aabuf);
             for (int y = 0; y < SRC_H; y++) {
                 uint32_t *__restrict out = converted + y * PAD_W + 1;
                 eachPixel<SB>(t.in(y), [&](int x, uint32_t p) { out[x] = gfxConvertAs<K>(c, p); });
                 out[-1] = out[0];
                 out[SRC_W] = out[SRC_W - 1];
             }
+        }
         auto across = [&t, converted, lanes](int y, uint16_t *h) {
             if constexpr (K == PixelConverter::WHOLE)
                 smoothAcrossLanes(t.in(y), lanes, h);

@@ -17,7 +17,7 @@ enum ScalePass { SCALE_COPY, SCALE_DOUBLE, SCALE_SCANLINE, SCALE_ANTIALIAS, SCAL
 // once per frame with the texture's memory.
 void scaleScreen(ScalePass pass, void *pixels, int pitch, uint32_t format, ConvertRoute route);
 
-bool gfxSmoothable(uint32_t format); // for screen's picture
+bool gfxSmoothable(uint32_t format); // whether SCALE_SMOOTH can write format
 
 // The scanline and antialiasing passes into fscreen, in screen's own format (review images, tests).
 void Scanline2x();
