@@ -70,23 +70,55 @@ template <int SB, int DB, Kind K> static void copyPass(const Target &t) {
     }
 }
 
-// The row's 24-bit pixels four at a time, read as three words: f(x, four pixels). Where a pass
-// widens them into 32 bits (WIDEN) this and a block store of the results beat a pixel at a time.
-template <typename F> static void eachFour24(const uint8_t *__restrict in, F &&f) {
-    for (int x = 0; x < SRC_W; x += 4, in += 12) {
+typedef uint32_t Pixels4 __attribute__((vector_size(16)));
+typedef uint8_t Bytes16 __attribute__((vector_size(16)));
+
+// Without a vector unit (32-bit ARM built for its VFP alone) the compiler would move the bytes of a
+// shuffle one at a time, so the shuffles below have plain forms for it.
+#if defined(__SSE2__) || defined(__ARM_NEON)
+constexpr bool VECTOR_UNIT = true;
+#else
+constexpr bool VECTOR_UNIT = false;
+#endif
+
+// Four 24-bit pixels from their 12 bytes, one a lane: the bytes shifted down by 3, 6 and 9 each bring
+// a pixel into their first lane, and two interleaves gather the four (shifts and unpacks on SSE2,
+// ext and zip on NEON). Sixteen bytes are read where the row goes on.
+template <int READ> static Pixels4 fourPixels24(const uint8_t *in) {
+    if constexpr (!VECTOR_UNIT) {
         uint32_t w[3];
         memcpy(w, in, sizeof w);
-        const uint32_t p[4] = {w[0] & 0xFFFFFF, (w[0] >> 24 | w[1] << 8) & 0xFFFFFF,
-                               (w[1] >> 16 | w[2] << 16) & 0xFFFFFF, w[2] >> 8};
-        f(x, p);
+        return Pixels4{w[0], w[0] >> 24 | w[1] << 8, w[1] >> 16 | w[2] << 16, w[2] >> 8} & 0xFFFFFF;
     }
+    Bytes16 v = {};
+    memcpy(&v, in, READ);
+    const Bytes16 zero = {};
+    const Bytes16 by3 =
+        __builtin_shufflevector(v, zero, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18);
+    const Bytes16 by6 =
+        __builtin_shufflevector(v, zero, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21);
+    const Bytes16 by9 =
+        __builtin_shufflevector(v, zero, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24);
+    const Pixels4 first = __builtin_shufflevector(Pixels4(v), Pixels4(by3), 0, 4, 1, 5);
+    const Pixels4 last = __builtin_shufflevector(Pixels4(by6), Pixels4(by9), 0, 4, 1, 5);
+    return __builtin_shufflevector(first, last, 0, 1, 4, 5) & 0xFFFFFF;
 }
 
-// Four output pixels, each twice, as one block.
-static void storeTwice(uint8_t *out, const uint32_t p[4], uint32_t fill) {
-    const uint32_t doubled[8] = {p[0] + fill, p[0] + fill, p[1] + fill, p[1] + fill,
-                                 p[2] + fill, p[2] + fill, p[3] + fill, p[3] + fill};
-    memcpy(out, doubled, sizeof doubled);
+// The row's 24-bit pixels four at a time: f(x, four pixels). Where a pass widens them into 32 bits
+// (WIDEN) this and block stores of the results beat a pixel at a time.
+template <typename F> static void eachFour24(const uint8_t *__restrict in, F &&f) {
+    int x = 0;
+    for (; x < SRC_W - 4; x += 4, in += 12)
+        f(x, fourPixels24<16>(in));
+    f(x, fourPixels24<12>(in)); // the row's last four may end the surface's memory
+}
+
+// Four output pixels, each twice.
+static void storeTwice(uint8_t *out, Pixels4 p) {
+    const Pixels4 low = __builtin_shufflevector(p, p, 0, 0, 1, 1),
+                  high = __builtin_shufflevector(p, p, 2, 2, 3, 3);
+    memcpy(out, &low, sizeof low);
+    memcpy(out + sizeof low, &high, sizeof high);
 }
 
 // Each pixel twice across; the odd row a copy of the even one.
@@ -96,7 +128,7 @@ template <int SB, int DB, Kind K> static void doublePass(const Target &t) {
         const uint8_t *__restrict in = t.in(y);
         uint8_t *__restrict even = t.row(2 * y);
         if constexpr (K == PixelConverter::WIDEN) {
-            eachFour24(in, [&](int x, const uint32_t p[4]) { storeTwice(even + 8 * x, p, c.fill); });
+            eachFour24(in, [&](int x, Pixels4 p) { storeTwice(even + 8 * x, p + c.fill); });
         } else {
             eachPixel<SB>(in, [&](int x, uint32_t p) {
                 const uint32_t v = gfxConvertAs<K>(c, p);
@@ -118,11 +150,9 @@ template <int SB, int DB, Kind K> static void scanlinePass(const Target &t) {
         uint8_t *__restrict even = t.row(2 * y);
         uint8_t *__restrict odd = t.row(2 * y + 1);
         if constexpr (K == PixelConverter::WIDEN) {
-            eachFour24(in, [&](int x, const uint32_t p[4]) {
-                const uint32_t dark[4] = {(p[0] & topBits) >> 2, (p[1] & topBits) >> 2, (p[2] & topBits) >> 2,
-                                          (p[3] & topBits) >> 2};
-                storeTwice(even + 8 * x, p, c.fill);
-                storeTwice(odd + 8 * x, dark, c.fill);
+            eachFour24(in, [&](int x, Pixels4 p) {
+                storeTwice(even + 8 * x, p + c.fill);
+                storeTwice(odd + 8 * x, ((p & topBits) >> 2) + c.fill);
             });
             continue;
         }
@@ -165,7 +195,7 @@ template <int SB> static Cell<SB> *padded(const Target &t) {
         if constexpr (SB == 2)
             memcpy(out + 1, in, SRC_W * SB);
         else
-            eachPixel<SB>(in, [out](int x, uint32_t p) { out[x + 1] = Cell<SB>(p); });
+            eachFour24(in, [out](int x, Pixels4 p) { memcpy(out + x + 1, &p, sizeof p); });
         out[0] = out[1];
         out[SRC_W + 1] = out[SRC_W];
     }
@@ -267,8 +297,6 @@ template <int SB, int DB, Kind K> static void antialiasPass(const Target &t) {
 constexpr int SMOOTH_BYTES = 2 * 4 * SRC_W; // one output row
 
 typedef uint16_t Sums8 __attribute__((vector_size(16)));
-typedef uint8_t Bytes16 __attribute__((vector_size(16)));
-
 static Sums8 sums(const uint16_t *at) {
     Sums8 lanes;
     memcpy(&lanes, at, sizeof lanes);
@@ -277,6 +305,13 @@ static Sums8 sums(const uint16_t *at) {
 
 // The top byte of each lane of a and then of b: one unzip on NEON, two shifts and a pack on SSE2.
 static void storeTopBytes(uint8_t *out, Sums8 a, Sums8 b) {
+    if constexpr (!VECTOR_UNIT) {
+        for (int i = 0; i < 8; i++) {
+            out[i] = uint8_t(a[i] >> 8);
+            out[8 + i] = uint8_t(b[i] >> 8);
+        }
+        return;
+    }
 #if SDL_BYTEORDER == SDL_LIL_ENDIAN
     const Bytes16 tops = __builtin_shufflevector(Bytes16(a), Bytes16(b), 1, 3, 5, 7, 9, 11, 13, 15, 17, 19,
                                                  21, 23, 25, 27, 29, 31);
@@ -381,7 +416,13 @@ template <int SB, int DB, Kind K> static void smoothPass(const Target &t) {
             converted = reinterpret_cast<uint32_t *>(aabuf);
             for (int y = 0; y < SRC_H; y++) {
                 uint32_t *__restrict out = converted + y * PAD_W + 1;
-                eachPixel<SB>(t.in(y), [&](int x, uint32_t p) { out[x] = gfxConvertAs<K>(c, p); });
+                if constexpr (K == PixelConverter::WIDEN)
+                    eachFour24(t.in(y), [&](int x, Pixels4 p) {
+                        p += c.fill;
+                        memcpy(out + x, &p, sizeof p);
+                    });
+                else
+                    eachPixel<SB>(t.in(y), [&](int x, uint32_t p) { out[x] = gfxConvertAs<K>(c, p); });
                 out[-1] = out[0];
                 out[SRC_W] = out[SRC_W - 1];
             }
