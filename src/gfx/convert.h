@@ -33,7 +33,9 @@ struct PixelConverter {
 // Built at the first use of a pair and kept; the game uses two or three pairs.
 const PixelConverter &gfxConverter(uint32_t from, uint32_t to, ConvertRoute route);
 
-template <PixelConverter::Kind K> inline uint32_t gfxConvertAs(const PixelConverter &c, uint32_t pixel) {
+// SAME, WIDEN and PACK work on vectors of pixels too.
+template <PixelConverter::Kind K, typename Pixel = uint32_t>
+inline Pixel gfxConvertAs(const PixelConverter &c, Pixel pixel) {
     if constexpr (K == PixelConverter::SAME)
         return pixel;
     else if constexpr (K == PixelConverter::WIDEN)

@@ -113,13 +113,21 @@ template <typename F> static void eachFour24(const uint8_t *__restrict in, F &&f
     f(x, fourPixels24<12>(in)); // the row's last four may end the surface's memory
 }
 
-// Four output pixels, each twice.
-static void storeTwice(uint8_t *out, Pixels4 p) {
-    const Pixels4 low = __builtin_shufflevector(p, p, 0, 0, 1, 1),
-                  high = __builtin_shufflevector(p, p, 2, 2, 3, 3);
-    memcpy(out, &low, sizeof low);
-    memcpy(out + sizeof low, &high, sizeof high);
+// Four output pixels of BYTES bytes, each twice.
+template <int BYTES> static void storeTwice(uint8_t *out, Pixels4 p) {
+    if constexpr (BYTES == 2) {
+        const Pixels4 pairs = p | p << 16;
+        memcpy(out, &pairs, sizeof pairs);
+    } else {
+        const Pixels4 low = __builtin_shufflevector(p, p, 0, 0, 1, 1),
+                      high = __builtin_shufflevector(p, p, 2, 2, 3, 3);
+        memcpy(out, &low, sizeof low);
+        memcpy(out + sizeof low, &high, sizeof high);
+    }
 }
+
+// The conversions that are arithmetic, which then take four 24-bit pixels at a time.
+constexpr bool fourAtATime(Kind k) { return k == PixelConverter::WIDEN || k == PixelConverter::PACK; }
 
 // Each pixel twice across; the odd row a copy of the even one.
 template <int SB, int DB, Kind K> static void doublePass(const Target &t) {
@@ -127,8 +135,9 @@ template <int SB, int DB, Kind K> static void doublePass(const Target &t) {
     for (int y = 0; y < SRC_H; y++) {
         const uint8_t *__restrict in = t.in(y);
         uint8_t *__restrict even = t.row(2 * y);
-        if constexpr (K == PixelConverter::WIDEN) {
-            eachFour24(in, [&](int x, Pixels4 p) { storeTwice(even + 8 * x, p + c.fill); });
+        if constexpr (fourAtATime(K)) {
+            eachFour24(in,
+                       [&](int x, Pixels4 p) { storeTwice<DB>(even + 2 * DB * x, gfxConvertAs<K>(c, p)); });
         } else {
             eachPixel<SB>(in, [&](int x, uint32_t p) {
                 const uint32_t v = gfxConvertAs<K>(c, p);
@@ -149,10 +158,10 @@ template <int SB, int DB, Kind K> static void scanlinePass(const Target &t) {
         const uint8_t *__restrict in = t.in(y);
         uint8_t *__restrict even = t.row(2 * y);
         uint8_t *__restrict odd = t.row(2 * y + 1);
-        if constexpr (K == PixelConverter::WIDEN) {
+        if constexpr (fourAtATime(K)) {
             eachFour24(in, [&](int x, Pixels4 p) {
-                storeTwice(even + 8 * x, p + c.fill);
-                storeTwice(odd + 8 * x, ((p & topBits) >> 2) + c.fill);
+                storeTwice<DB>(even + 2 * DB * x, gfxConvertAs<K>(c, p));
+                storeTwice<DB>(odd + 2 * DB * x, gfxConvertAs<K>(c, (p & topBits) >> 2));
             });
             continue;
         }
@@ -418,7 +427,7 @@ template <int SB, int DB, Kind K> static void smoothPass(const Target &t) {
                 uint32_t *__restrict out = converted + y * PAD_W + 1;
                 if constexpr (K == PixelConverter::WIDEN)
                     eachFour24(t.in(y), [&](int x, Pixels4 p) {
-                        p += c.fill;
+                        p = gfxConvertAs<K>(c, p);
                         memcpy(out + x, &p, sizeof p);
                     });
                 else
