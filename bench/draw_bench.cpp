@@ -85,6 +85,7 @@ static void setUp() {
     loadArt();
     busyStage();
     drawScreen(0, 1, 3, 5);
+    Scanline2x(); // makes fscreen, which copyDoubledFrame writes into
 }
 
 // The raw work of a typical frame: the background, 160 keyed 16 × 16 frames, 20 unkeyed ones and

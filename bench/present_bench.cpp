@@ -79,7 +79,6 @@ static void loadWorld(int depth) {
         destroyFonts();
         gfxShutdown();
         SDL_FreeSurface(screen);
-        SDL_FreeSurface(fscreen);
         SDL_FreeSurface(black);
     } else {
         if (chdir(MIRABO_RUN_DIR) != 0 || access("data/gfx.zka", R_OK) != 0) {

@@ -20,6 +20,7 @@ inline void makeSurfaces(int depth) {
     SDL_FreeSurface(fscreen);
     SDL_FreeSurface(screen);
     SDL_FreeSurface(black);
+    fscreen = nullptr; // the doubling passes make it again at this depth
     bpp = depth;
     screen = gfxCreateSurfaces();
     gfxInitColors();

@@ -96,13 +96,7 @@ void gfxAttachRenderer(SDL_Window *window, SDL_Renderer *renderer, uint32_t form
 }
 
 // The window-free half of the video set-up, also used by tools and tests that draw without a window.
-SDL_Surface *gfxCreateSurfaces() {
-    fscreen = SDL_CreateRGBSurface(0, 640, 480, bpp, 0, 0, 0, 0);
-    if (!fscreen)
-        return nullptr;
-    const SDL_PixelFormat *f = fscreen->format;
-    return SDL_CreateRGBSurface(0, 320, 240, f->BitsPerPixel, f->Rmask, f->Gmask, f->Bmask, f->Amask);
-}
+SDL_Surface *gfxCreateSurfaces() { return SDL_CreateRGBSurface(0, SCREEN_W, SCREEN_H, bpp, 0, 0, 0, 0); }
 
 // Called once, right after screen is set.
 void gfxInitColors() {

@@ -20,7 +20,7 @@ struct Sdl2Context {
 };
 
 extern SDL_Surface *screen;  // 320 × 240: all drawing goes here
-extern SDL_Surface *fscreen; // 640 × 480: written by the doubling passes
+extern SDL_Surface *fscreen; // 640 × 480: made and written by Scanline2x and antiAlias2
 extern SDL_Surface *black;   // the half-transparent overlay of darken()
 extern Sdl2Context *sdl2;
 
@@ -37,7 +37,7 @@ SDL_Surface *gfxSetVideoMode();
 // Presents every later frame through renderer (of window, or of a software surface when window is
 // nullptr), with textures in format; replaces any earlier video record. gfxSetVideoMode calls it.
 void gfxAttachRenderer(SDL_Window *window, SDL_Renderer *renderer, uint32_t format);
-// Makes fscreen at depth bpp and returns a 320 × 240 back surface in its format, or nullptr.
+// Returns a 320 × 240 back surface at depth bpp, or nullptr.
 SDL_Surface *gfxCreateSurfaces();
 void gfxInitColors();
 void gfxPrepareBlackScreen();

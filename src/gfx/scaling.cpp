@@ -532,7 +532,14 @@ void scaleScreen(ScalePass pass, void *pixels, int pitch, uint32_t format, Conve
     runPass(pass, picture, screen->pitch, screen->format, pixels, pitch, format, route);
 }
 
+// fscreen is made at the first call (the game never shows it: review images and tests do).
 static void intoFullScreen(ScalePass pass) {
+    const SDL_PixelFormat *f = screen->format;
+    if (!fscreen)
+        fscreen = SDL_CreateRGBSurface(0, 2 * SRC_W, 2 * SRC_H, f->BitsPerPixel, f->Rmask, f->Gmask, f->Bmask,
+                                       f->Amask);
+    if (!fscreen)
+        return;
     SDL_LockSurface(fscreen);
     SDL_LockSurface(screen);
     scaleScreen(pass, fscreen->pixels, fscreen->pitch, fscreen->format->format, CONVERT_COPY);
