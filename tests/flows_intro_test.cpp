@@ -49,13 +49,14 @@ std::vector<uint8_t> oneStage() {
 }
 
 // Probes the index of the intro screen, whether a screen past the intro runs (the menu or the test
-// stage, which set up the game's assets), whether the intro has made the menu's images and sheets, and
-// whether SDL's pads are set up.
+// stage, which set up the game's assets), whether the intro has made the first and all of the menu's
+// images and sheets, and whether SDL's pads are set up.
 void setUpIntro(Harness &h) {
     h.file("data/levels.bin", oneStage());
     h.probe("screen", [] { return int64_t(currentScreen); });
     h.probe("started", gameStarted);
     h.probe("prepared", [] { return int64_t(!sheets.butterflyBlocks.empty()); }); // the last sheet
+    h.probe("firstImage", [] { return int64_t(bool(images.logo)); });
     h.probe("pads", [] { return int64_t(SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0); });
 }
 
@@ -215,7 +216,8 @@ TEST(IntroFlow, LogoIgnoresControlsWhileSlidingAndEndsOnJumpOnceArrived) {
     EXPECT_EQ(r.value("screen", 196), 1) << "jump after arrival ends the screen at once";
     EXPECT_EQ(r.value("jingle", 196), 0) << "the jingle stops with its screen";
     EXPECT_EQ(r.value("started", 200), 0);
-    EXPECT_EQ(r.value("prepared", 0), 0) << "the first frame comes before the menu's images";
+    EXPECT_EQ(r.value("firstImage", 1), 0) << "the first frame comes before the menu's images";
+    EXPECT_EQ(r.value("firstImage", 2), 1);
     EXPECT_EQ(r.value("pads", 0), 0) << "and before SDL's pad set-up";
     EXPECT_EQ(r.value("pads", 1), 1);
     EXPECT_EQ(r.value("prepared", 100), 1) << "the intro made them, one a tick";

@@ -17,6 +17,7 @@ const IntroScreen screens[] = {
 int32_t currentScreen;
 
 static bool finished; // the running intro screen's update said it is over
+static bool shown;    // the intro's first frame is drawn: the menu's images may come
 
 static void introEnter() {
     finished = false;
@@ -24,9 +25,11 @@ static void introEnter() {
 }
 
 // The next screen of the table takes this one's place, so that its ticks are paced afresh. Each
-// tick also makes one of the menu's images or sheets, work the intro's light ticks have room for.
+// tick after the first frame also makes one of the menu's images or sheets, work the intro's light
+// ticks have room for.
 static void introTick() {
-    prepareNextAsset();
+    if (shown)
+        prepareNextAsset();
     if (!screens[currentScreen].update())
         return;
     finished = true;
@@ -36,7 +39,10 @@ static void introTick() {
         screenPop();
 }
 
-static void introDraw() { screens[currentScreen].render(screen); }
+static void introDraw() {
+    screens[currentScreen].render(screen);
+    shown = true;
+}
 
 // After a quit request currentScreen stays on the screen that was cut short.
 static void introLeave() {
