@@ -2,6 +2,7 @@
 // open-source screens, and quitting from them.
 #include "harness.h"
 
+#include "gfx/font.h"
 #include "gfx/gfx_sdl2.h"
 #include "main/defines.h"
 #include "main/game.h"
@@ -49,14 +50,14 @@ std::vector<uint8_t> oneStage() {
 }
 
 // Probes the index of the intro screen, whether a screen past the intro runs (the menu or the test
-// stage, which set up the game's assets), whether the intro has made the first and all of the menu's
+// stage, which set up the game's assets), whether the intro has made the menu's fonts and all its
 // images and sheets, and whether SDL's pads are set up.
 void setUpIntro(Harness &h) {
     h.file("data/levels.bin", oneStage());
     h.probe("screen", [] { return int64_t(currentScreen); });
     h.probe("started", gameStarted);
     h.probe("prepared", [] { return int64_t(!sheets.butterflyBlocks.empty()); }); // the last sheet
-    h.probe("firstImage", [] { return int64_t(bool(images.logo)); });
+    h.probe("fonts", [] { return int64_t(!font.empty()); });                      // the first of them
     h.probe("pads", [] { return int64_t(SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0); });
 }
 
@@ -216,8 +217,8 @@ TEST(IntroFlow, LogoIgnoresControlsWhileSlidingAndEndsOnJumpOnceArrived) {
     EXPECT_EQ(r.value("screen", 196), 1) << "jump after arrival ends the screen at once";
     EXPECT_EQ(r.value("jingle", 196), 0) << "the jingle stops with its screen";
     EXPECT_EQ(r.value("started", 200), 0);
-    EXPECT_EQ(r.value("firstImage", 1), 0) << "the first frame comes before the menu's images";
-    EXPECT_EQ(r.value("firstImage", 2), 1);
+    EXPECT_EQ(r.value("fonts", 1), 0) << "the first frame comes before the menu's fonts and images";
+    EXPECT_EQ(r.value("fonts", 2), 1);
     EXPECT_EQ(r.value("pads", 0), 0) << "and before SDL's pad set-up";
     EXPECT_EQ(r.value("pads", 1), 1);
     EXPECT_EQ(r.value("prepared", 100), 1) << "the intro made them, one a tick";

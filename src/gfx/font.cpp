@@ -20,10 +20,13 @@ static FrameList loadFont(const char *name, int glyphSize) {
     return createFont(image.get(), glyphSize, glyphSize);
 }
 
-// Called once at start-up, after the video set-up and the archives.
+// Loads the fonts not loaded yet, after the video set-up and the archives: the intro makes them
+// after its first frame, the menu or the test stage if the intro did not (initStuff).
 void loadSpriteFont() {
-    font = loadFont("font", 8);
-    fontbig = loadFont("fontbig", 16);
+    if (font.empty())
+        font = loadFont("font", 8);
+    if (fontbig.empty())
+        fontbig = loadFont("fontbig", 16);
 }
 
 // Called once at exit.

@@ -1,6 +1,7 @@
 // Sprite sheets cut into frame lists, and the shared single images.
 #include "main/sheets.h"
 
+#include "gfx/font.h"
 #include "gfx/image.h"
 
 #include <iterator>
@@ -84,9 +85,13 @@ void loadSharedImages() {
             load(entry);
 }
 
-// Goes through the images, then the sheets, once: one that is there already (or a sheet too small
-// for a single frame, which stays empty) is passed over.
+// Goes through the fonts, the images, then the sheets, once: one that is there already (or a sheet
+// too small for a single frame, which stays empty) is passed over.
 bool prepareNextAsset() {
+    if (font.empty() || fontbig.empty()) {
+        loadSpriteFont();
+        return true;
+    }
     static size_t next;
     constexpr size_t IMAGES = std::size(imageTable), ALL = IMAGES + std::size(sheetTable);
     while (next < ALL) {

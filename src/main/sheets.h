@@ -25,7 +25,8 @@ FrameList initBlocks(const char *name, int frameWidth, int frameHeight, int keye
 void cutSheets();        // the sheets not cut yet, in their fixed order
 void freeSheets();       // every frame list, in the order of shutdown
 void loadSharedImages(); // the images not loaded yet
-// One image or sheet of those above made ahead, while the intro plays; false once all are there.
+// The fonts, or one image or sheet of those above, made ahead while the intro plays; false once all
+// are there.
 bool prepareNextAsset();
 void freeSharedImages(); // the single images, in the order of shutdown
 void initStuff();

@@ -140,7 +140,7 @@ void startUp() {
 
     SDL_ShowCursor(SDL_DISABLE);
     openArchives();
-    loadSpriteFont(); // the images and sheets come while the intro plays (see initStuff)
+    // The fonts, images and sheets come while the intro plays (see initStuff).
     gfxSetWindowIcon("icon");
 
     resetDefaultControls();

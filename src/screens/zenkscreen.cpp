@@ -10,7 +10,7 @@
 
 static SDL_Surface *zenk;    // the emblem
 static SDL_Surface *zk_logo; // the logo that slides in
-static ModPlugFile *music;   // the jingle, or nullptr when it is missing
+static ModPlugFile *music;   // the jingle once the logo stops, or nullptr when it is missing
 static int32_t j;            // the logo's x
 static int32_t dj;           // ticks since the screen began: drives the emblem's circling
 static int32_t gx, gy;       // the emblem's top-left corner
@@ -23,7 +23,6 @@ constexpr int32_t EMBLEM_CENTRE_X = 160, EMBLEM_CENTRE_Y = 100;
 int32_t zenkInit() {
     zenk = loadGFX("zk-zenk", 1, 255, 0, 255);
     zk_logo = loadGFX("zk-logo", 1, 255, 0, 255);
-    music = loadMusic(MUSIC_JINGLE);
     SDL_FillRect(screen, nullptr, BLACK);
     j = LOGO_START_X;
     dj = gx = gy = 0;
@@ -31,13 +30,17 @@ int32_t zenkInit() {
 }
 
 // The logo moves by even steps: when it cannot stop exactly at the centre it halts a pixel left of
-// it without starting the jingle, and the screen ends there.
+// it without starting the jingle, and the screen ends there. The jingle is loaded when the logo stops
+// rather than before the first frame.
 int32_t zenkUpdate() {
     const int32_t stop = (SCREEN_WIDTH - zk_logo->w) >> 1;
     if (stop < j) {
         j -= LOGO_STEP;
-        if (j == stop && music)
-            MP_PlayMusic(music, 1);
+        if (stop >= j) {
+            music = loadMusic(MUSIC_JINGLE);
+            if (j == stop && music)
+                MP_PlayMusic(music, 1);
+        }
     }
 
     // A 1 : 3 Lissajous figure of up to 8 pixels each way around the rest position.
