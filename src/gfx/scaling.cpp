@@ -113,6 +113,27 @@ template <typename F> static void eachFour24(const uint8_t *__restrict in, F &&f
     f(x, fourPixels24<12>(in)); // the row's last four may end the surface's memory
 }
 
+// Where a 16-bit pixel is converted by a whole-pixel table into 32 bits, a vector unit gathers four
+// looked-up pixels into a vector in a few moves, to be stored as a block.
+constexpr bool fourLookedUp(Kind k, int toBytes) {
+    return k == PixelConverter::WHOLE && toBytes == 4 && VECTOR_UNIT;
+}
+
+template <Kind K> static Pixels4 lookUpFour(const PixelConverter &c, const uint32_t (&p)[4]) {
+    return Pixels4{gfxConvertAs<K>(c, p[0]), gfxConvertAs<K>(c, p[1]), gfxConvertAs<K>(c, p[2]),
+                   gfxConvertAs<K>(c, p[3])};
+}
+
+// The row's 16-bit pixels four at a time: f(x, four pixels).
+template <typename F> static void eachFour16(const uint8_t *__restrict in, F &&f) {
+    for (int x = 0; x < SRC_W; x += 4, in += 8) {
+        uint16_t four[4];
+        memcpy(four, in, sizeof four);
+        const uint32_t p[4] = {four[0], four[1], four[2], four[3]};
+        f(x, p);
+    }
+}
+
 // Four output pixels of BYTES bytes, each twice.
 template <int BYTES> static void storeTwice(uint8_t *out, Pixels4 p) {
     if constexpr (BYTES == 2) {
@@ -138,6 +159,10 @@ template <int SB, int DB, Kind K> static void doublePass(const Target &t) {
         if constexpr (fourAtATime(K)) {
             eachFour24(in,
                        [&](int x, Pixels4 p) { storeTwice<DB>(even + 2 * DB * x, gfxConvertAs<K>(c, p)); });
+        } else if constexpr (fourLookedUp(K, DB)) {
+            eachFour16(in, [&](int x, const uint32_t(&p)[4]) {
+                storeTwice<DB>(even + 2 * DB * x, lookUpFour<K>(c, p));
+            });
         } else {
             eachPixel<SB>(in, [&](int x, uint32_t p) {
                 const uint32_t v = gfxConvertAs<K>(c, p);
@@ -162,6 +187,15 @@ template <int SB, int DB, Kind K> static void scanlinePass(const Target &t) {
             eachFour24(in, [&](int x, Pixels4 p) {
                 storeTwice<DB>(even + 2 * DB * x, gfxConvertAs<K>(c, p));
                 storeTwice<DB>(odd + 2 * DB * x, gfxConvertAs<K>(c, (p & topBits) >> 2));
+            });
+            continue;
+        }
+        if constexpr (fourLookedUp(K, DB)) {
+            eachFour16(in, [&](int x, const uint32_t(&p)[4]) {
+                const uint32_t dark[4] = {(p[0] & topBits) >> 2, (p[1] & topBits) >> 2, (p[2] & topBits) >> 2,
+                                          (p[3] & topBits) >> 2};
+                storeTwice<DB>(even + 2 * DB * x, lookUpFour<K>(c, p));
+                storeTwice<DB>(odd + 2 * DB * x, lookUpFour<K>(c, dark));
             });
             continue;
         }
