@@ -288,8 +288,13 @@ template <int SB, int DB, Kind K> static void antialiasPass(const Target &t) {
             continue;
         }
         // The doubled picture already holds E in all four places: only the output pixels that a rule
-        // gives a mean are written again. A rule's lane holds its bit: 1 for E0, 2 for E1, 4 for E2,
-        // 8 for E3.
+        // gives a mean are written again. Lane i's rules are bits 8 i to 8 i + 3, one for each of
+        // E0 to E3 (top left, top right, bottom left, bottom right): each set bit is one output pixel,
+        // the mean of E and D for the left ones, of E and F for the right ones.
+        const Cells8 halves = Cells8{} + uint16_t(half);
+        // Where each rule's output pixel is, from its cell's pair in the top row.
+        const ptrdiff_t nextRow = bottom - top;
+        const ptrdiff_t placeOf[4] = {0, DB, nextRow, nextRow + DB};
         for (int x0 = 0; x0 < SRC_W; x0 += 8) {
             auto cells = [x0](const Cell<SB> *row) {
                 Cells8 lanes;
@@ -302,27 +307,25 @@ template <int SB, int DB, Kind K> static void antialiasPass(const Target &t) {
             const Cells8 rules = edge & (((left == above) & 1) | ((above == right) & 2) |
                                          ((left == below) & 4) | ((below == right) & 8));
             const Flags8 firing = __builtin_convertvector(rules, Flags8);
-            uint64_t lanes; // the rules of lane i in byte i
-            memcpy(&lanes, &firing, sizeof lanes);
-            while (lanes != 0) {
-                const int lane = __builtin_ctzll(lanes) / 8, x = x0 + lane;
-                const uint32_t fired = uint32_t(lanes >> 8 * lane) & 0xF, e = mid[x];
-                uint8_t *pair = top + 2 * DB * x;
-                if (fired & 5) { // D and E: E0 and E2
-                    const uint32_t m = gfxConvertAs<K>(c, mean(mid[x - 1], e));
-                    if (fired & 1)
-                        memcpy(pair, &m, DB);
-                    if (fired & 4)
-                        memcpy(bottom + 2 * DB * x, &m, DB);
-                }
-                if (fired & 10) { // F and E: E1 and E3
-                    const uint32_t m = gfxConvertAs<K>(c, mean(mid[x + 1], e));
-                    if (fired & 2)
-                        memcpy(pair + DB, &m, DB);
-                    if (fired & 8)
-                        memcpy(bottom + 2 * DB * x + DB, &m, DB);
-                }
-                lanes &= ~(uint64_t(0xFF) << 8 * lane);
+            uint64_t bits;
+            memcpy(&bits, &firing, sizeof bits);
+            if (bits == 0)
+                continue;
+            // The means of the eight cells with D and with F at once, where vectors are at hand.
+            Cells8 means[2] = {};
+            if constexpr (VECTOR_UNIT) {
+                const Cells8 e = cells(mid);
+                means[0] = (left & e) + (((left ^ e) & halves) >> 1);
+                means[1] = (right & e) + (((right ^ e) & halves) >> 1);
+            }
+            uint8_t *const pairs = top + 2 * DB * x0;
+            for (; bits != 0; bits &= bits - 1) {
+                const unsigned bit = unsigned(__builtin_ctzll(bits)), lane = bit / 8, rule = bit % 4,
+                               side = rule % 2;
+                const uint32_t mean16 =
+                    VECTOR_UNIT ? means[side][lane] : mean(mid[x0 + lane + 2 * side - 1], mid[x0 + lane]);
+                const uint32_t m = gfxConvertAs<K>(c, mean16);
+                memcpy(pairs + 2 * DB * lane + placeOf[rule], &m, DB);
             }
         }
     }
