@@ -8,6 +8,10 @@
 #include <cstring>
 #include <type_traits>
 
+#if defined(__ARM_NEON)
+#include <arm_neon.h>
+#endif
+
 uint8_t *aabuf;
 
 constexpr int SRC_W = 320, SRC_H = 240;
@@ -349,6 +353,16 @@ static Sums8 sums(const uint16_t *at) {
     return lanes;
 }
 
+// 3 near + other in each lane: one multiply-add on NEON, where the compiler would otherwise shift and
+// add twice.
+static Sums8 threeTimesPlus(Sums8 near, Sums8 other) {
+#if defined(__ARM_NEON)
+    return Sums8(vmlaq_n_u16(uint16x8_t(other), uint16x8_t(near), 3));
+#else
+    return 3 * near + other;
+#endif
+}
+
 // The top byte of each lane of a and then of b: one unzip on NEON, two shifts and a pack on SSE2.
 static void storeTopBytes(uint8_t *out, Sums8 a, Sums8 b) {
     if constexpr (!VECTOR_UNIT) {
@@ -492,9 +506,11 @@ template <int SB, int DB, Kind K> static void smoothPass(const Target &t) {
             uint8_t *__restrict bottom = t.narrow ? wide[1] : t.row(2 * y + 1);
 #pragma GCC unroll 2
             for (int i = 0; i < SMOOTH_BYTES; i += 16) {
-                const Sums8 weighed0 = 3 * sums(near + i), weighed1 = 3 * sums(near + i + 8);
-                storeTopBytes(top + i, weighed0 + sums(up + i), weighed1 + sums(up + i + 8));
-                storeTopBytes(bottom + i, weighed0 + sums(down + i), weighed1 + sums(down + i + 8));
+                const Sums8 near0 = sums(near + i), near1 = sums(near + i + 8);
+                storeTopBytes(top + i, threeTimesPlus(near0, sums(up + i)),
+                              threeTimesPlus(near1, sums(up + i + 8)));
+                storeTopBytes(bottom + i, threeTimesPlus(near0, sums(down + i)),
+                              threeTimesPlus(near1, sums(down + i + 8)));
             }
             if (t.narrow) {
                 packRow565(wide[0], t.row(2 * y));
