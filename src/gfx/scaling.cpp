@@ -3,7 +3,6 @@
 
 #include "gfx/gfx_sdl2.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <type_traits>
@@ -498,10 +497,12 @@ template <int SB, int DB, Kind K> static void smoothPass(const Target &t) {
         static uint8_t wide[2][SMOOTH_BYTES]; // a narrow target's two output rows before packing
         uint16_t *above = rows[0], *here = rows[1], *below = rows[2];
         across(0, here);
-        across(0, above);
         for (int y = 0; y < SRC_H; y++) {
-            across(std::min(y + 1, SRC_H - 1), below);
-            const uint16_t *__restrict near = here, *__restrict up = above, *__restrict down = below;
+            if (y + 1 < SRC_H)
+                across(y + 1, below);
+            // The first and last rows stand in for the missing ones above and below them.
+            const uint16_t *__restrict near = here, *__restrict up = y > 0 ? above : here,
+                                       *__restrict down = y + 1 < SRC_H ? below : here;
             uint8_t *__restrict top = t.narrow ? wide[0] : t.row(2 * y);
             uint8_t *__restrict bottom = t.narrow ? wide[1] : t.row(2 * y + 1);
 #pragma GCC unroll 2

@@ -17,7 +17,7 @@ const IntroScreen screens[] = {
 int32_t currentScreen;
 
 static bool finished; // the running intro screen's update said it is over
-static bool shown;    // the intro's first frame is drawn: the menu's images may come
+static bool shown;    // the intro's first frame is drawn: the menu's assets may come
 
 static void introEnter() {
     finished = false;
@@ -25,8 +25,8 @@ static void introEnter() {
 }
 
 // The next screen of the table takes this one's place, so that its ticks are paced afresh. Each
-// tick after the first frame also makes one of the menu's images or sheets, work the intro's light
-// ticks have room for.
+// tick after the first frame also makes the fonts or one of the menu's images or sheets, work the
+// intro's light ticks have room for.
 static void introTick() {
     if (shown)
         prepareNextAsset();
