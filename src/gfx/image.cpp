@@ -163,13 +163,21 @@ static void copyOpaque(const SDL_Surface *src, const SDL_Rect &from, SDL_Surface
 
 // Eight pixels in one vector (GCC's and Clang's vector types, SSE2 or NEON): a compare against the
 // key and a select. The sprites (16 wide) and glyphs (8 and 16 wide) are whole multiples of it.
+// Without a vector unit (32-bit ARM built for its VFP alone) the compiler would work out each lane
+// apart, at twice the cost of a plain loop.
 typedef uint16_t Pixels8 __attribute__((vector_size(16), aligned(2), may_alias));
 
 static void keyed8(const uint16_t *in, uint16_t *out, Pixels8 key) {
+#if defined(__SSE2__) || defined(__ARM_NEON)
     const Pixels8 source = *reinterpret_cast<const Pixels8 *>(in);
     const Pixels8 target = *reinterpret_cast<const Pixels8 *>(out);
     const Pixels8 transparent = reinterpret_cast<Pixels8>(source == key);
     *reinterpret_cast<Pixels8 *>(out) = (target & transparent) | (source & ~transparent);
+#else
+    for (int x = 0; x < 8; x++)
+        if (in[x] != key[0])
+            out[x] = in[x];
+#endif
 }
 
 // Rows of a width known when compiling: the sprites and glyphs, with no tests but the row count.
