@@ -33,9 +33,12 @@ struct PixelConverter {
 // Built at the first use of a pair and kept; the game uses two or three pairs.
 const PixelConverter &gfxConverter(uint32_t from, uint32_t to, ConvertRoute route);
 
+// The helpers defined here are static, so that a file compiled for another vector unit (the pixel
+// passes' NEON copy on 32-bit ARM) keeps its own copies and the linker never mixes the two.
+
 // SAME, WIDEN and PACK work on vectors of pixels too.
 template <PixelConverter::Kind K, typename Pixel = uint32_t>
-inline Pixel gfxConvertAs(const PixelConverter &c, Pixel pixel) {
+static inline Pixel gfxConvertAs(const PixelConverter &c, Pixel pixel) {
     if constexpr (K == PixelConverter::SAME)
         return pixel;
     else if constexpr (K == PixelConverter::WIDEN)
@@ -48,7 +51,7 @@ inline Pixel gfxConvertAs(const PixelConverter &c, Pixel pixel) {
         return c.part[0][pixel & 0xFF] + c.part[1][(pixel >> 8) & 0xFF] + c.part[2][(pixel >> 16) & 0xFF];
 }
 
-inline uint32_t gfxConvertPixel(const PixelConverter &c, uint32_t pixel) {
+static inline uint32_t gfxConvertPixel(const PixelConverter &c, uint32_t pixel) {
     switch (c.kind) {
     case PixelConverter::SAME:
         return gfxConvertAs<PixelConverter::SAME>(c, pixel);
@@ -65,7 +68,7 @@ inline uint32_t gfxConvertPixel(const PixelConverter &c, uint32_t pixel) {
 
 // Calls f(x, pixel) for the width pixels of a row of BYTES-byte pixels. Three-byte pixels are read as
 // four bytes with the fourth dropped, but for the last one, which may end the surface's memory.
-template <int BYTES, typename F> inline void gfxEachPixel(const uint8_t *row, int width, F &&f) {
+template <int BYTES, typename F> static inline void gfxEachPixel(const uint8_t *row, int width, F &&f) {
     auto exactly = [row](int x) {
         uint32_t v = 0;
         memcpy(&v, row + BYTES * x, BYTES);
@@ -90,7 +93,7 @@ template <int BYTES, typename F> inline void gfxEachPixel(const uint8_t *row, in
 // A row of PACK conversion. Byte by byte is the form that NEON vectorises (it loads three interleaved
 // bytes at once); elsewhere the loop packs two pixels at a time in a 64-bit word, whose low 48 bits
 // hold both so that the same shifts and masks put each in its place.
-inline void gfxPackRow(const uint8_t *__restrict in, uint8_t *__restrict out, int width) {
+static inline void gfxPackRow(const uint8_t *__restrict in, uint8_t *__restrict out, int width) {
     int x = 0;
 #if SDL_BYTEORDER == SDL_LIL_ENDIAN && !defined(__aarch64__)
     constexpr uint64_t BLUE = 0x001F | 0x001Full << 24, GREEN = 0x07E0 | 0x07E0ull << 24,
@@ -112,7 +115,7 @@ inline void gfxPackRow(const uint8_t *__restrict in, uint8_t *__restrict out, in
 
 // Calls body.template operator()<FROM, TO, K>() for the converter's byte widths and kind, so that a
 // pixel loop is compiled once per case with everything known. Sources have 2 or 3 bytes.
-template <typename Body> inline auto gfxWithConverter(const PixelConverter &c, Body &&body) {
+template <typename Body> static inline auto gfxWithConverter(const PixelConverter &c, Body &&body) {
     using K = PixelConverter::Kind;
     if (c.kind == PixelConverter::SAME)
         return c.fromBytes == 2 ? body.template operator()<2, 2, K::SAME>()

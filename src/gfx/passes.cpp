@@ -1,0 +1,538 @@
+// The software passes that turn the 320 × 240 back surface into the picture to present, one per
+// scaling method, source width, output width and kind of conversion.
+#include "gfx/passes.h"
+
+#include "gfx/scaling.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <type_traits>
+
+#if defined(__ARM_NEON)
+#include <arm_neon.h>
+#endif
+
+// Everything but the choice at the end stays in this file, also where a 32-bit ARM build compiles it
+// a second time for NEON: no function of one copy may stand in for the other's.
+namespace {
+
+using Kind = PixelConverter::Kind;
+
+template <int SB, typename F> void eachPixel(const uint8_t *in, F &&f) { gfxEachPixel<SB>(in, SRC_W, f); }
+
+// Two equal or neighbouring output pixels in one move where the width allows.
+template <int BYTES> void storePair(uint8_t *p, uint32_t a, uint32_t b) {
+    if constexpr (BYTES == 2) {
+        const uint32_t pair = a | b << 16;
+        memcpy(p, &pair, 4);
+    } else if constexpr (BYTES == 4) {
+        const uint64_t pair = a | uint64_t(b) << 32;
+        memcpy(p, &pair, 8);
+    } else {
+        memcpy(p, &a, 3);
+        memcpy(p + 3, &b, 3);
+    }
+}
+
+// Each pass copies the converter onto the stack, so that the compiler knows that no store of the
+// pass changes it and keeps its fields in registers.
+template <int SB, int DB, Kind K> void copyPass(const Target &t) {
+    const PixelConverter c = *t.converter;
+    for (int y = 0; y < SRC_H; y++) {
+        const uint8_t *__restrict in = t.in(y);
+        uint8_t *__restrict out = t.row(y);
+        if constexpr (K == PixelConverter::SAME) {
+            memcpy(out, in, SRC_W * SB);
+        } else if constexpr (K == PixelConverter::PACK) {
+            gfxPackRow(in, out, SRC_W);
+        } else {
+            eachPixel<SB>(in, [&](int x, uint32_t p) {
+                const uint32_t v = gfxConvertAs<K>(c, p);
+                memcpy(out + DB * x, &v, DB);
+            });
+        }
+    }
+}
+
+typedef uint32_t Pixels4 __attribute__((vector_size(16)));
+typedef uint8_t Bytes16 __attribute__((vector_size(16)));
+
+// Without a vector unit (32-bit ARM built for its VFP alone) the compiler would move the bytes of a
+// shuffle one at a time, so the shuffles below have plain forms for it.
+#if defined(__SSE2__) || defined(__ARM_NEON)
+constexpr bool VECTOR_UNIT = true;
+#else
+constexpr bool VECTOR_UNIT = false;
+#endif
+
+// Four 24-bit pixels from their 12 bytes, one a lane: the bytes shifted down by 3, 6 and 9 each bring
+// a pixel into their first lane, and two interleaves gather the four (shifts and unpacks on SSE2,
+// ext and zip on NEON). Sixteen bytes are read where the row goes on.
+template <int READ> Pixels4 fourPixels24(const uint8_t *in) {
+    if constexpr (!VECTOR_UNIT) {
+        uint32_t w[3];
+        memcpy(w, in, sizeof w);
+        return Pixels4{w[0], w[0] >> 24 | w[1] << 8, w[1] >> 16 | w[2] << 16, w[2] >> 8} & 0xFFFFFF;
+    }
+    Bytes16 v = {};
+    memcpy(&v, in, READ);
+    const Bytes16 zero = {};
+    const Bytes16 by3 =
+        __builtin_shufflevector(v, zero, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18);
+    const Bytes16 by6 =
+        __builtin_shufflevector(v, zero, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21);
+    const Bytes16 by9 =
+        __builtin_shufflevector(v, zero, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24);
+    const Pixels4 first = __builtin_shufflevector(Pixels4(v), Pixels4(by3), 0, 4, 1, 5);
+    const Pixels4 last = __builtin_shufflevector(Pixels4(by6), Pixels4(by9), 0, 4, 1, 5);
+    return __builtin_shufflevector(first, last, 0, 1, 4, 5) & 0xFFFFFF;
+}
+
+// The row's 24-bit pixels four at a time: f(x, four pixels). Where a pass widens them into 32 bits
+// (WIDEN) this and block stores of the results beat a pixel at a time.
+template <typename F> void eachFour24(const uint8_t *__restrict in, F &&f) {
+    int x = 0;
+    for (; x < SRC_W - 4; x += 4, in += 12)
+        f(x, fourPixels24<16>(in));
+    f(x, fourPixels24<12>(in)); // the row's last four may end the surface's memory
+}
+
+// Where a 16-bit pixel is converted by a whole-pixel table into 32 bits, a vector unit gathers four
+// looked-up pixels into a vector in a few moves, to be stored as a block.
+constexpr bool fourLookedUp(Kind k, int toBytes) {
+    return k == PixelConverter::WHOLE && toBytes == 4 && VECTOR_UNIT;
+}
+
+template <Kind K> Pixels4 lookUpFour(const PixelConverter &c, const uint32_t (&p)[4]) {
+    return Pixels4{gfxConvertAs<K>(c, p[0]), gfxConvertAs<K>(c, p[1]), gfxConvertAs<K>(c, p[2]),
+                   gfxConvertAs<K>(c, p[3])};
+}
+
+// The row's 16-bit pixels four at a time: f(x, four pixels).
+template <typename F> void eachFour16(const uint8_t *__restrict in, F &&f) {
+    for (int x = 0; x < SRC_W; x += 4, in += 8) {
+        uint16_t four[4];
+        memcpy(four, in, sizeof four);
+        const uint32_t p[4] = {four[0], four[1], four[2], four[3]};
+        f(x, p);
+    }
+}
+
+// Four output pixels of BYTES bytes, each twice.
+template <int BYTES> void storeTwice(uint8_t *out, Pixels4 p) {
+    if constexpr (BYTES == 2) {
+        const Pixels4 pairs = p | p << 16;
+        memcpy(out, &pairs, sizeof pairs);
+    } else {
+        const Pixels4 low = __builtin_shufflevector(p, p, 0, 0, 1, 1),
+                      high = __builtin_shufflevector(p, p, 2, 2, 3, 3);
+        memcpy(out, &low, sizeof low);
+        memcpy(out + sizeof low, &high, sizeof high);
+    }
+}
+
+// The conversions that are arithmetic, which then take four 24-bit pixels at a time.
+constexpr bool fourAtATime(Kind k) { return k == PixelConverter::WIDEN || k == PixelConverter::PACK; }
+
+// Each pixel twice across; the odd row a copy of the even one.
+template <int SB, int DB, Kind K> void doublePass(const Target &t) {
+    const PixelConverter c = *t.converter;
+    for (int y = 0; y < SRC_H; y++) {
+        const uint8_t *__restrict in = t.in(y);
+        uint8_t *__restrict even = t.row(2 * y);
+        if constexpr (fourAtATime(K)) {
+            eachFour24(in,
+                       [&](int x, Pixels4 p) { storeTwice<DB>(even + 2 * DB * x, gfxConvertAs<K>(c, p)); });
+        } else if constexpr (fourLookedUp(K, DB)) {
+            eachFour16(in, [&](int x, const uint32_t(&p)[4]) {
+                storeTwice<DB>(even + 2 * DB * x, lookUpFour<K>(c, p));
+            });
+        } else {
+            eachPixel<SB>(in, [&](int x, uint32_t p) {
+                const uint32_t v = gfxConvertAs<K>(c, p);
+                storePair<DB>(even + 2 * DB * x, v, v);
+            });
+        }
+        memcpy(t.row(2 * y + 1), even, 2 * SRC_W * DB);
+    }
+}
+
+// Even rows double each pixel; odd rows keep only the top bit of each channel, two places lower:
+// 1/8 of full scale where the channel is at least half, black elsewhere. Both are worked out in
+// screen's format and then converted, so every output format shows the same colours.
+template <int SB, int DB, Kind K> void scanlinePass(const Target &t) {
+    const PixelConverter c = *t.converter;
+    const uint32_t topBits = t.topBits;
+    for (int y = 0; y < SRC_H; y++) {
+        const uint8_t *__restrict in = t.in(y);
+        uint8_t *__restrict even = t.row(2 * y);
+        uint8_t *__restrict odd = t.row(2 * y + 1);
+        if constexpr (fourAtATime(K)) {
+            eachFour24(in, [&](int x, Pixels4 p) {
+                storeTwice<DB>(even + 2 * DB * x, gfxConvertAs<K>(c, p));
+                storeTwice<DB>(odd + 2 * DB * x, gfxConvertAs<K>(c, (p & topBits) >> 2));
+            });
+            continue;
+        }
+        if constexpr (fourLookedUp(K, DB)) {
+            eachFour16(in, [&](int x, const uint32_t(&p)[4]) {
+                const uint32_t dark[4] = {(p[0] & topBits) >> 2, (p[1] & topBits) >> 2, (p[2] & topBits) >> 2,
+                                          (p[3] & topBits) >> 2};
+                storeTwice<DB>(even + 2 * DB * x, lookUpFour<K>(c, p));
+                storeTwice<DB>(odd + 2 * DB * x, lookUpFour<K>(c, dark));
+            });
+            continue;
+        }
+        eachPixel<SB>(in, [&](int x, uint32_t p) {
+            const uint32_t v = gfxConvertAs<K>(c, p), dark = gfxConvertAs<K>(c, (p & topBits) >> 2);
+            storePair<DB>(even + 2 * DB * x, v, v);
+            storePair<DB>(odd + 2 * DB * x, dark, dark);
+        });
+    }
+}
+
+// The antialiasing pass: Scale2x's edge rules decide which of the four output pixels of a source
+// pixel E lie on a diagonal edge, and those take the mean of E and the neighbour the rule picked
+// instead of the neighbour itself. Staircases become smooth slopes with a half-tone step, flat areas
+// and straight edges stay sharp, and the cost is a few compares and at most four averages per pixel.
+//
+//      B          E0 E1
+//    D E F   ->   E2 E3
+//      H
+//
+// aabuf holds the source with a one-pixel border copied from the edge, so the loop needs no tests.
+constexpr int PAD_W = SRC_W + 2, PAD_H = SRC_H + 2;
+
+template <int SB> using Cell = std::conditional_t<SB == 2, uint16_t, uint32_t>;
+
+// The work buffer of the antialiasing and smooth passes, made at their first frame.
+uint8_t *workBuffer() {
+    if (!aabuf)
+        aabuf = static_cast<uint8_t *>(malloc(sizeof(uint32_t) * PAD_W * PAD_H));
+    return aabuf;
+}
+
+template <int SB> Cell<SB> *padded(const Target &t) {
+    if (!workBuffer())
+        return nullptr;
+    auto *buf = reinterpret_cast<Cell<SB> *>(aabuf);
+    for (int y = 0; y < PAD_H; y++) {
+        const uint8_t *in = t.in(y == 0 ? 0 : y > SRC_H ? SRC_H - 1 : y - 1);
+        Cell<SB> *out = buf + y * PAD_W;
+        if constexpr (SB == 2)
+            memcpy(out + 1, in, SRC_W * SB);
+        else
+            eachFour24(in, [out](int x, Pixels4 p) { memcpy(out + x + 1, &p, sizeof p); });
+        out[0] = out[1];
+        out[SRC_W + 1] = out[SRC_W];
+    }
+    return buf;
+}
+
+// With 16-bit cells most of a picture, flat or straight, is plain doubling: the picture is doubled
+// first, the rules are then tested eight cells at a time, and only the pixels where one fires are
+// worked out again. Wider cells go pixel by pixel, where four lanes a vector do not pay.
+typedef uint16_t Cells8 __attribute__((vector_size(16)));
+typedef uint8_t Flags8 __attribute__((vector_size(8)));
+
+template <int SB, int DB, Kind K> void antialiasPass(const Target &t) {
+    const Cell<SB> *buf = padded<SB>(t);
+    if (!buf)
+        return;
+    const PixelConverter c = *t.converter;
+    const uint32_t half = t.halfMask;
+    auto mean = [half](uint32_t a, uint32_t b) { return (a & b) + (((a ^ b) & half) >> 1); };
+    // The four output pixels of cell x of a row, between the rows above and below.
+    auto expand = [&](const Cell<SB> *up, const Cell<SB> *mid, const Cell<SB> *down, uint8_t *top,
+                      uint8_t *bottom, int x) {
+        const uint32_t b = up[x], d = mid[x - 1], e = mid[x], f = mid[x + 1], h = down[x];
+        const uint32_t ce = gfxConvertAs<K>(c, e);
+        uint32_t e0 = ce, e1 = ce, e2 = ce, e3 = ce;
+        if (b != h && d != f) {
+            if (d == b)
+                e0 = gfxConvertAs<K>(c, mean(d, e));
+            if (b == f)
+                e1 = gfxConvertAs<K>(c, mean(f, e));
+            if (d == h)
+                e2 = gfxConvertAs<K>(c, mean(d, e));
+            if (h == f)
+                e3 = gfxConvertAs<K>(c, mean(f, e));
+        }
+        storePair<DB>(top + 2 * DB * x, e0, e1);
+        storePair<DB>(bottom + 2 * DB * x, e2, e3);
+    };
+    if constexpr (SB == 2)
+        doublePass<SB, DB, K>(t);
+    for (int y = 0; y < SRC_H; y++) {
+        const Cell<SB> *up = buf + y * PAD_W + 1, *mid = up + PAD_W, *down = mid + PAD_W;
+        uint8_t *top = t.row(2 * y), *bottom = t.row(2 * y + 1);
+        if constexpr (SB != 2) {
+            for (int x = 0; x < SRC_W; x++)
+                expand(up, mid, down, top, bottom, x);
+            continue;
+        }
+        // The doubled picture already holds E in all four places: only the output pixels that a rule
+        // gives a mean are written again. Lane i's rules are bits 8 i to 8 i + 3, one for each of
+        // E0 to E3 (top left, top right, bottom left, bottom right): each set bit is one output pixel,
+        // the mean of E and D for the left ones, of E and F for the right ones.
+        const Cells8 halves = Cells8{} + uint16_t(half);
+        // Where each rule's output pixel is, from its cell's pair in the top row.
+        const ptrdiff_t nextRow = bottom - top;
+        const ptrdiff_t placeOf[4] = {0, DB, nextRow, nextRow + DB};
+        for (int x0 = 0; x0 < SRC_W; x0 += 8) {
+            auto cells = [x0](const Cell<SB> *row) {
+                Cells8 lanes;
+                memcpy(&lanes, row + x0, sizeof lanes);
+                return lanes;
+            };
+            const Cells8 above = cells(up), left = cells(mid - 1), right = cells(mid + 1),
+                         below = cells(down);
+            const Cells8 edge = (above != below) & (left != right);
+            const Cells8 rules = edge & (((left == above) & 1) | ((above == right) & 2) |
+                                         ((left == below) & 4) | ((below == right) & 8));
+            const Flags8 firing = __builtin_convertvector(rules, Flags8);
+            uint64_t bits;
+            memcpy(&bits, &firing, sizeof bits);
+            if (bits == 0)
+                continue;
+            // The means of the eight cells with D and with F at once, where vectors are at hand.
+            Cells8 means[2] = {};
+            if constexpr (VECTOR_UNIT) {
+                const Cells8 e = cells(mid);
+                means[0] = (left & e) + (((left ^ e) & halves) >> 1);
+                means[1] = (right & e) + (((right ^ e) & halves) >> 1);
+            }
+            uint8_t *const pairs = top + 2 * DB * x0;
+            for (; bits != 0; bits &= bits - 1) {
+                const unsigned bit = unsigned(__builtin_ctzll(bits)), lane = bit / 8, rule = bit % 4,
+                               side = rule % 2;
+                const uint32_t mean16 =
+                    VECTOR_UNIT ? means[side][lane] : mean(mid[x0 + lane + 2 * side - 1], mid[x0 + lane]);
+                const uint32_t m = gfxConvertAs<K>(c, mean16);
+                memcpy(pairs + 2 * DB * lane + placeOf[rule], &m, DB);
+            }
+        }
+    }
+}
+
+// The smooth pass, for 32-bit outputs of four 8-bit channels at exactly twice the size: what SDL's
+// renderer gives with linear filtering, bit for bit (the tests compare the two). Each output pixel
+// weighs its own source pixel 9, the one beside it 3, the one above or below it 3 and the diagonal
+// one 1, per channel, sixteenths rounded down, the edge pixels standing in for the missing ones. As
+// 9a + 3b + 3c + d = 3 (3a + b) + (3c + d), each source row is first blended across into the two
+// output pixels of each of its pixels (h, in output order), and each pair of output rows is then
+// (3 h(this row) + h(the row above or below)) / 16, eight lanes at a time. h is kept sixteen times
+// over, so that a sum fills its 16 bits and the output byte is its top byte, which needs no masking
+// to narrow.
+constexpr int SMOOTH_BYTES = 2 * 4 * SRC_W; // one output row
+
+typedef uint16_t Sums8 __attribute__((vector_size(16)));
+Sums8 sums(const uint16_t *at) {
+    Sums8 lanes;
+    memcpy(&lanes, at, sizeof lanes);
+    return lanes;
+}
+
+// 3 near + other in each lane: one multiply-add on NEON, where the compiler would otherwise shift and
+// add twice.
+Sums8 threeTimesPlus(Sums8 near, Sums8 other) {
+#if defined(__ARM_NEON)
+    return Sums8(vmlaq_n_u16(uint16x8_t(other), uint16x8_t(near), 3));
+#else
+    return 3 * near + other;
+#endif
+}
+
+// The top byte of each lane of a and then of b: one unzip on NEON, two shifts and a pack on SSE2.
+void storeTopBytes(uint8_t *out, Sums8 a, Sums8 b) {
+    if constexpr (!VECTOR_UNIT) {
+        for (int i = 0; i < 8; i++) {
+            out[i] = uint8_t(a[i] >> 8);
+            out[8 + i] = uint8_t(b[i] >> 8);
+        }
+        return;
+    }
+#if SDL_BYTEORDER == SDL_LIL_ENDIAN
+    const Bytes16 tops = __builtin_shufflevector(Bytes16(a), Bytes16(b), 1, 3, 5, 7, 9, 11, 13, 15, 17, 19,
+                                                 21, 23, 25, 27, 29, 31);
+#else
+    const Bytes16 tops = __builtin_shufflevector(Bytes16(a), Bytes16(b), 0, 2, 4, 6, 8, 10, 12, 14, 16, 18,
+                                                 20, 22, 24, 26, 28, 30);
+#endif
+    memcpy(out, &tops, sizeof tops);
+}
+
+void smoothAcross(const uint8_t *__restrict a, uint16_t *__restrict h) {
+    for (int x = 0; x < SRC_W; x++)
+        for (int i = 0; i < 4; i++) {
+            const int at = 4 * x + i;
+            h[8 * x + i] = uint16_t((3 * a[at] + a[at - 4]) << 4);
+            h[8 * x + 4 + i] = uint16_t((3 * a[at] + a[at + 4]) << 4);
+        }
+}
+
+// A 16-bit picture skips the converted copy: a table gives each pixel's four output bytes as the 16-bit
+// lanes of a word, already sixteen times over, and a row is blended across a word at a time (the
+// largest lane sum, 4 × 16 × 255, leaves the lanes apart). It is made at the first smoothed frame for
+// the converter's pair of formats.
+const uint64_t *channelLanes(const PixelConverter &c) {
+    static uint64_t lanes[65536];
+    static uint32_t madeFrom, madeTo;
+    static ConvertRoute madeRoute;
+    static bool made;
+    if (!made || madeFrom != c.from || madeTo != c.to || madeRoute != c.route) {
+        for (uint32_t p = 0; p < 65536; p++) {
+            uint8_t bytes[4];
+            memcpy(bytes, &c.whole[p], 4);
+            const uint16_t sixteenths[4] = {uint16_t(bytes[0] << 4), uint16_t(bytes[1] << 4),
+                                            uint16_t(bytes[2] << 4), uint16_t(bytes[3] << 4)};
+            memcpy(&lanes[p], sixteenths, 8);
+        }
+        made = true;
+        madeFrom = c.from;
+        madeTo = c.to;
+        madeRoute = c.route;
+    }
+    return lanes;
+}
+
+// Two neighbours a and b give the right half of a (3a + b) and the left half of b (3b + a); the edge
+// pixels blend with themselves.
+void smoothAcrossLanes(const uint8_t *row, const uint64_t *lanes, uint16_t *__restrict h) {
+    auto pixel = [row, lanes](int x) {
+        uint16_t p;
+        memcpy(&p, row + 2 * x, 2);
+        return lanes[p];
+    };
+    auto neighbours = [h](int x, uint64_t a, uint64_t b) {
+        const uint64_t both = a + b, right = both + 2 * a, left = both + 2 * b;
+        memcpy(h + 8 * x + 4, &right, 8);
+        memcpy(h + 8 * (x + 1), &left, 8);
+    };
+    uint64_t a = pixel(0), b;
+    const uint64_t first = 4 * a;
+    memcpy(h, &first, 8);
+    int x = 0;
+#pragma GCC unroll 2
+    for (; x + 2 < SRC_W; x += 2) { // two at a time, so that a and b swap roles without copies
+        b = pixel(x + 1);
+        neighbours(x, a, b);
+        a = pixel(x + 2);
+        neighbours(x + 1, b, a);
+    }
+    b = pixel(x + 1);
+    neighbours(x, a, b);
+    const uint64_t last = 4 * b;
+    memcpy(h + 8 * (SRC_W - 1) + 4, &last, 8);
+}
+
+// SDL smooths a picture for a 16-bit output in 32 bits and keeps the top bits of each channel.
+// Read as halves, an RGB888 pixel is blue and green, then red: 16-bit lanes throughout.
+void packRow565(const uint8_t *__restrict in, uint8_t *__restrict out) {
+    for (int x = 0; x < 2 * SRC_W; x++) {
+        uint16_t blueGreen, red;
+        memcpy(&blueGreen, in + 4 * x, 2);
+        memcpy(&red, in + 4 * x + 2, 2);
+        const uint16_t pixel =
+            uint16_t((red & 0xF8) << 8 | (blueGreen >> 5 & 0x07E0) | (blueGreen & 0xF8) >> 3);
+        memcpy(out + 2 * x, &pixel, 2);
+    }
+}
+
+// Only made for 4-byte outputs, which a narrow target then packs (gfxSmoothable); flipScreen never
+// asks for it with others.
+template <int SB, int DB, Kind K> void smoothPass(const Target &t) {
+    if constexpr (DB == 4) {
+        // A wider picture is first converted into the output's format, each row with its edge
+        // pixels repeated beside it.
+        const PixelConverter c = *t.converter;
+        const uint64_t *lanes = nullptr;
+        uint32_t *converted = nullptr;
+        if constexpr (K == PixelConverter::WHOLE) {
+            lanes = channelLanes(c);
+        } else {
+            if (!workBuffer())
+                return;
+            converted = reinterpret_cast<uint32_t *>(aabuf);
+            for (int y = 0; y < SRC_H; y++) {
+                uint32_t *__restrict out = converted + y * PAD_W + 1;
+                if constexpr (K == PixelConverter::WIDEN)
+                    eachFour24(t.in(y), [&](int x, Pixels4 p) {
+                        p = gfxConvertAs<K>(c, p);
+                        memcpy(out + x, &p, sizeof p);
+                    });
+                else
+                    eachPixel<SB>(t.in(y), [&](int x, uint32_t p) { out[x] = gfxConvertAs<K>(c, p); });
+                out[-1] = out[0];
+                out[SRC_W] = out[SRC_W - 1];
+            }
+        }
+        auto across = [&t, converted, lanes](int y, uint16_t *h) {
+            if constexpr (K == PixelConverter::WHOLE)
+                smoothAcrossLanes(t.in(y), lanes, h);
+            else
+                smoothAcross(reinterpret_cast<const uint8_t *>(converted + y * PAD_W + 1), h);
+        };
+        // The blended rows above, of and below the source row, kept as the rows move down.
+        static uint16_t rows[3][SMOOTH_BYTES];
+        static uint8_t wide[2][SMOOTH_BYTES]; // a narrow target's two output rows before packing
+        uint16_t *above = rows[0], *here = rows[1], *below = rows[2];
+        across(0, here);
+        for (int y = 0; y < SRC_H; y++) {
+            if (y + 1 < SRC_H)
+                across(y + 1, below);
+            // The first and last rows stand in for the missing ones above and below them.
+            const uint16_t *__restrict near = here, *__restrict up = y > 0 ? above : here,
+                                       *__restrict down = y + 1 < SRC_H ? below : here;
+            uint8_t *__restrict top = t.narrow ? wide[0] : t.row(2 * y);
+            uint8_t *__restrict bottom = t.narrow ? wide[1] : t.row(2 * y + 1);
+#pragma GCC unroll 2
+            for (int i = 0; i < SMOOTH_BYTES; i += 16) {
+                const Sums8 near0 = sums(near + i), near1 = sums(near + i + 8);
+                storeTopBytes(top + i, threeTimesPlus(near0, sums(up + i)),
+                              threeTimesPlus(near1, sums(up + i + 8)));
+                storeTopBytes(bottom + i, threeTimesPlus(near0, sums(down + i)),
+                              threeTimesPlus(near1, sums(down + i + 8)));
+            }
+            if (t.narrow) {
+                packRow565(wide[0], t.row(2 * y));
+                packRow565(wide[1], t.row(2 * y + 1));
+            }
+            uint16_t *spare = above;
+            above = here;
+            here = below;
+            below = spare;
+        }
+    }
+}
+
+template <int SB, int DB, Kind K> PassFunction passFor(ScalePass pass) {
+    switch (pass) {
+    case SCALE_COPY:
+        return copyPass<SB, DB, K>;
+    case SCALE_DOUBLE:
+        return doublePass<SB, DB, K>;
+    case SCALE_SCANLINE:
+        return scanlinePass<SB, DB, K>;
+    case SCALE_SMOOTH:
+        return smoothPass<SB, DB, K>;
+    default:
+        return antialiasPass<SB, DB, K>;
+    }
+}
+
+struct PassChoice {
+    ScalePass pass;
+    template <int SB, int DB, Kind K> PassFunction operator()() const { return passFor<SB, DB, K>(pass); }
+};
+
+} // namespace
+
+#if defined(MIRABO_NEON_COPY)
+PassFunction scalePassForNeon(ScalePass pass, const PixelConverter &c)
+#else
+PassFunction scalePassFor(ScalePass pass, const PixelConverter &c)
+#endif
+{
+    return gfxWithConverter(c, PassChoice{pass});
+}
