@@ -5,8 +5,10 @@
 #include "data/fileio.h"
 #include "data/winzka.h"
 #include "gfx/convert.h"
+#include "gfx/cpu.h"
 #include "gfx/debug.h"
 #include "gfx/gfx_sdl2.h"
+#include "gfx/keyed.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +18,6 @@
 // skipped and rows without key copied whole, so the title's scenery bands, mostly sky and solid
 // ground, cost a fraction of a pixel-by-pixel keyed copy. The table lives in the surface's userdata
 // and goes with it in freeSurface; loaded images are never drawn into, so it stays true.
-enum RowKind : uint8_t { ROW_MIXED, ROW_KEY, ROW_OPAQUE };
 constexpr int ROW_KINDS_MIN_WIDTH = 64; // narrower images are sprites and glyphs, copied by fixed widths
 
 struct RowKinds {
@@ -48,15 +49,6 @@ static void noteRowKinds(SDL_Surface *image) {
 static const RowKind *rowKinds(const SDL_Surface *image, uint32_t key, int from) {
     auto *kinds = static_cast<RowKinds *>(image->userdata);
     return kinds && kinds->key == key ? kinds->rows() + from : nullptr;
-}
-
-// Copies or skips a row the table knows; false for a row that needs the keyed copy.
-static bool copiedByKind(const RowKind *kinds, int y, const uint8_t *s, uint8_t *d, size_t bytes) {
-    if (!kinds || kinds[y] == ROW_MIXED)
-        return false;
-    if (kinds[y] == ROW_OPAQUE)
-        memcpy(d, s, bytes);
-    return true;
 }
 
 // A loose "<name>.bmp" in the player's folder (the working directory in folder mode) overrides the
@@ -161,104 +153,6 @@ static void copyOpaque(const SDL_Surface *src, const SDL_Rect &from, SDL_Surface
         memmove(d, s, size_t(to.w) * bytes);
 }
 
-// Eight pixels in one vector (GCC's and Clang's vector types, SSE2 or NEON): a compare against the
-// key and a select. The sprites (16 wide) and glyphs (8 and 16 wide) are whole multiples of it.
-// Without a vector unit (32-bit ARM built for its VFP alone) the compiler would work out each lane
-// apart, at twice the cost of a plain loop.
-typedef uint16_t Pixels8 __attribute__((vector_size(16), aligned(2), may_alias));
-
-static void keyed8(const uint16_t *in, uint16_t *out, Pixels8 key) {
-#if defined(__SSE2__) || defined(__ARM_NEON)
-    const Pixels8 source = *reinterpret_cast<const Pixels8 *>(in);
-    const Pixels8 target = *reinterpret_cast<const Pixels8 *>(out);
-    const Pixels8 transparent = reinterpret_cast<Pixels8>(source == key);
-    *reinterpret_cast<Pixels8 *>(out) = (target & transparent) | (source & ~transparent);
-#else
-    for (int x = 0; x < 8; x++)
-        if (in[x] != key[0])
-            out[x] = in[x];
-#endif
-}
-
-// Rows of a width known when compiling: the sprites and glyphs, with no tests but the row count.
-template <int W>
-static void keyedRows(const uint8_t *s, int srcPitch, uint8_t *d, int dstPitch, int h, Pixels8 keys) {
-    for (int y = 0; y < h; y++, s += srcPitch, d += dstPitch)
-        for (int x = 0; x < W; x += 8)
-            keyed8(reinterpret_cast<const uint16_t *>(s) + x, reinterpret_cast<uint16_t *>(d) + x, keys);
-}
-
-static void copyKeyed16(const SDL_Surface *src, const SDL_Rect &from, SDL_Surface *dst, const SDL_Rect &to,
-                        uint16_t key, const RowKind *kinds) {
-    const auto *s = static_cast<const uint8_t *>(src->pixels) + size_t(from.y) * src->pitch + from.x * 2;
-    auto *d = static_cast<uint8_t *>(dst->pixels) + size_t(to.y) * dst->pitch + to.x * 2;
-    const Pixels8 keys = key - Pixels8{};
-    switch (to.w) {
-    case 8:
-        return keyedRows<8>(s, src->pitch, d, dst->pitch, to.h, keys);
-    case 16:
-        return keyedRows<16>(s, src->pitch, d, dst->pitch, to.h, keys);
-    case 32:
-        return keyedRows<32>(s, src->pitch, d, dst->pitch, to.h, keys);
-    default:
-        break;
-    }
-    for (int y = 0; y < to.h; y++, s += src->pitch, d += dst->pitch) {
-        if (copiedByKind(kinds, y, s, d, size_t(to.w) * 2))
-            continue;
-        const auto *__restrict in = reinterpret_cast<const uint16_t *>(s);
-        auto *__restrict out = reinterpret_cast<uint16_t *>(d);
-        for (int x = 0; x < to.w; x++)
-            out[x] = in[x] == key ? out[x] : in[x];
-    }
-}
-
-// A keyed row of 24-bit pixels, each compared whole: four bytes read and the fourth dropped, but for
-// the last pixel, which may end the image's memory.
-static void keyedPixels24(const uint8_t *in, uint8_t *out, int width, uint32_t key) {
-    gfxEachPixel<3>(in, width, [out, key](int x, uint32_t pixel) {
-        if (pixel != key)
-            memcpy(out + 3 * x, &pixel, 3);
-    });
-}
-
-// Eight pixels are three 64-bit words, compared with the key repeated over their 24 bytes. Groups of
-// only key (the outside of a sprite or a layer) are skipped, groups without key copied as three words,
-// which is most groups; the rest go pixel by pixel.
-static void keyedEight24(const uint8_t *in, uint8_t *out, const uint64_t keys[3], uint32_t key) {
-    uint64_t x0, x1, x2;
-    memcpy(&x0, in, 8);
-    memcpy(&x1, in + 8, 8);
-    memcpy(&x2, in + 16, 8);
-    x0 ^= keys[0];
-    x1 ^= keys[1];
-    x2 ^= keys[2];
-    if ((x0 | x1 | x2) == 0)
-        return;
-    const uint64_t pixel = 0xFFFFFF; // little-endian: pixel p is bits 24p to 24p + 23 of the group
-    if ((x0 & pixel) && (x0 >> 24 & pixel) && ((x0 >> 48 | x1 << 16) & pixel) && (x1 >> 8 & pixel) &&
-        (x1 >> 32 & pixel) && ((x1 >> 56 | x2 << 8) & pixel) && (x2 >> 16 & pixel) && (x2 >> 40))
-        memcpy(out, in, 24);
-    else
-        keyedPixels24(in, out, 8, key);
-}
-
-static void copyKeyed24(const SDL_Surface *src, const SDL_Rect &from, SDL_Surface *dst, const SDL_Rect &to,
-                        uint32_t key, const RowKind *kinds) {
-    const auto *s = static_cast<const uint8_t *>(src->pixels) + size_t(from.y) * src->pitch + from.x * 3;
-    auto *d = static_cast<uint8_t *>(dst->pixels) + size_t(to.y) * dst->pitch + to.x * 3;
-    const uint64_t twice = key | uint64_t(key) << 24; // the key repeated over 24 bytes, as three words
-    const uint64_t keys[3] = {twice | twice << 48, twice >> 16 | twice << 32, twice >> 32 | twice << 16};
-    const int groups = to.w / 8;
-    for (int y = 0; y < to.h; y++, s += src->pitch, d += dst->pitch) {
-        if (copiedByKind(kinds, y, s, d, size_t(to.w) * 3))
-            continue;
-        for (int g = 0; g < groups; g++)
-            keyedEight24(s + 24 * g, d + 24 * g, keys, key);
-        keyedPixels24(s + 24 * groups, d + 24 * groups, to.w - 8 * groups, key);
-    }
-}
-
 // Our own copy for what the game draws all the time: same-format images, opaque or colour-keyed,
 // without blending. SDL's opaque copy streams past the cache and its keyed copy goes pixel by pixel;
 // these keep the screen in cache and let the compiler vectorise. Anything else is SDL's.
@@ -279,12 +173,24 @@ static bool copyDirect(SDL_Surface *src, const SDL_Rect &from, SDL_Surface *dst,
         copyOpaque(src, from, dst, to);
         return true;
     }
-    if (bytes == 2)
-        copyKeyed16(src, from, dst, to, uint16_t(key), rowKinds(src, key, from.y));
-    else if (bytes == 3)
-        copyKeyed24(src, from, dst, to, key, rowKinds(src, key, from.y));
-    else
+    if (bytes != 2 && bytes != 3)
         return false;
+    const KeyedBlock block{static_cast<const uint8_t *>(src->pixels) + size_t(from.y) * src->pitch +
+                               from.x * bytes,
+                           src->pitch,
+                           static_cast<uint8_t *>(dst->pixels) + size_t(to.y) * dst->pitch + to.x * bytes,
+                           dst->pitch,
+                           to.w,
+                           to.h,
+                           key,
+                           rowKinds(src, key, from.y)};
+#if defined(MIRABO_HAS_NEON_COPIES)
+    if (cpuHasNeon()) {
+        copyKeyedNeon(block, bytes);
+        return true;
+    }
+#endif
+    copyKeyed(block, bytes);
     return true;
 }
 

@@ -2,12 +2,9 @@
 // pictures in fscreen.
 #include "gfx/scaling.h"
 
+#include "gfx/cpu.h"
 #include "gfx/gfx_sdl2.h"
 #include "gfx/passes.h"
-
-#if defined(MIRABO_NEON_PASSES)
-#include <sys/auxv.h>
-#endif
 
 uint8_t *aabuf;
 
@@ -17,9 +14,8 @@ static uint32_t lowBit(uint32_t mask) { return mask & (~mask + 1); }
 // A 32-bit ARM build runs on CPUs with and without NEON; it has the passes both ways and takes the
 // NEON ones where the CPU has it.
 static PassFunction chosenPass(ScalePass pass, const PixelConverter &c) {
-#if defined(MIRABO_NEON_PASSES)
-    static const bool neon = getauxval(AT_HWCAP) & HWCAP_ARM_NEON;
-    if (neon)
+#if defined(MIRABO_HAS_NEON_COPIES)
+    if (cpuHasNeon())
         return scalePassForNeon(pass, c);
 #endif
     return scalePassFor(pass, c);

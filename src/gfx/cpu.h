@@ -1,0 +1,6 @@
+// What the CPU the game runs on has beyond what the build assumes.
+#pragma once
+
+// Whether a 32-bit ARM CPU has NEON: a build for Debian's baseline, which lacks it, then takes the
+// NEON copies of its pixel loops. False elsewhere.
+bool cpuHasNeon();

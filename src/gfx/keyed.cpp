@@ -1,0 +1,129 @@
+// The keyed copies of same-format images, which the game draws all the time: each pixel but the key.
+#include "gfx/keyed.h"
+
+#include "gfx/convert.h"
+
+#include <cstddef>
+#include <cstring>
+
+// Everything but the entry at the end stays in this file, also where a 32-bit ARM build compiles it a
+// second time for NEON: no function of one copy may stand in for the other's.
+namespace {
+
+// Copies or skips a row the table knows; false for a row that needs the keyed copy.
+bool copiedByKind(const RowKind *kinds, int y, const uint8_t *s, uint8_t *d, size_t bytes) {
+    if (!kinds || kinds[y] == ROW_MIXED)
+        return false;
+    if (kinds[y] == ROW_OPAQUE)
+        memcpy(d, s, bytes);
+    return true;
+}
+
+// Eight pixels in one vector (GCC's and Clang's vector types, SSE2 or NEON): a compare against the
+// key and a select. The sprites (16 wide) and glyphs (8 and 16 wide) are whole multiples of it.
+// Without a vector unit (32-bit ARM built for its VFP alone) the compiler would work out each lane
+// apart, at twice the cost of a plain loop.
+typedef uint16_t Pixels8 __attribute__((vector_size(16), aligned(2), may_alias));
+
+void keyed8(const uint16_t *in, uint16_t *out, Pixels8 key) {
+#if defined(__SSE2__) || defined(__ARM_NEON)
+    const Pixels8 source = *reinterpret_cast<const Pixels8 *>(in);
+    const Pixels8 target = *reinterpret_cast<const Pixels8 *>(out);
+    const Pixels8 transparent = reinterpret_cast<Pixels8>(source == key);
+    *reinterpret_cast<Pixels8 *>(out) = (target & transparent) | (source & ~transparent);
+#else
+    for (int x = 0; x < 8; x++)
+        if (in[x] != key[0])
+            out[x] = in[x];
+#endif
+}
+
+// Rows of a width known when compiling: the sprites and glyphs, with no tests but the row count.
+template <int W>
+void keyedRows(const uint8_t *s, int srcPitch, uint8_t *d, int dstPitch, int h, Pixels8 keys) {
+    for (int y = 0; y < h; y++, s += srcPitch, d += dstPitch)
+        for (int x = 0; x < W; x += 8)
+            keyed8(reinterpret_cast<const uint16_t *>(s) + x, reinterpret_cast<uint16_t *>(d) + x, keys);
+}
+
+void copyKeyed16(const KeyedBlock &b) {
+    const uint8_t *s = b.from;
+    uint8_t *d = b.to;
+    const uint16_t key = uint16_t(b.key);
+    const Pixels8 keys = key - Pixels8{};
+    switch (b.w) {
+    case 8:
+        return keyedRows<8>(s, b.fromPitch, d, b.toPitch, b.h, keys);
+    case 16:
+        return keyedRows<16>(s, b.fromPitch, d, b.toPitch, b.h, keys);
+    case 32:
+        return keyedRows<32>(s, b.fromPitch, d, b.toPitch, b.h, keys);
+    default:
+        break;
+    }
+    for (int y = 0; y < b.h; y++, s += b.fromPitch, d += b.toPitch) {
+        if (copiedByKind(b.kinds, y, s, d, size_t(b.w) * 2))
+            continue;
+        const auto *__restrict in = reinterpret_cast<const uint16_t *>(s);
+        auto *__restrict out = reinterpret_cast<uint16_t *>(d);
+        for (int x = 0; x < b.w; x++)
+            out[x] = in[x] == key ? out[x] : in[x];
+    }
+}
+
+// A keyed row of 24-bit pixels, each compared whole: four bytes read and the fourth dropped, but for
+// the last pixel, which may end the image's memory.
+void keyedPixels24(const uint8_t *in, uint8_t *out, int width, uint32_t key) {
+    gfxEachPixel<3>(in, width, [out, key](int x, uint32_t pixel) {
+        if (pixel != key)
+            memcpy(out + 3 * x, &pixel, 3);
+    });
+}
+
+// Eight pixels are three 64-bit words, compared with the key repeated over their 24 bytes. Groups of
+// only key (the outside of a sprite or a layer) are skipped, groups without key copied as three words,
+// which is most groups; the rest go pixel by pixel.
+void keyedEight24(const uint8_t *in, uint8_t *out, const uint64_t keys[3], uint32_t key) {
+    uint64_t x0, x1, x2;
+    memcpy(&x0, in, 8);
+    memcpy(&x1, in + 8, 8);
+    memcpy(&x2, in + 16, 8);
+    x0 ^= keys[0];
+    x1 ^= keys[1];
+    x2 ^= keys[2];
+    if ((x0 | x1 | x2) == 0)
+        return;
+    const uint64_t pixel = 0xFFFFFF; // little-endian: pixel p is bits 24p to 24p + 23 of the group
+    if ((x0 & pixel) && (x0 >> 24 & pixel) && ((x0 >> 48 | x1 << 16) & pixel) && (x1 >> 8 & pixel) &&
+        (x1 >> 32 & pixel) && ((x1 >> 56 | x2 << 8) & pixel) && (x2 >> 16 & pixel) && (x2 >> 40))
+        memcpy(out, in, 24);
+    else
+        keyedPixels24(in, out, 8, key);
+}
+
+void copyKeyed24(const KeyedBlock &b) {
+    const uint8_t *s = b.from;
+    uint8_t *d = b.to;
+    const uint32_t key = b.key;
+    const uint64_t twice = key | uint64_t(key) << 24; // the key repeated over 24 bytes, as three words
+    const uint64_t keys[3] = {twice | twice << 48, twice >> 16 | twice << 32, twice >> 32 | twice << 16};
+    const int groups = b.w / 8;
+    for (int y = 0; y < b.h; y++, s += b.fromPitch, d += b.toPitch) {
+        if (copiedByKind(b.kinds, y, s, d, size_t(b.w) * 3))
+            continue;
+        for (int g = 0; g < groups; g++)
+            keyedEight24(s + 24 * g, d + 24 * g, keys, key);
+        keyedPixels24(s + 24 * groups, d + 24 * groups, b.w - 8 * groups, key);
+    }
+}
+
+} // namespace
+
+#if defined(MIRABO_NEON_COPY)
+void copyKeyedNeon(const KeyedBlock &b, int bytes)
+#else
+void copyKeyed(const KeyedBlock &b, int bytes)
+#endif
+{
+    bytes == 2 ? copyKeyed16(b) : copyKeyed24(b);
+}
