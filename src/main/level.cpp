@@ -25,12 +25,21 @@ int solutionLength(const uint8_t *record) {
     return n;
 }
 
+// The level file is read before the first frame: the keys, which repeat every 40 bytes, come from a
+// table rather than two divisions a byte.
 void descrambleLevels(uint8_t *data, size_t size) {
     if (size == 0)
         return;
+    constexpr size_t PERIOD = 40;
+    uint8_t keys[PERIOD];
+    for (size_t k = 0; k < PERIOD; k++)
+        keys[k] = key1[k % 5] ^ key0[k % 8];
     data[0] ^= FIRST_BYTE_KEY;
-    for (size_t i = 1; i < size; i++)
-        data[i] ^= positionKey(i) ^ data[i - 1];
+    for (size_t start = 0; start < size; start += PERIOD) {
+        const size_t end = std::min(size, start + PERIOD);
+        for (size_t i = std::max<size_t>(start, 1); i < end; i++)
+            data[i] ^= keys[i - start] ^ uint8_t(i) ^ data[i - 1];
+    }
 }
 
 void scrambleLevels(uint8_t *data, size_t size) {
