@@ -2,7 +2,7 @@
 # Instructions per drawn tick of every present_bench case (and start-up), counted by callgrind.
 #   bench/present_counts.sh BUILD_DIR [PATTERN]     e.g. bench/present_counts.sh build 'stage/'
 # Prints "case millions" lines; start-up is counted once, the ticks as the mean of TIMES runs.
-# An ARM cross build (scripts/cross.sh with -DMIRABO_BENCHMARKS=ON) is counted under qemu-user: the
+# An ARM cross build (configured with -DMIRABO_BENCHMARKS=ON) is counted under qemu-user: the
 # instructions of a run with the measured part repeated, less those of the same run without it.
 set -e
 here=$(dirname "$0")
@@ -11,9 +11,9 @@ pattern=${2:-.}
 times=10
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-case "$(file -bL "$build/bench/present_bench")" in
-*aarch64*) emulator=qemu-aarch64-static ;;
-*ARM*) emulator=qemu-arm-static ;;
+case "$(od -An -tx1 -j18 -N1 "$build/bench/present_bench" | tr -d ' ')" in # the ELF machine
+b7) emulator=qemu-aarch64-static ;;
+28) emulator=qemu-arm-static ;;
 *) emulator= ;;
 esac
 executed() { # NAME REPEATS: the guest instructions of the whole run
