@@ -6,10 +6,11 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <type_traits>
 
 #if defined(__ARM_NEON)
 #include <arm_neon.h>
+#elif defined(__SSE2__)
+#include <emmintrin.h>
 #endif
 
 // Everything but the choice at the end stays in this file, also where a 32-bit ARM build compiles it
@@ -233,8 +234,6 @@ template <int SB, int DB, Kind K> void scanlinePass(const Target &t) {
 // aabuf holds the source with a one-pixel border copied from the edge, so the loop needs no tests.
 constexpr int PAD_W = SRC_W + 2, PAD_H = SRC_H + 2;
 
-template <int SB> using Cell = std::conditional_t<SB == 2, uint16_t, uint32_t>;
-
 // The work buffer of the antialiasing and smooth passes, made at their first frame.
 uint8_t *workBuffer() {
     if (!aabuf)
@@ -242,17 +241,17 @@ uint8_t *workBuffer() {
     return aabuf;
 }
 
-template <int SB> Cell<SB> *padded(const Target &t) {
+// A 24-bit picture's pixels as words, with the border.
+uint32_t *padded(const Target &t) {
     if (!workBuffer())
         return nullptr;
-    auto *buf = reinterpret_cast<Cell<SB> *>(aabuf);
+    auto *buf = reinterpret_cast<uint32_t *>(aabuf);
     for (int y = 0; y < PAD_H; y++) {
-        const uint8_t *in = t.in(y == 0 ? 0 : y > SRC_H ? SRC_H - 1 : y - 1);
-        Cell<SB> *out = buf + y * PAD_W;
-        if constexpr (SB == 2)
-            memcpy(out + 1, in, SRC_W * SB);
-        else
-            eachFour24(in, [out](int x, Pixels4 p) { memcpy(out + x + 1, &p, sizeof p); });
+        uint32_t *out = buf + y * PAD_W;
+        eachFour24(t.in(y == 0      ? 0
+                        : y > SRC_H ? SRC_H - 1
+                                    : y - 1),
+                   [out](int x, Pixels4 p) { memcpy(out + x + 1, &p, sizeof p); });
         out[0] = out[1];
         out[SRC_W + 1] = out[SRC_W];
     }
@@ -265,85 +264,111 @@ template <int SB> Cell<SB> *padded(const Target &t) {
 typedef uint16_t Cells8 __attribute__((vector_size(16)));
 typedef uint8_t Flags8 __attribute__((vector_size(8)));
 
-template <int SB, int DB, Kind K> void antialiasPass(const Target &t) {
-    const Cell<SB> *buf = padded<SB>(t);
+// The rules over 8 cells of a 16-bit row, given the cells beside them (D and F), and the means of the
+// pixels whose rule fires written over the doubled picture: pairs is the first cell's pair in the top
+// row, nextRow the step to the bottom one. Lane i's rules are bits 8 i + 4 side + row: E0 (left, top)
+// is bit 0, E2 (left, bottom) bit 1, E1 (right, top) bit 4 and E3 (right, bottom) bit 5. Each set bit is
+// one output pixel, the mean of E and D on the left, of E and F on the right. Inlined into its three
+// callers, which the compiler would not do for its size.
+template <int DB, Kind K>
+[[gnu::always_inline]] inline void antialiasCells(const PixelConverter &c, Cells8 halves, const uint16_t *up,
+                                                  const uint16_t *mid, const uint16_t *down, Cells8 left,
+                                                  Cells8 right, uint8_t *pairs, ptrdiff_t nextRow) {
+    auto cells = [](const uint16_t *at) {
+        Cells8 lanes;
+        memcpy(&lanes, at, sizeof lanes);
+        return lanes;
+    };
+    const Cells8 above = cells(up), below = cells(down);
+    const Cells8 edge = (above != below) & (left != right);
+    const Cells8 rules = edge & (((left == above) & 1) | ((left == below) & 2) | ((above == right) & 16) |
+                                 ((below == right) & 32));
+    const Flags8 firing = __builtin_convertvector(rules, Flags8);
+    uint64_t bits;
+    memcpy(&bits, &firing, sizeof bits);
+    if (bits == 0)
+        return;
+    // The means of the eight cells with D and with F at once, then side by side.
+    const Cells8 e = cells(mid);
+    const Cells8 withD = (left & e) + (((left ^ e) & halves) >> 1),
+                 withF = (right & e) + (((right ^ e) & halves) >> 1);
+    const Cells8 sideBySide[2] = {__builtin_shufflevector(withD, withF, 0, 8, 1, 9, 2, 10, 3, 11),
+                                  __builtin_shufflevector(withD, withF, 4, 12, 5, 13, 6, 14, 7, 15)};
+    uint16_t means[16];
+    memcpy(means, sideBySide, sizeof means);
+    // The set bits a machine word at a time (two words on 32-bit ARM): bit / 4 is the place of a bit's
+    // mean and, times DB, of its output pixel in the top row; bit % 2 is the row.
+    for (unsigned from = 0; from < 64; from += 8 * sizeof(uintptr_t))
+        for (uintptr_t word = uintptr_t(bits >> from); word != 0; word &= word - 1) {
+            const size_t bit = from + size_t(__builtin_ctzl(word)), at = bit / 4;
+            const uint32_t m = gfxConvertAs<K>(c, uint32_t(means[at]));
+            memcpy(pairs + DB * at + (bit % 2 ? nextRow : 0), &m, DB);
+        }
+}
+
+// A 24-bit picture goes pixel by pixel, where four lanes a vector do not pay.
+template <int DB, Kind K> void antialiasWide(const Target &t) {
+    const uint32_t *buf = padded(t);
     if (!buf)
         return;
     const PixelConverter c = *t.converter;
     const uint32_t half = t.halfMask;
     auto mean = [half](uint32_t a, uint32_t b) { return (a & b) + (((a ^ b) & half) >> 1); };
-    // The four output pixels of cell x of a row, between the rows above and below.
-    auto expand = [&](const Cell<SB> *up, const Cell<SB> *mid, const Cell<SB> *down, uint8_t *top,
-                      uint8_t *bottom, int x) {
-        const uint32_t b = up[x], d = mid[x - 1], e = mid[x], f = mid[x + 1], h = down[x];
-        const uint32_t ce = gfxConvertAs<K>(c, e);
-        uint32_t e0 = ce, e1 = ce, e2 = ce, e3 = ce;
-        if (b != h && d != f) {
-            if (d == b)
-                e0 = gfxConvertAs<K>(c, mean(d, e));
-            if (b == f)
-                e1 = gfxConvertAs<K>(c, mean(f, e));
-            if (d == h)
-                e2 = gfxConvertAs<K>(c, mean(d, e));
-            if (h == f)
-                e3 = gfxConvertAs<K>(c, mean(f, e));
-        }
-        storePair<DB>(top + 2 * DB * x, e0, e1);
-        storePair<DB>(bottom + 2 * DB * x, e2, e3);
-    };
-    if constexpr (SB == 2)
-        doublePass<SB, DB, K>(t);
     for (int y = 0; y < SRC_H; y++) {
-        const Cell<SB> *up = buf + y * PAD_W + 1, *mid = up + PAD_W, *down = mid + PAD_W;
+        const uint32_t *up = buf + y * PAD_W + 1, *mid = up + PAD_W, *down = mid + PAD_W;
         uint8_t *top = t.row(2 * y), *bottom = t.row(2 * y + 1);
-        if constexpr (SB != 2) {
-            for (int x = 0; x < SRC_W; x++)
-                expand(up, mid, down, top, bottom, x);
-            continue;
+        // The four output pixels of each cell, between the rows above and below.
+        for (int x = 0; x < SRC_W; x++) {
+            const uint32_t b = up[x], d = mid[x - 1], e = mid[x], f = mid[x + 1], h = down[x];
+            const uint32_t ce = gfxConvertAs<K>(c, e);
+            uint32_t e0 = ce, e1 = ce, e2 = ce, e3 = ce;
+            if (b != h && d != f) {
+                if (d == b)
+                    e0 = gfxConvertAs<K>(c, mean(d, e));
+                if (b == f)
+                    e1 = gfxConvertAs<K>(c, mean(f, e));
+                if (d == h)
+                    e2 = gfxConvertAs<K>(c, mean(d, e));
+                if (h == f)
+                    e3 = gfxConvertAs<K>(c, mean(f, e));
+            }
+            storePair<DB>(top + 2 * DB * x, e0, e1);
+            storePair<DB>(bottom + 2 * DB * x, e2, e3);
         }
+    }
+}
+
+template <int SB, int DB, Kind K> void antialiasPass(const Target &t) {
+    if constexpr (SB == 2) {
+        const PixelConverter c = *t.converter;
+        const Cells8 halves = Cells8{} + uint16_t(t.halfMask);
         // The doubled picture already holds E in all four places: only the output pixels that a rule
-        // gives a mean are written again. Lane i's rules are bits 8 i to 8 i + 3, one for each of
-        // E0 to E3 (top left, top right, bottom left, bottom right): each set bit is one output pixel,
-        // the mean of E and D for the left ones, of E and F for the right ones.
-        const Cells8 halves = Cells8{} + uint16_t(half);
-        // Where each rule's output pixel is, from its cell's pair in the top row.
-        const ptrdiff_t nextRow = bottom - top;
-        const ptrdiff_t placeOf[4] = {0, DB, nextRow, nextRow + DB};
-        for (int x0 = 0; x0 < SRC_W; x0 += 8) {
-            auto cells = [x0](const Cell<SB> *row) {
+        // gives a mean are written again. The source rows are read as they stand, the edge cells
+        // standing in for the missing ones beside, above and below them.
+        doublePass<SB, DB, K>(t);
+        for (int y = 0; y < SRC_H; y++) {
+            auto row = [&t](int at) { return reinterpret_cast<const uint16_t *>(t.in(at)); };
+            const uint16_t *up = row(y > 0 ? y - 1 : 0), *mid = row(y),
+                           *down = row(y + 1 < SRC_H ? y + 1 : y);
+            uint8_t *top = t.row(2 * y);
+            const ptrdiff_t nextRow = t.row(2 * y + 1) - top;
+            auto eight = [&](int x0, Cells8 left, Cells8 right) {
+                antialiasCells<DB, K>(c, halves, up + x0, mid + x0, down + x0, left, right, top + 2 * DB * x0,
+                                      nextRow);
+            };
+            auto cells = [mid](int x) {
                 Cells8 lanes;
-                memcpy(&lanes, row + x0, sizeof lanes);
+                memcpy(&lanes, mid + x, sizeof lanes);
                 return lanes;
             };
-            const Cells8 above = cells(up), left = cells(mid - 1), right = cells(mid + 1),
-                         below = cells(down);
-            const Cells8 edge = (above != below) & (left != right);
-            const Cells8 rules = edge & (((left == above) & 1) | ((above == right) & 2) |
-                                         ((left == below) & 4) | ((below == right) & 8));
-            const Flags8 firing = __builtin_convertvector(rules, Flags8);
-            uint64_t bits;
-            memcpy(&bits, &firing, sizeof bits);
-            if (bits == 0)
-                continue;
-            // The means of the eight cells with D and with F at once, where vectors are at hand.
-            Cells8 means[2] = {};
-            if constexpr (VECTOR_UNIT) {
-                const Cells8 e = cells(mid);
-                means[0] = (left & e) + (((left ^ e) & halves) >> 1);
-                means[1] = (right & e) + (((right ^ e) & halves) >> 1);
-            }
-            uint8_t *const pairs = top + 2 * DB * x0;
-            // The set bits a machine word at a time: two words on 32-bit ARM.
-            for (unsigned from = 0; from < 64; from += 8 * sizeof(uintptr_t))
-                for (uintptr_t word = uintptr_t(bits >> from); word != 0; word &= word - 1) {
-                    const unsigned bit = from + unsigned(__builtin_ctzl(word)), lane = bit / 8,
-                                   rule = bit % 4, side = rule % 2;
-                    const uint32_t mean16 =
-                        VECTOR_UNIT ? means[side][lane] : mean(mid[x0 + lane + 2 * side - 1], mid[x0 + lane]);
-                    const uint32_t m = gfxConvertAs<K>(c, mean16);
-                    memcpy(pairs + 2 * DB * lane + placeOf[rule], &m, DB);
-                }
+            const Cells8 first = cells(0), last = cells(SRC_W - 8);
+            eight(0, __builtin_shufflevector(first, first, 0, 0, 1, 2, 3, 4, 5, 6), cells(1));
+            for (int x0 = 8; x0 < SRC_W - 8; x0 += 8)
+                eight(x0, cells(x0 - 1), cells(x0 + 1));
+            eight(SRC_W - 8, cells(SRC_W - 9), __builtin_shufflevector(last, last, 1, 2, 3, 4, 5, 6, 7, 7));
         }
+    } else {
+        antialiasWide<DB, K>(t);
     }
 }
 
@@ -368,6 +393,15 @@ Sums8 sums(const uint16_t *at) {
     Sums8 lanes;
     memcpy(&lanes, __builtin_assume_aligned(at, 16), sizeof lanes);
     return lanes;
+#endif
+}
+
+// Eight lanes to any place: one NEON store on 32-bit ARM, where GCC would store the halves apart.
+void storeSums(uint16_t *at, Sums8 lanes) {
+#if defined(__arm__) && defined(__ARM_NEON)
+    vst1q_u16(at, uint16x8_t(lanes));
+#else
+    memcpy(at, &lanes, sizeof lanes);
 #endif
 }
 
@@ -410,12 +444,15 @@ void smoothAcross(const uint8_t *__restrict a, uint16_t *__restrict h) {
         }
 }
 
-// A 16-bit picture skips the converted copy: a table gives each pixel's four output bytes as the 16-bit
-// lanes of a word, already sixteen times over, and a row is blended across a word at a time (the
-// largest lane sum, 4 × 16 × 255, leaves the lanes apart). It is made at the first smoothed frame for
-// the converter's pair of formats.
-const uint64_t *channelLanes(const PixelConverter &c) {
-    static uint64_t lanes[65536];
+// A 16-bit picture skips the converted copy: a table gives each pixel's four output bytes as 16-bit
+// lanes, already sixteen times over, once and then three times over (the largest lane sum, 4 × 16 ×
+// 255, fits). It is made at the first smoothed frame for the converter's pair of formats.
+struct alignas(16) PixelLanes {
+    uint16_t once[4], thrice[4];
+};
+
+const PixelLanes *channelLanes(const PixelConverter &c) {
+    static PixelLanes lanes[65536];
     static uint32_t madeFrom, madeTo;
     static ConvertRoute madeRoute;
     static bool made;
@@ -423,9 +460,10 @@ const uint64_t *channelLanes(const PixelConverter &c) {
         for (uint32_t p = 0; p < 65536; p++) {
             uint8_t bytes[4];
             memcpy(bytes, &c.whole[p], 4);
-            const uint16_t sixteenths[4] = {uint16_t(bytes[0] << 4), uint16_t(bytes[1] << 4),
-                                            uint16_t(bytes[2] << 4), uint16_t(bytes[3] << 4)};
-            memcpy(&lanes[p], sixteenths, 8);
+            for (int i = 0; i < 4; i++) {
+                lanes[p].once[i] = uint16_t(bytes[i] << 4);
+                lanes[p].thrice[i] = uint16_t(3 * bytes[i] << 4);
+            }
         }
         made = true;
         madeFrom = c.from;
@@ -435,45 +473,58 @@ const uint64_t *channelLanes(const PixelConverter &c) {
     return lanes;
 }
 
-// A pixel's four lanes: a 64-bit word, but on 32-bit ARM with NEON a D register, which adds them in
-// one instruction where a word takes two registers and two.
-#if defined(__arm__) && defined(__ARM_NEON)
-typedef uint16_t Lanes __attribute__((vector_size(8)));
+// A vector's two 64-bit halves swapped: one pshufd on SSE2, where the compiler would copy and shufpd.
+Sums8 swapHalves(Sums8 v) {
+#if defined(__SSE2__)
+    return Sums8(_mm_shuffle_epi32(__m128i(v), 0x4E));
 #else
-typedef uint64_t Lanes;
+    return __builtin_shufflevector(v, v, 4, 5, 6, 7, 0, 1, 2, 3);
 #endif
+}
 
-// Two neighbours a and b give the right half of a (3a + b) and the left half of b (3b + a); the edge
-// pixels blend with themselves.
-void smoothAcrossLanes(const uint8_t *row, const uint64_t *lanes, uint16_t *__restrict h) {
-    h = static_cast<uint16_t *>(__builtin_assume_aligned(h, 16));
-    auto pixel = [row, lanes](int x) {
+// The edge pixels blend with themselves: 3a + a.
+void storeEdge(const PixelLanes &a, uint16_t *out) {
+    for (int i = 0; i < 4; i++)
+        out[i] = uint16_t(a.once[i] + a.thrice[i]);
+}
+
+// Between neighbours a and b lie the right half of a, 3a + b, and the left half of b, 3b + a: with a
+// vector unit, a's entry with its halves swapped plus b's; without one, two 64-bit sums.
+void smoothAcrossLanes(const uint8_t *row, const PixelLanes *lanes, uint16_t *__restrict h) {
+    auto pixel = [row, lanes](int x) -> const PixelLanes & {
         uint16_t p;
         memcpy(&p, row + 2 * x, 2);
-        Lanes l;
-        memcpy(&l, &lanes[p], 8);
-        return l;
+        return lanes[p];
     };
-    auto neighbours = [h](int x, Lanes a, Lanes b) {
-        const Lanes both = a + b, right = both + 2 * a, left = both + 2 * b;
-        memcpy(h + 8 * x + 4, &right, 8);
-        memcpy(h + 8 * (x + 1), &left, 8);
-    };
-    Lanes a = pixel(0), b;
-    const Lanes first = 4 * a;
-    memcpy(h, &first, 8);
-    int x = 0;
-#pragma GCC unroll 2
-    for (; x + 2 < SRC_W; x += 2) { // two at a time, so that a and b swap roles without copies
-        b = pixel(x + 1);
-        neighbours(x, a, b);
-        a = pixel(x + 2);
-        neighbours(x + 1, b, a);
+    storeEdge(pixel(0), h);
+    if constexpr (VECTOR_UNIT) {
+        auto entry = [&pixel](int x) {
+            Sums8 e;
+            memcpy(&e, &pixel(x), sizeof e);
+            return e;
+        };
+        Sums8 swapped = swapHalves(entry(0));
+#pragma GCC unroll 8
+        for (int x = 1; x < SRC_W; x++) {
+            const Sums8 e = entry(x);
+            storeSums(h + 8 * x - 4, swapped + e);
+            swapped = swapHalves(e);
+        }
+    } else {
+        uint64_t aOnce, aThrice;
+        memcpy(&aOnce, pixel(0).once, 8);
+        memcpy(&aThrice, pixel(0).thrice, 8);
+        for (int x = 1; x < SRC_W; x++) {
+            uint64_t bOnce, bThrice;
+            memcpy(&bOnce, pixel(x).once, 8);
+            memcpy(&bThrice, pixel(x).thrice, 8);
+            const uint64_t between[2] = {aThrice + bOnce, bThrice + aOnce};
+            memcpy(h + 8 * x - 4, between, sizeof between);
+            aOnce = bOnce;
+            aThrice = bThrice;
+        }
     }
-    b = pixel(x + 1);
-    neighbours(x, a, b);
-    const Lanes last = 4 * b;
-    memcpy(h + 8 * (SRC_W - 1) + 4, &last, 8);
+    storeEdge(pixel(SRC_W - 1), h + 8 * (SRC_W - 1) + 4);
 }
 
 // SDL smooths a picture for a 16-bit output in 32 bits and keeps the top bits of each channel.
@@ -496,7 +547,7 @@ template <int SB, int DB, Kind K> void smoothPass(const Target &t) {
         // A wider picture is first converted into the output's format, each row with its edge
         // pixels repeated beside it.
         const PixelConverter c = *t.converter;
-        const uint64_t *lanes = nullptr;
+        const PixelLanes *lanes = nullptr;
         uint32_t *converted = nullptr;
         if constexpr (K == PixelConverter::WHOLE) {
             lanes = channelLanes(c);
