@@ -105,7 +105,7 @@ TEST_F(Images, CreateAndFill) {
 
 // Our copy must do exactly what SDL's does, clipping and the rectangle written back included, for
 // the widths of the sprites and glyphs (whole vectors) and any other. The wide image is loaded as the
-// game loads its scenery, with rows of only key, rows without key and mixed rows.
+// game loads its scenery, which notes its rows of only key and without key.
 TEST(Blit, SameAsSdlForEveryClipAndKey) {
     std::mt19937 random(7);
     const SDL_Point sizes[] = {{23, 17}, {8, 8}, {16, 16}, {32, 32}, {80, 24}};
@@ -115,11 +115,17 @@ TEST(Blit, SameAsSdlForEveryClipAndKey) {
             for (int keyed = 0; keyed < 2; keyed++) {
                 const bool wide = size.x >= 64;
                 SDL_Surface *src = solid(size.x, size.y, 0);
+                // Rows of only key, without key, mixed, and mixed with colours one bit away from the
+                // key in any of its bytes, which must show.
                 for (int y = 0; y < src->h; y++)
                     for (int x = 0; x < src->w; x++) {
-                        const int kind = wide ? y % 3 : 2; // only key, no key, mixed
-                        const bool key = kind == 0 || (kind == 2 && random() % 3 == 0);
-                        putPixel(src, x, y, key ? PURPLE : random() & 0xFFFFFF);
+                        const int kind = y % (wide ? 3 : 4);
+                        const bool key = kind == 0 || (kind >= 2 && random() % 3 == 0);
+                        const int nearBit = random() % 3 == 0 ? 0 : random() % 2 ? 8 : depth - 1;
+                        putPixel(src, x, y,
+                                 key         ? PURPLE
+                                 : kind == 3 ? PURPLE ^ 1u << nearBit
+                                             : random() & 0xFFFFFF);
                     }
                 if (keyed && wide) {
                     const std::vector<uint8_t> bmp = bmpBytes(src);

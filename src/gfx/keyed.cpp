@@ -6,6 +6,12 @@
 #include <cstddef>
 #include <cstring>
 
+#if defined(__ARM_NEON)
+#include <arm_neon.h>
+#elif defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 // Everything but the entry at the end stays in this file, also where a 32-bit ARM build compiles it a
 // second time for NEON: no function of one copy may stand in for the other's.
 namespace {
@@ -101,19 +107,84 @@ void keyedEight24(const uint8_t *in, uint8_t *out, const uint64_t keys[3], uint3
         keyedPixels24(in, out, 8, key);
 }
 
+// Sixteen pixels, 48 bytes, against the key repeated over them, pattern. NEON reads them as three
+// planes of bytes, one a channel: a pixel is key where all three match, and each plane keeps the
+// target's byte there. SSE2 compares every byte: pixel p is key where bits 3p to 3p + 2 of the mask
+// are set; groups of only key are skipped, groups without key copied whole, and the rest blended by
+// a mask of their bytes.
+#if defined(__ARM_NEON)
+constexpr bool SIXTEEN_AT_ONCE = true;
+
+void keyedSixteen24(const uint8_t *in, uint8_t *out, const uint8_t pattern[48]) {
+    const uint8x16x3_t key = vld3q_u8(pattern), source = vld3q_u8(in), target = vld3q_u8(out);
+    const uint8x16_t transparent =
+        vandq_u8(vandq_u8(vceqq_u8(source.val[0], key.val[0]), vceqq_u8(source.val[1], key.val[1])),
+                 vceqq_u8(source.val[2], key.val[2]));
+    uint8x16x3_t shown;
+    for (int c = 0; c < 3; c++)
+        shown.val[c] = vbslq_u8(transparent, target.val[c], source.val[c]);
+    vst3q_u8(out, shown);
+}
+#elif defined(__SSE2__)
+constexpr bool SIXTEEN_AT_ONCE = true;
+
+void keyedSixteen24(const uint8_t *in, uint8_t *out, const uint8_t pattern[48]) {
+    __m128i source[3];
+    uint64_t same = 0;
+    for (int i = 0; i < 3; i++) {
+        source[i] = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + 16 * i));
+        const __m128i key = _mm_loadu_si128(reinterpret_cast<const __m128i *>(pattern + 16 * i));
+        same |= uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(source[i], key)))) << 16 * i;
+    }
+    constexpr uint64_t firsts = 0x249249249249; // bit 3p, the first byte of each pixel
+    const uint64_t transparent = same & same >> 1 & same >> 2 & firsts;
+    if (transparent == firsts)
+        return;
+    if (transparent == 0) {
+        for (int i = 0; i < 3; i++)
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 16 * i), source[i]);
+        return;
+    }
+    // A bit for each byte of the transparent pixels, then a vector's sixteen bits as sixteen bytes:
+    // each of its two bytes spread over eight lanes, the lane's own bit picked out and compared.
+    const uint64_t keep = transparent | transparent << 1 | transparent << 2;
+    const __m128i bit = _mm_set_epi8(-128, 64, 32, 16, 8, 4, 2, 1, -128, 64, 32, 16, 8, 4, 2, 1);
+    for (int i = 0; i < 3; i++) {
+        __m128i bits = _mm_cvtsi32_si128(int(keep >> 16 * i & 0xFFFF));
+        bits = _mm_unpacklo_epi8(bits, bits);
+        bits = _mm_unpacklo_epi16(bits, bits);
+        bits = _mm_unpacklo_epi32(bits, bits);
+        const __m128i kept = _mm_cmpeq_epi8(_mm_and_si128(bits, bit), bit);
+        auto *at = reinterpret_cast<__m128i *>(out + 16 * i);
+        const __m128i target = _mm_loadu_si128(at);
+        _mm_storeu_si128(at, _mm_or_si128(_mm_and_si128(kept, target), _mm_andnot_si128(kept, source[i])));
+    }
+}
+#else
+constexpr bool SIXTEEN_AT_ONCE = false;
+
+void keyedSixteen24(const uint8_t *, uint8_t *, const uint8_t *) {}
+#endif
+
 void copyKeyed24(const KeyedBlock &b) {
     const uint8_t *s = b.from;
     uint8_t *d = b.to;
     const uint32_t key = b.key;
     const uint64_t twice = key | uint64_t(key) << 24; // the key repeated over 24 bytes, as three words
     const uint64_t keys[3] = {twice | twice << 48, twice >> 16 | twice << 32, twice >> 32 | twice << 16};
-    const int groups = b.w / 8;
+    uint8_t pattern[48];
+    for (int at = 0; at < 48; at += 24)
+        memcpy(pattern + at, keys, 24);
+    const int sixteens = SIXTEEN_AT_ONCE ? b.w / 16 : 0, eights = (b.w - 16 * sixteens) / 8;
     for (int y = 0; y < b.h; y++, s += b.fromPitch, d += b.toPitch) {
         if (copiedByKind(b.kinds, y, s, d, size_t(b.w) * 3))
             continue;
-        for (int g = 0; g < groups; g++)
-            keyedEight24(s + 24 * g, d + 24 * g, keys, key);
-        keyedPixels24(s + 24 * groups, d + 24 * groups, b.w - 8 * groups, key);
+        int x = 0;
+        for (int g = 0; g < sixteens; g++, x += 16)
+            keyedSixteen24(s + 3 * x, d + 3 * x, pattern);
+        for (int g = 0; g < eights; g++, x += 8)
+            keyedEight24(s + 3 * x, d + 3 * x, keys, key);
+        keyedPixels24(s + 3 * x, d + 3 * x, b.w - x, key);
     }
 }
 
