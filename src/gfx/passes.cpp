@@ -384,17 +384,6 @@ template <int SB, int DB, Kind K> void antialiasPass(const Target &t) {
 constexpr int SMOOTH_BYTES = 2 * 4 * SRC_W; // one output row
 
 typedef uint16_t Sums8 __attribute__((vector_size(16)));
-// Eight lanes of a blended row, which starts on 16 bytes, from a whole multiple of eight lanes on. On
-// 32-bit ARM one NEON load takes them, where a copy takes two.
-Sums8 sums(const uint16_t *at) {
-#if defined(__arm__) && defined(__ARM_NEON)
-    return Sums8(vld1q_u16(at));
-#else
-    Sums8 lanes;
-    memcpy(&lanes, __builtin_assume_aligned(at, 16), sizeof lanes);
-    return lanes;
-#endif
-}
 
 // Eight lanes to any place: one NEON store on 32-bit ARM, where GCC would store the halves apart.
 void storeSums(uint16_t *at, Sums8 lanes) {
@@ -405,9 +394,31 @@ void storeSums(uint16_t *at, Sums8 lanes) {
 #endif
 }
 
+// A pair of output rows from the blended rows above, of and below their source row: the top bytes of
+// 3 near + up and of 3 near + down, sixteen lanes at a time. The blended rows start on 16 bytes.
+#if defined(__arm__) && defined(__ARM_NEON)
+// 32-bit NEON reads the lanes as their even and odd halves, keeps each sum's top byte as it adds
+// (vaddhn) and stores the halves interleaved again. On 64-bit ARM, GCC would copy every narrowed half
+// before storing it.
+void blendRows(const uint16_t *near, const uint16_t *up, const uint16_t *down, uint8_t *top,
+               uint8_t *bottom) {
+    for (int i = 0; i < SMOOTH_BYTES; i += 16) {
+        const uint16x8x2_t n = vld2q_u16(near + i), u = vld2q_u16(up + i), d = vld2q_u16(down + i);
+        const uint16x8_t even = vmulq_n_u16(n.val[0], 3), odd = vmulq_n_u16(n.val[1], 3);
+        vst2_u8(top + i, uint8x8x2_t{{vaddhn_u16(even, u.val[0]), vaddhn_u16(odd, u.val[1])}});
+        vst2_u8(bottom + i, uint8x8x2_t{{vaddhn_u16(even, d.val[0]), vaddhn_u16(odd, d.val[1])}});
+    }
+}
+#else
+// Eight lanes of a blended row, from a whole multiple of eight lanes on.
+Sums8 sums(const uint16_t *at) {
+    Sums8 lanes;
+    memcpy(&lanes, __builtin_assume_aligned(at, 16), sizeof lanes);
+    return lanes;
+}
+
 // 3 near + other in each lane: one multiply-add on NEON, where the compiler would otherwise shift and
-// add twice. By a vector of threes, which stays in a register; by a lane, 32-bit ARM moves the 3 into
-// it anew each time.
+// add twice.
 Sums8 threeTimesPlus(Sums8 near, Sums8 other) {
 #if defined(__ARM_NEON)
     return Sums8(vmlaq_u16(uint16x8_t(other), uint16x8_t(near), vdupq_n_u16(3)));
@@ -418,13 +429,6 @@ Sums8 threeTimesPlus(Sums8 near, Sums8 other) {
 
 // The top byte of each lane of a and then of b: one unzip on NEON, two shifts and a pack on SSE2.
 void storeTopBytes(uint8_t *out, Sums8 a, Sums8 b) {
-    if constexpr (!VECTOR_UNIT) {
-        for (int i = 0; i < 8; i++) {
-            out[i] = uint8_t(a[i] >> 8);
-            out[8 + i] = uint8_t(b[i] >> 8);
-        }
-        return;
-    }
 #if SDL_BYTEORDER == SDL_LIL_ENDIAN
     const Bytes16 tops = __builtin_shufflevector(Bytes16(a), Bytes16(b), 1, 3, 5, 7, 9, 11, 13, 15, 17, 19,
                                                  21, 23, 25, 27, 29, 31);
@@ -434,6 +438,36 @@ void storeTopBytes(uint8_t *out, Sums8 a, Sums8 b) {
 #endif
     memcpy(out, &tops, sizeof tops);
 }
+
+// Vectors of eight lanes elsewhere (with restrict pointers, GCC for 64-bit ARM would load a turn
+// ahead and copy every register), two lanes a word without a vector unit.
+void blendRows(const uint16_t *near, const uint16_t *up, const uint16_t *down, uint8_t *top,
+               uint8_t *bottom) {
+    if constexpr (!VECTOR_UNIT) {
+        // Two lanes a word, as no sum carries into the lane above it.
+        constexpr int LOW = SDL_BYTEORDER == SDL_LIL_ENDIAN ? 8 : 24, HIGH = 32 - LOW;
+        for (int i = 0; i < SMOOTH_BYTES; i += 2) {
+            uint32_t n, u, d;
+            memcpy(&n, near + i, 4);
+            memcpy(&u, up + i, 4);
+            memcpy(&d, down + i, 4);
+            const uint32_t upper = 3 * n + u, lower = 3 * n + d;
+            top[i] = uint8_t(upper >> LOW);
+            top[i + 1] = uint8_t(upper >> HIGH);
+            bottom[i] = uint8_t(lower >> LOW);
+            bottom[i + 1] = uint8_t(lower >> HIGH);
+        }
+        return;
+    }
+#pragma GCC unroll 2
+    for (int i = 0; i < SMOOTH_BYTES; i += 16) {
+        const Sums8 near0 = sums(near + i), near1 = sums(near + i + 8);
+        storeTopBytes(top + i, threeTimesPlus(near0, sums(up + i)), threeTimesPlus(near1, sums(up + i + 8)));
+        storeTopBytes(bottom + i, threeTimesPlus(near0, sums(down + i)),
+                      threeTimesPlus(near1, sums(down + i + 8)));
+    }
+}
+#endif
 
 void smoothAcross(const uint8_t *__restrict a, uint16_t *__restrict h) {
     for (int x = 0; x < SRC_W; x++)
@@ -583,18 +617,8 @@ template <int SB, int DB, Kind K> void smoothPass(const Target &t) {
             if (y + 1 < SRC_H)
                 across(y + 1, below);
             // The first and last rows stand in for the missing ones above and below them.
-            const uint16_t *__restrict near = here, *__restrict up = y > 0 ? above : here,
-                                       *__restrict down = y + 1 < SRC_H ? below : here;
-            uint8_t *__restrict top = t.narrow ? wide[0] : t.row(2 * y);
-            uint8_t *__restrict bottom = t.narrow ? wide[1] : t.row(2 * y + 1);
-#pragma GCC unroll 2
-            for (int i = 0; i < SMOOTH_BYTES; i += 16) {
-                const Sums8 near0 = sums(near + i), near1 = sums(near + i + 8);
-                storeTopBytes(top + i, threeTimesPlus(near0, sums(up + i)),
-                              threeTimesPlus(near1, sums(up + i + 8)));
-                storeTopBytes(bottom + i, threeTimesPlus(near0, sums(down + i)),
-                              threeTimesPlus(near1, sums(down + i + 8)));
-            }
+            blendRows(here, y > 0 ? above : here, y + 1 < SRC_H ? below : here,
+                      t.narrow ? wide[0] : t.row(2 * y), t.narrow ? wide[1] : t.row(2 * y + 1));
             if (t.narrow) {
                 packRow565(wide[0], t.row(2 * y));
                 packRow565(wide[1], t.row(2 * y + 1));
