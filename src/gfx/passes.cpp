@@ -76,6 +76,15 @@ template <int READ> Pixels4 fourPixels24(const uint8_t *in) {
         return Pixels4{w[0], w[0] >> 24 | w[1] << 8, w[1] >> 16 | w[2] << 16, w[2] >> 8} & 0xFFFFFF;
     }
     Bytes16 v = {};
+#if defined(__SSE2__)
+    // GCC would build the vector and one of the shifts through memory.
+    if constexpr (READ == 16)
+        v = Bytes16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(in)));
+    else
+        memcpy(&v, in, READ);
+    const Bytes16 by3 = Bytes16(_mm_srli_si128(__m128i(v), 3)), by6 = Bytes16(_mm_srli_si128(__m128i(v), 6)),
+                  by9 = Bytes16(_mm_srli_si128(__m128i(v), 9));
+#else
     memcpy(&v, in, READ);
     const Bytes16 zero = {};
     const Bytes16 by3 =
@@ -84,6 +93,7 @@ template <int READ> Pixels4 fourPixels24(const uint8_t *in) {
         __builtin_shufflevector(v, zero, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21);
     const Bytes16 by9 =
         __builtin_shufflevector(v, zero, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24);
+#endif
     const Pixels4 first = __builtin_shufflevector(Pixels4(v), Pixels4(by3), 0, 4, 1, 5);
     const Pixels4 last = __builtin_shufflevector(Pixels4(by6), Pixels4(by9), 0, 4, 1, 5);
     return __builtin_shufflevector(first, last, 0, 1, 4, 5) & 0xFFFFFF;
