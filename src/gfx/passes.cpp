@@ -316,6 +316,31 @@ template <int DB, Kind K>
         }
 }
 
+// Without a vector unit the rules go cell by cell over a 16-bit row, most cells failing the first test.
+template <int DB, Kind K>
+void antialiasRowPlain(const PixelConverter &c, uint32_t half, const uint16_t *up, const uint16_t *mid,
+                       const uint16_t *down, uint8_t *top, ptrdiff_t nextRow) {
+    auto mean = [half](uint32_t a, uint32_t b) { return (a & b) + (((a ^ b) & half) >> 1); };
+    for (int x = 0; x < SRC_W; x++) {
+        const uint32_t b = up[x], d = mid[x > 0 ? x - 1 : x], e = mid[x], f = mid[x + 1 < SRC_W ? x + 1 : x],
+                       h = down[x];
+        if (b == h || d == f)
+            continue;
+        auto put = [&c, pair = top + 2 * DB * x](ptrdiff_t at, uint32_t m) {
+            const uint32_t v = gfxConvertAs<K>(c, m);
+            memcpy(pair + at, &v, DB);
+        };
+        if (d == b)
+            put(0, mean(d, e));
+        if (b == f)
+            put(DB, mean(f, e));
+        if (d == h)
+            put(nextRow, mean(d, e));
+        if (h == f)
+            put(nextRow + DB, mean(f, e));
+    }
+}
+
 // A 24-bit picture goes pixel by pixel, where four lanes a vector do not pay.
 template <int DB, Kind K> void antialiasWide(const Target &t) {
     const uint32_t *buf = padded(t);
@@ -362,6 +387,10 @@ template <int SB, int DB, Kind K> void antialiasPass(const Target &t) {
                            *down = row(y + 1 < SRC_H ? y + 1 : y);
             uint8_t *top = t.row(2 * y);
             const ptrdiff_t nextRow = t.row(2 * y + 1) - top;
+            if constexpr (!VECTOR_UNIT) {
+                antialiasRowPlain<DB, K>(c, t.halfMask, up, mid, down, top, nextRow);
+                continue;
+            }
             auto eight = [&](int x0, Cells8 left, Cells8 right) {
                 antialiasCells<DB, K>(c, halves, up + x0, mid + x0, down + x0, left, right, top + 2 * DB * x0,
                                       nextRow);
