@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__ARM_NEON)
+#include <arm_neon.h>
+#endif
+
 // SDL converts a pixel differently when it copies (SDL_BlitSurface: 565 green 63 becomes 0xFE) and
 // when its renderer scales a texture (every channel's bits repeated: 63 becomes 0xFF); a converter
 // follows one of the two.
@@ -90,12 +94,25 @@ template <int BYTES, typename F> static inline void gfxEachPixel(const uint8_t *
     }
 }
 
-// A row of PACK conversion. Byte by byte is the form that NEON vectorises (it loads three interleaved
-// bytes at once); elsewhere the loop packs two pixels at a time in a 64-bit word, whose low 48 bits
-// hold both so that the same shifts and masks put each in its place.
+// A row of PACK conversion. NEON splits sixteen pixels into their channels (blue, green, red) and
+// shifts each channel's top bits into place below the one before; elsewhere the loop packs two
+// pixels at a time in a 64-bit word, whose low 48 bits hold both so that the same shifts and masks
+// put each in its place.
 static inline void gfxPackRow(const uint8_t *__restrict in, uint8_t *__restrict out, int width) {
     int x = 0;
-#if SDL_BYTEORDER == SDL_LIL_ENDIAN && !defined(__aarch64__)
+#if defined(__ARM_NEON)
+    auto pack = [](uint8x8_t blue, uint8x8_t green, uint8x8_t red) {
+        const uint16x8_t withGreen = vsriq_n_u16(vshll_n_u8(red, 8), vshll_n_u8(green, 8), 5);
+        return vsriq_n_u16(withGreen, vshll_n_u8(blue, 8), 11);
+    };
+    for (; x < width / 16 * 16; x += 16) {
+        const uint8x16x3_t p = vld3q_u8(in + 3 * x);
+        const uint16x8_t low = pack(vget_low_u8(p.val[0]), vget_low_u8(p.val[1]), vget_low_u8(p.val[2])),
+                         high = pack(vget_high_u8(p.val[0]), vget_high_u8(p.val[1]), vget_high_u8(p.val[2]));
+        vst1q_u8(out + 2 * x, vreinterpretq_u8_u16(low));
+        vst1q_u8(out + 2 * x + 16, vreinterpretq_u8_u16(high));
+    }
+#elif SDL_BYTEORDER == SDL_LIL_ENDIAN
     constexpr uint64_t BLUE = 0x001F | 0x001Full << 24, GREEN = 0x07E0 | 0x07E0ull << 24,
                        RED = 0xF800 | 0xF800ull << 24;
     for (; x + 3 <= width; x += 2) { // the word's last two bytes belong to a third pixel
