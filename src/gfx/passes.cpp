@@ -268,6 +268,10 @@ uint32_t *padded(const Target &t) {
     return buf;
 }
 
+// The mean of two pixels, or of two vectors of them, channel by channel and rounded down: half holds
+// every bit but the lowest of each channel.
+template <typename P> P meanOf(P a, P b, P half) { return (a & b) + (((a ^ b) & half) >> 1); }
+
 // With 16-bit cells most of a picture, flat or straight, is plain doubling: the picture is doubled
 // first, the rules are then tested eight cells at a time, and only the pixels where one fires are
 // worked out again. Wider cells go pixel by pixel, where four lanes a vector do not pay.
@@ -300,8 +304,7 @@ template <int DB, Kind K>
         return;
     // The means of the eight cells with D and with F at once, then side by side.
     const Cells8 e = cells(mid);
-    const Cells8 withD = (left & e) + (((left ^ e) & halves) >> 1),
-                 withF = (right & e) + (((right ^ e) & halves) >> 1);
+    const Cells8 withD = meanOf(left, e, halves), withF = meanOf(right, e, halves);
     const Cells8 sideBySide[2] = {__builtin_shufflevector(withD, withF, 0, 8, 1, 9, 2, 10, 3, 11),
                                   __builtin_shufflevector(withD, withF, 4, 12, 5, 13, 6, 14, 7, 15)};
     uint16_t means[16];
@@ -320,7 +323,6 @@ template <int DB, Kind K>
 template <int DB, Kind K>
 void antialiasRowPlain(const PixelConverter &c, uint32_t half, const uint16_t *up, const uint16_t *mid,
                        const uint16_t *down, uint8_t *top, ptrdiff_t nextRow) {
-    auto mean = [half](uint32_t a, uint32_t b) { return (a & b) + (((a ^ b) & half) >> 1); };
     for (int x = 0; x < SRC_W; x++) {
         const uint32_t b = up[x], d = mid[x > 0 ? x - 1 : x], e = mid[x], f = mid[x + 1 < SRC_W ? x + 1 : x],
                        h = down[x];
@@ -331,13 +333,13 @@ void antialiasRowPlain(const PixelConverter &c, uint32_t half, const uint16_t *u
             memcpy(pair + at, &v, DB);
         };
         if (d == b)
-            put(0, mean(d, e));
+            put(0, meanOf(d, e, half));
         if (b == f)
-            put(DB, mean(f, e));
+            put(DB, meanOf(f, e, half));
         if (d == h)
-            put(nextRow, mean(d, e));
+            put(nextRow, meanOf(d, e, half));
         if (h == f)
-            put(nextRow + DB, mean(f, e));
+            put(nextRow + DB, meanOf(f, e, half));
     }
 }
 
@@ -348,7 +350,6 @@ template <int DB, Kind K> void antialiasWide(const Target &t) {
         return;
     const PixelConverter c = *t.converter;
     const uint32_t half = t.halfMask;
-    auto mean = [half](uint32_t a, uint32_t b) { return (a & b) + (((a ^ b) & half) >> 1); };
     for (int y = 0; y < SRC_H; y++) {
         const uint32_t *up = buf + y * PAD_W + 1, *mid = up + PAD_W, *down = mid + PAD_W;
         uint8_t *top = t.row(2 * y), *bottom = t.row(2 * y + 1);
@@ -359,13 +360,13 @@ template <int DB, Kind K> void antialiasWide(const Target &t) {
             uint32_t e0 = ce, e1 = ce, e2 = ce, e3 = ce;
             if (b != h && d != f) {
                 if (d == b)
-                    e0 = gfxConvertAs<K>(c, mean(d, e));
+                    e0 = gfxConvertAs<K>(c, meanOf(d, e, half));
                 if (b == f)
-                    e1 = gfxConvertAs<K>(c, mean(f, e));
+                    e1 = gfxConvertAs<K>(c, meanOf(f, e, half));
                 if (d == h)
-                    e2 = gfxConvertAs<K>(c, mean(d, e));
+                    e2 = gfxConvertAs<K>(c, meanOf(d, e, half));
                 if (h == f)
-                    e3 = gfxConvertAs<K>(c, mean(f, e));
+                    e3 = gfxConvertAs<K>(c, meanOf(f, e, half));
             }
             storePair<DB>(top + 2 * DB * x, e0, e1);
             storePair<DB>(bottom + 2 * DB * x, e2, e3);
