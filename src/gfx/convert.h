@@ -109,8 +109,8 @@ static inline void gfxPackRow(const uint8_t *__restrict in, uint8_t *__restrict 
         const uint8x16x3_t p = vld3q_u8(in + 3 * x);
         const uint16x8_t low = pack(vget_low_u8(p.val[0]), vget_low_u8(p.val[1]), vget_low_u8(p.val[2])),
                          high = pack(vget_high_u8(p.val[0]), vget_high_u8(p.val[1]), vget_high_u8(p.val[2]));
-        vst1q_u8(out + 2 * x, vreinterpretq_u8_u16(low));
-        vst1q_u8(out + 2 * x + 16, vreinterpretq_u8_u16(high));
+        vst1q_u16(reinterpret_cast<uint16_t *>(out + 2 * x), low); // a 16-bit output's rows start on 2 bytes
+        vst1q_u16(reinterpret_cast<uint16_t *>(out + 2 * x + 16), high);
     }
 #elif SDL_BYTEORDER == SDL_LIL_ENDIAN
     constexpr uint64_t BLUE = 0x001F | 0x001Full << 24, GREEN = 0x07E0 | 0x07E0ull << 24,
