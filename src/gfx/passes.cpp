@@ -142,22 +142,26 @@ template <typename F> void eachFour16(const uint8_t *__restrict in, F &&f) {
     }
 }
 
-// Four output pixels of BYTES bytes, each twice: for 4 bytes on NEON one interleaving store.
-template <int BYTES> void storeTwice(uint8_t *out, Pixels4 p) {
+// Four pairs of output pixels of BYTES bytes, the left ones and the right ones: for 4 bytes on NEON one
+// interleaving store.
+template <int BYTES> void storeSides(uint8_t *out, Pixels4 left, Pixels4 right) {
     if constexpr (BYTES == 2) {
-        const Pixels4 pairs = p | p << 16;
+        const Pixels4 pairs = SDL_BYTEORDER == SDL_LIL_ENDIAN ? left | right << 16 : left << 16 | right;
         memcpy(out, &pairs, sizeof pairs);
     } else {
 #if defined(__ARM_NEON)
-        vst2q_u32(reinterpret_cast<uint32_t *>(out), uint32x4x2_t{{uint32x4_t(p), uint32x4_t(p)}});
+        vst2q_u32(reinterpret_cast<uint32_t *>(out), uint32x4x2_t{{uint32x4_t(left), uint32x4_t(right)}});
 #else
-        const Pixels4 low = __builtin_shufflevector(p, p, 0, 0, 1, 1),
-                      high = __builtin_shufflevector(p, p, 2, 2, 3, 3);
+        const Pixels4 low = __builtin_shufflevector(left, right, 0, 4, 1, 5),
+                      high = __builtin_shufflevector(left, right, 2, 6, 3, 7);
         memcpy(out, &low, sizeof low);
         memcpy(out + sizeof low, &high, sizeof high);
 #endif
     }
 }
+
+// Four output pixels, each twice.
+template <int BYTES> void storeTwice(uint8_t *out, Pixels4 p) { storeSides<BYTES>(out, p, p); }
 
 // The conversions that are arithmetic, which then take four 24-bit pixels at a time.
 constexpr bool fourAtATime(Kind k) { return k == PixelConverter::WIDEN || k == PixelConverter::PACK; }
@@ -343,7 +347,7 @@ void antialiasRowPlain(const PixelConverter &c, uint32_t half, const uint16_t *u
     }
 }
 
-// A 24-bit picture goes pixel by pixel, where four lanes a vector do not pay.
+// Otherwise a 24-bit picture goes pixel by pixel.
 template <int DB, Kind K> void antialiasWide(const Target &t) {
     const uint32_t *buf = padded(t);
     if (!buf)
@@ -370,6 +374,66 @@ template <int DB, Kind K> void antialiasWide(const Target &t) {
             }
             storePair<DB>(top + 2 * DB * x, e0, e1);
             storePair<DB>(bottom + 2 * DB * x, e2, e3);
+        }
+    }
+}
+
+// Whether any lane of a vector of compare results is set.
+bool anyLane(Pixels4 v) {
+#if defined(__SSE2__)
+    return _mm_movemask_epi8(__m128i(v)) != 0;
+#elif defined(__aarch64__)
+    return vmaxvq_u32(uint32x4_t(v)) != 0;
+#elif defined(__ARM_NEON)
+    // Pairwise maxima down to one lane, which moves to a core register (the 64-bit lane went through
+    // memory).
+    uint32x2_t most = vpmax_u32(vget_low_u32(uint32x4_t(v)), vget_high_u32(uint32x4_t(v)));
+    most = vpmax_u32(most, most);
+    return vget_lane_u32(most, 0) != 0;
+#else
+    uint64_t words[2];
+    memcpy(words, &v, sizeof words);
+    return (words[0] | words[1]) != 0;
+#endif
+}
+
+// With a vector unit and an arithmetic conversion a 24-bit picture goes four cells at a time, as words
+// from the bordered copy: where no rule fires the cells are stored doubled, elsewhere each output pixel
+// takes E or its mean with D or F, lane by lane.
+template <int DB, Kind K> void antialiasFour(const Target &t) {
+    const uint32_t *buf = padded(t);
+    if (!buf)
+        return;
+    const PixelConverter c = *t.converter;
+    const Pixels4 halves = Pixels4{} + t.halfMask;
+    auto cells = [](const uint32_t *at) {
+        Pixels4 lanes;
+        memcpy(&lanes, at, sizeof lanes);
+        return lanes;
+    };
+    for (int y = 0; y < SRC_H; y++) {
+        const uint32_t *up = buf + y * PAD_W + 1, *mid = up + PAD_W, *down = mid + PAD_W;
+        uint8_t *top = t.row(2 * y), *bottom = t.row(2 * y + 1);
+        for (int x = 0; x < SRC_W; x += 4) {
+            const Pixels4 b = cells(up + x), d = cells(mid + x - 1), e = cells(mid + x),
+                          f = cells(mid + x + 1), h = cells(down + x);
+            const Pixels4 e0 = Pixels4(d == b), e1 = Pixels4(b == f), e2 = Pixels4(d == h),
+                          e3 = Pixels4(h == f);
+            const Pixels4 edge = ~Pixels4((b == h) | (d == f));
+            const Pixels4 plain = gfxConvertAs<K>(c, e);
+            if (!anyLane((e0 | e1 | e2 | e3) & edge)) {
+                storeTwice<DB>(top + 2 * DB * x, plain);
+                storeTwice<DB>(bottom + 2 * DB * x, plain);
+                continue;
+            }
+            const Pixels4 withD = gfxConvertAs<K>(c, meanOf(d, e, halves)),
+                          withF = gfxConvertAs<K>(c, meanOf(f, e, halves));
+            auto pick = [plain, edge](Pixels4 rule, Pixels4 mean) {
+                rule &= edge;
+                return (mean & rule) | (plain & ~rule);
+            };
+            storeSides<DB>(top + 2 * DB * x, pick(e0, withD), pick(e1, withF));
+            storeSides<DB>(bottom + 2 * DB * x, pick(e2, withD), pick(e3, withF));
         }
     }
 }
@@ -407,6 +471,8 @@ template <int SB, int DB, Kind K> void antialiasPass(const Target &t) {
                 eight(x0, cells(x0 - 1), cells(x0 + 1));
             eight(SRC_W - 8, cells(SRC_W - 9), __builtin_shufflevector(last, last, 1, 2, 3, 4, 5, 6, 7, 7));
         }
+    } else if constexpr (VECTOR_UNIT && fourAtATime(K)) {
+        antialiasFour<DB, K>(t);
     } else {
         antialiasWide<DB, K>(t);
     }
