@@ -163,6 +163,49 @@ template <int BYTES> void storeSides(uint8_t *out, Pixels4 left, Pixels4 right) 
 // Four output pixels, each twice.
 template <int BYTES> void storeTwice(uint8_t *out, Pixels4 p) { storeSides<BYTES>(out, p, p); }
 
+// NEON splits 24-bit pixels into their three bytes (vld3) and stores them again four to a pixel (vst4),
+// where shifting them into lanes costs several instructions a pixel.
+#if defined(__ARM_NEON) && SDL_BYTEORDER == SDL_LIL_ENDIAN
+#define SPLITS_CHANNELS 1
+static_assert(SRC_W % 16 == 0, "rows are split sixteen pixels at a time");
+#else
+#define SPLITS_CHANNELS 0
+#endif
+
+// A row of 24-bit pixels as words, with fill (bits above the 24 only) added.
+void widenRow24(const uint8_t *__restrict in, uint32_t *__restrict out, uint32_t fill) {
+#if SPLITS_CHANNELS
+    const uint8x16_t top = vdupq_n_u8(uint8_t(fill >> 24));
+    for (int x = 0; x < SRC_W; x += 16) {
+        const uint8x16x3_t p = vld3q_u8(in + 3 * x);
+        vst4q_u8(reinterpret_cast<uint8_t *>(out + x), uint8x16x4_t{{p.val[0], p.val[1], p.val[2], top}});
+    }
+#else
+    eachFour24(in, [out, fill](int x, Pixels4 p) {
+        p += fill;
+        memcpy(out + x, &p, sizeof p);
+    });
+#endif
+}
+
+// A row of 24-bit pixels widened as words and each stored twice: with split channels, each channel's
+// bytes are doubled before the four are stored together.
+void doubleRow24(const uint8_t *__restrict in, uint8_t *__restrict out, uint32_t fill) {
+#if SPLITS_CHANNELS
+    const uint8x16_t top = vdupq_n_u8(uint8_t(fill >> 24));
+    auto twice = [](uint8x8_t bytes) {
+        const uint8x8x2_t pairs = vzip_u8(bytes, bytes);
+        return vcombine_u8(pairs.val[0], pairs.val[1]);
+    };
+    for (int x = 0; x < SRC_W; x += 8) {
+        const uint8x8x3_t p = vld3_u8(in + 3 * x);
+        vst4q_u8(out + 8 * x, uint8x16x4_t{{twice(p.val[0]), twice(p.val[1]), twice(p.val[2]), top}});
+    }
+#else
+    eachFour24(in, [out, fill](int x, Pixels4 p) { storeTwice<4>(out + 8 * x, p + fill); });
+#endif
+}
+
 // The conversions that are arithmetic, which then take four 24-bit pixels at a time.
 constexpr bool fourAtATime(Kind k) { return k == PixelConverter::WIDEN || k == PixelConverter::PACK; }
 
@@ -181,7 +224,9 @@ template <int SB, int DB, Kind K> void doublePass(const Target &t) {
     for (int y = 0; y < SRC_H; y++) {
         const uint8_t *__restrict in = t.in(y);
         uint8_t *__restrict even = t.row(2 * y), *__restrict odd = t.row(2 * y + 1);
-        if constexpr (fourAtATime(K)) {
+        if constexpr (K == PixelConverter::WIDEN) {
+            doubleRow24(in, even, c.fill);
+        } else if constexpr (fourAtATime(K)) {
             eachFour24(in,
                        [&](int x, Pixels4 p) { storeTwice<DB>(even + 2 * DB * x, gfxConvertAs<K>(c, p)); });
         } else if constexpr (fourLookedUp(K, DB)) {
@@ -262,10 +307,7 @@ uint32_t *padded(const Target &t) {
     auto *buf = reinterpret_cast<uint32_t *>(aabuf);
     for (int y = 0; y < PAD_H; y++) {
         uint32_t *out = buf + y * PAD_W;
-        eachFour24(t.in(y == 0      ? 0
-                        : y > SRC_H ? SRC_H - 1
-                                    : y - 1),
-                   [out](int x, Pixels4 p) { memcpy(out + x + 1, &p, sizeof p); });
+        widenRow24(t.in(y == 0 ? 0 : y > SRC_H ? SRC_H - 1 : y - 1), out + 1, 0);
         out[0] = out[1];
         out[SRC_W + 1] = out[SRC_W];
     }
@@ -584,6 +626,40 @@ void smoothAcross(const uint8_t *__restrict a, uint16_t *__restrict h) {
         }
 }
 
+#if SPLITS_CHANNELS
+// Split into channels (vld3), a 24-bit row skips the converted copy too, eight pixels a turn: the
+// bytes beside each channel's (vext, the edge pixels standing in at the ends), 48 times each byte + 16
+// times the left one and + 16 times the right one as the two sums are widened (vmull, vmlal),
+// interleaved as the output's pixels (vzip) and stored with the fill's lane, the same in every pixel
+// (vst4). Kept as bytes until then, the channels leave 32-bit ARM enough registers.
+void smoothAcross24(const uint8_t *row, uint32_t fill, uint16_t *__restrict h) {
+    const uint16x8_t fillLanes = vdupq_n_u16(uint16_t((fill >> 24) * 4 << 4));
+    const uint8x8_t sixteen = vdup_n_u8(16), fortyEight = vdup_n_u8(48);
+    uint8x8x3_t here = vld3_u8(row), before, after;
+    for (int k = 0; k < 3; k++)
+        before.val[k] = vdup_lane_u8(here.val[k], 0);
+    for (int x = 0; x < SRC_W; x += 8) {
+        if (x + 8 < SRC_W)
+            after = vld3_u8(row + 3 * (x + 8));
+        else
+            for (int k = 0; k < 3; k++)
+                after.val[k] = vdup_lane_u8(here.val[k], 7);
+        uint16x8x2_t sides[3];
+        for (int k = 0; k < 3; k++) {
+            const uint8x8_t left = vext_u8(before.val[k], here.val[k], 7),
+                            right = vext_u8(here.val[k], after.val[k], 1);
+            sides[k] = vzipq_u16(vmlal_u8(vmull_u8(left, sixteen), here.val[k], fortyEight),
+                                 vmlal_u8(vmull_u8(right, sixteen), here.val[k], fortyEight));
+        }
+        for (int i = 0; i < 2; i++)
+            vst4q_u16(h + 8 * x + 32 * i,
+                      uint16x8x4_t{{sides[0].val[i], sides[1].val[i], sides[2].val[i], fillLanes}});
+        before = here;
+        here = after;
+    }
+}
+#endif
+
 // A 16-bit picture skips the converted copy: a table gives each pixel's four output bytes as 16-bit
 // lanes, already sixteen times over, once and then three times over (the largest lane sum, 4 × 16 ×
 // 255, fits). It is made at the first smoothed frame for the converter's pair of formats.
@@ -685,32 +761,33 @@ void packRow565(const uint8_t *__restrict in, uint8_t *__restrict out) {
 template <int SB, int DB, Kind K> void smoothPass(const Target &t) {
     if constexpr (DB == 4) {
         // A wider picture is first converted into the output's format, each row with its edge
-        // pixels repeated beside it.
+        // pixels repeated beside it, unless its channels are split as it is blended.
         const PixelConverter c = *t.converter;
         const PixelLanes *lanes = nullptr;
         uint32_t *converted = nullptr;
         if constexpr (K == PixelConverter::WHOLE) {
             lanes = channelLanes(c);
-        } else {
+        } else if constexpr (!(K == PixelConverter::WIDEN && SPLITS_CHANNELS)) {
             if (!workBuffer())
                 return;
             converted = reinterpret_cast<uint32_t *>(aabuf);
             for (int y = 0; y < SRC_H; y++) {
                 uint32_t *__restrict out = converted + y * PAD_W + 1;
                 if constexpr (K == PixelConverter::WIDEN)
-                    eachFour24(t.in(y), [&](int x, Pixels4 p) {
-                        p = gfxConvertAs<K>(c, p);
-                        memcpy(out + x, &p, sizeof p);
-                    });
+                    widenRow24(t.in(y), out, c.fill);
                 else
                     eachPixel<SB>(t.in(y), [&](int x, uint32_t p) { out[x] = gfxConvertAs<K>(c, p); });
                 out[-1] = out[0];
                 out[SRC_W] = out[SRC_W - 1];
             }
         }
-        auto across = [&t, converted, lanes](int y, uint16_t *h) {
+        auto across = [&t, &c, converted, lanes](int y, uint16_t *h) {
             if constexpr (K == PixelConverter::WHOLE)
                 smoothAcrossLanes(t.in(y), lanes, h);
+#if SPLITS_CHANNELS
+            else if constexpr (K == PixelConverter::WIDEN)
+                smoothAcross24(t.in(y), c.fill, h);
+#endif
             else
                 smoothAcross(reinterpret_cast<const uint8_t *>(converted + y * PAD_W + 1), h);
         };
