@@ -463,7 +463,8 @@ template <int DB, Kind K> void antialiasFour(const Target &t) {
                           e3 = Pixels4(h == f);
             const Pixels4 edge = ~Pixels4((b == h) | (d == f));
             const Pixels4 plain = gfxConvertAs<K>(c, e);
-            if (!anyLane((e0 | e1 | e2 | e3) & edge)) {
+            // Marked as the usual case: GCC for 32-bit ARM would otherwise work the means out first.
+            if (__builtin_expect(!anyLane((e0 | e1 | e2 | e3) & edge), 1)) {
                 storeTwice<DB>(top + 2 * DB * x, plain);
                 storeTwice<DB>(bottom + 2 * DB * x, plain);
                 continue;
