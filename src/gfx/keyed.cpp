@@ -114,9 +114,11 @@ void keyedEight24(const uint8_t *in, uint8_t *out, const uint64_t keys[3], uint3
 // a mask of their bytes.
 #if defined(__ARM_NEON)
 constexpr bool SIXTEEN_AT_ONCE = true;
+typedef uint8x16x3_t KeyRepeat; // the pattern's planes, read once for a whole copy
+KeyRepeat keyRepeat(const uint8_t pattern[48]) { return vld3q_u8(pattern); }
 
-void keyedSixteen24(const uint8_t *in, uint8_t *out, const uint8_t pattern[48]) {
-    const uint8x16x3_t key = vld3q_u8(pattern), source = vld3q_u8(in), target = vld3q_u8(out);
+[[gnu::always_inline]] inline void keyedSixteen24(const uint8_t *in, uint8_t *out, const KeyRepeat &key) {
+    const uint8x16x3_t source = vld3q_u8(in), target = vld3q_u8(out);
     const uint8x16_t transparent =
         vandq_u8(vandq_u8(vceqq_u8(source.val[0], key.val[0]), vceqq_u8(source.val[1], key.val[1])),
                  vceqq_u8(source.val[2], key.val[2]));
@@ -127,8 +129,10 @@ void keyedSixteen24(const uint8_t *in, uint8_t *out, const uint8_t pattern[48]) 
 }
 #elif defined(__SSE2__)
 constexpr bool SIXTEEN_AT_ONCE = true;
+typedef const uint8_t *KeyRepeat;
+KeyRepeat keyRepeat(const uint8_t pattern[48]) { return pattern; }
 
-void keyedSixteen24(const uint8_t *in, uint8_t *out, const uint8_t pattern[48]) {
+void keyedSixteen24(const uint8_t *in, uint8_t *out, KeyRepeat pattern) {
     __m128i source[3];
     uint64_t same = 0;
     for (int i = 0; i < 3; i++) {
@@ -162,9 +166,22 @@ void keyedSixteen24(const uint8_t *in, uint8_t *out, const uint8_t pattern[48]) 
 }
 #else
 constexpr bool SIXTEEN_AT_ONCE = false;
+typedef const uint8_t *KeyRepeat;
+KeyRepeat keyRepeat(const uint8_t pattern[48]) { return pattern; }
 
-void keyedSixteen24(const uint8_t *, uint8_t *, const uint8_t *) {}
+void keyedSixteen24(const uint8_t *, uint8_t *, KeyRepeat) {}
 #endif
+
+// Rows of a width of sixteens known when compiling (the sprites and the wider glyphs, whose images
+// have no row kinds), with no tests but the row count.
+template <int W> void keyedRows24(const KeyedBlock &b, const KeyRepeat &key) {
+    const uint8_t *s = b.from;
+    uint8_t *d = b.to;
+    const int h = b.h, fromPitch = b.fromPitch, toPitch = b.toPitch; // which the stores could change
+    for (int y = 0; y < h; y++, s += fromPitch, d += toPitch)
+        for (int x = 0; x < W; x += 16)
+            keyedSixteen24(s + 3 * x, d + 3 * x, key);
+}
 
 void copyKeyed24(const KeyedBlock &b) {
     const uint8_t *s = b.from;
@@ -175,13 +192,18 @@ void copyKeyed24(const KeyedBlock &b) {
     uint8_t pattern[48];
     for (int at = 0; at < 48; at += 24)
         memcpy(pattern + at, keys, 24);
+    const KeyRepeat repeat = keyRepeat(pattern);
+    if (SIXTEEN_AT_ONCE && b.w == 16)
+        return keyedRows24<16>(b, repeat);
+    if (SIXTEEN_AT_ONCE && b.w == 32)
+        return keyedRows24<32>(b, repeat);
     const int sixteens = SIXTEEN_AT_ONCE ? b.w / 16 : 0, eights = (b.w - 16 * sixteens) / 8;
     for (int y = 0; y < b.h; y++, s += b.fromPitch, d += b.toPitch) {
         if (copiedByKind(b.kinds, y, s, d, size_t(b.w) * 3))
             continue;
         int x = 0;
         for (int g = 0; g < sixteens; g++, x += 16)
-            keyedSixteen24(s + 3 * x, d + 3 * x, pattern);
+            keyedSixteen24(s + 3 * x, d + 3 * x, repeat);
         for (int g = 0; g < eights; g++, x += 8)
             keyedEight24(s + 3 * x, d + 3 * x, keys, key);
         keyedPixels24(s + 3 * x, d + 3 * x, b.w - x, key);
