@@ -177,7 +177,7 @@ void keyedSixteen24(const uint8_t *, uint8_t *, KeyRepeat) {}
 template <int W> void keyedRows24(const KeyedBlock &b, const KeyRepeat &key) {
     const uint8_t *s = b.from;
     uint8_t *d = b.to;
-    const int h = b.h, fromPitch = b.fromPitch, toPitch = b.toPitch; // which the stores could change
+    const int h = b.h, fromPitch = b.fromPitch, toPitch = b.toPitch; // the stores might change b
     for (int y = 0; y < h; y++, s += fromPitch, d += toPitch)
         for (int x = 0; x < W; x += 16)
             keyedSixteen24(s + 3 * x, d + 3 * x, key);
