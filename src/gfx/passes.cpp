@@ -326,14 +326,15 @@ typedef uint8_t Flags8 __attribute__((vector_size(8)));
 
 // The rules over 8 cells of a 16-bit row, given the cells beside them (D and F), and the means of the
 // pixels whose rule fires written over the doubled picture: pairs is the first cell's pair in the top
-// row, nextRow the step to the bottom one. Lane i's rules are bits 8 i + 4 side + row: E0 (left, top)
-// is bit 0, E2 (left, bottom) bit 1, E1 (right, top) bit 4 and E3 (right, bottom) bit 5. Each set bit is
-// one output pixel, the mean of E and D on the left, of E and F on the right. Inlined into its three
-// callers, which the compiler would not do for its size.
+// row, places where each rule bit's output pixel lies from there. Lane i's rules are bits 8 i + 4 side + row:
+// E0 (left, top) is bit 0, E2 (left, bottom) bit 1, E1 (right, top) bit 4 and E3 (right, bottom) bit 5. Each
+// set bit is one output pixel, the mean of E and D on the left, of E and F on the right. Inlined into its
+// three callers, which the compiler would not do for its size.
 template <int DB, Kind K>
 [[gnu::always_inline]] inline void antialiasCells(const PixelConverter &c, Cells8 halves, const uint16_t *up,
                                                   const uint16_t *mid, const uint16_t *down, Cells8 left,
-                                                  Cells8 right, uint8_t *pairs, ptrdiff_t nextRow) {
+                                                  Cells8 right, uint8_t *pairs,
+                                                  const ptrdiff_t (&places)[64]) {
     auto cells = [](const uint16_t *at) {
         Cells8 lanes;
         memcpy(&lanes, at, sizeof lanes);
@@ -356,12 +357,12 @@ template <int DB, Kind K>
     uint16_t means[16];
     memcpy(means, sideBySide, sizeof means);
     // The set bits a machine word at a time (two words on 32-bit ARM): bit / 4 is the place of a bit's
-    // mean and, times DB, of its output pixel in the top row; bit % 2 is the row.
+    // mean.
     for (unsigned from = 0; from < 64; from += 8 * sizeof(uintptr_t))
         for (uintptr_t word = uintptr_t(bits >> from); word != 0; word &= word - 1) {
             const size_t bit = from + size_t(__builtin_ctzl(word)), at = bit / 4;
             const uint32_t m = gfxConvertAs<K>(c, uint32_t(means[at]));
-            memcpy(pairs + DB * at + (bit % 2 ? nextRow : 0), &m, DB);
+            memcpy(pairs + places[bit], &m, DB);
         }
 }
 
@@ -489,19 +490,24 @@ template <int SB, int DB, Kind K> void antialiasPass(const Target &t) {
         // gives a mean are written again. The source rows are read as they stand, the edge cells
         // standing in for the missing ones beside, above and below them.
         doublePass<SB, DB, K>(t);
+        // A rule bit's output pixel: bit / 4 pixels on in the top row, in the bottom one for an odd bit
+        // (a table, where 32-bit ARM took five instructions a bit to work it out).
+        const ptrdiff_t nextRow = t.row(1) - t.row(0);
+        ptrdiff_t places[64];
+        for (int bit = 0; bit < 64; bit++)
+            places[bit] = DB * (bit / 4) + (bit % 2 ? nextRow : 0);
         for (int y = 0; y < SRC_H; y++) {
             auto row = [&t](int at) { return reinterpret_cast<const uint16_t *>(t.in(at)); };
             const uint16_t *up = row(y > 0 ? y - 1 : 0), *mid = row(y),
                            *down = row(y + 1 < SRC_H ? y + 1 : y);
             uint8_t *top = t.row(2 * y);
-            const ptrdiff_t nextRow = t.row(2 * y + 1) - top;
             if constexpr (!VECTOR_UNIT) {
                 antialiasRowPlain<DB, K>(c, t.halfMask, up, mid, down, top, nextRow);
                 continue;
             }
             auto eight = [&](int x0, Cells8 left, Cells8 right) {
                 antialiasCells<DB, K>(c, halves, up + x0, mid + x0, down + x0, left, right, top + 2 * DB * x0,
-                                      nextRow);
+                                      places);
             };
             auto cells = [mid](int x) {
                 Cells8 lanes;
