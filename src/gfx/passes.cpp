@@ -320,7 +320,7 @@ template <typename P> P meanOf(P a, P b, P half) { return (a & b) + (((a ^ b) & 
 
 // With 16-bit cells most of a picture, flat or straight, is plain doubling: the picture is doubled
 // first, the rules are then tested eight cells at a time, and only the pixels where one fires are
-// worked out again. Wider cells go pixel by pixel, where four lanes a vector do not pay.
+// worked out again. 24-bit cells go four at a time as words (antialiasFour), or pixel by pixel.
 typedef uint16_t Cells8 __attribute__((vector_size(16)));
 typedef uint8_t Flags8 __attribute__((vector_size(8)));
 
