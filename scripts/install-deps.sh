@@ -7,7 +7,8 @@
 set -euo pipefail
 
 play=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libmodplug-dev zlib1g-dev)
-test=(libgtest-dev libbenchmark-dev xvfb xauth libx11-dev desktop-file-utils appstream groff-base)
+test=(libgtest-dev libbenchmark-dev xvfb xauth libx11-dev desktop-file-utils appstream groff-base
+      qemu-user-static)
 package=(dpkg-dev zip unzip file)
 
 packages=()

@@ -13,3 +13,12 @@ bool cpuHasNeon() {
     return false;
 #endif
 }
+
+bool cpuHasAvx2() {
+#if defined(__x86_64__)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+#else
+    return false;
+#endif
+}

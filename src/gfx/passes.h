@@ -31,3 +31,5 @@ using PassFunction = void (*)(const Target &);
 PassFunction scalePassFor(ScalePass pass, const PixelConverter &c);
 // The same passes compiled for NEON, in a 32-bit ARM build whose CPU may lack it.
 PassFunction scalePassForNeon(ScalePass pass, const PixelConverter &c);
+// The passes compiled for AVX2, in an x86-64 build whose CPU may lack it.
+PassFunction scalePassForAvx2(ScalePass pass, const PixelConverter &c);

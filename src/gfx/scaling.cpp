@@ -11,12 +11,16 @@ uint8_t *aabuf;
 static uint32_t topBit(uint32_t mask) { return mask ? 1u << (31 - __builtin_clz(mask)) : 0; }
 static uint32_t lowBit(uint32_t mask) { return mask & (~mask + 1); }
 
-// A 32-bit ARM build runs on CPUs with and without NEON; it has the passes both ways and takes the
-// NEON ones where the CPU has it.
+// A 32-bit ARM build runs on CPUs with and without NEON, an x86-64 one on CPUs with and without AVX2;
+// each has the passes both ways and takes the wider ones where the CPU has them.
 static PassFunction chosenPass(ScalePass pass, const PixelConverter &c) {
 #if defined(MIRABO_HAS_NEON_COPIES)
     if (cpuHasNeon())
         return scalePassForNeon(pass, c);
+#endif
+#if defined(MIRABO_HAS_AVX2_COPIES)
+    if (cpuHasAvx2())
+        return scalePassForAvx2(pass, c);
 #endif
     return scalePassFor(pass, c);
 }
