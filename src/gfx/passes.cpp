@@ -225,6 +225,14 @@ constexpr bool STORES_ODD_ROW = false;
 // where the others look four up one at a time.
 constexpr bool GATHERS = true;
 
+// Two 32-byte blocks from the low halves of a and b and then their high halves: what an interleave
+// within halves gives, put in order.
+void storeTwoBlocks(void *out, __m256i a, __m256i b) {
+    auto *blocks = static_cast<__m256i *>(out);
+    _mm256_storeu_si256(blocks, _mm256_permute2x128_si256(a, b, 0x20));
+    _mm256_storeu_si256(blocks + 1, _mm256_permute2x128_si256(a, b, 0x31));
+}
+
 __m256i eightIndices(const uint8_t *in) {
     return _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i *>(in)));
 }
@@ -236,9 +244,7 @@ __m256i lookUpEight(const uint32_t *whole, __m256i indices) {
 void storeTwiceEight(uint8_t *out, __m256i p) {
     // Pixels 0 0 1 1 | 4 4 5 5 and 2 2 3 3 | 6 6 7 7, their halves then put in order.
     const __m256i low = _mm256_unpacklo_epi32(p, p), high = _mm256_unpackhi_epi32(p, p);
-    const __m256i blocks[2] = {_mm256_permute2x128_si256(low, high, 0x20),
-                               _mm256_permute2x128_si256(low, high, 0x31)};
-    memcpy(out, blocks, sizeof blocks);
+    storeTwoBlocks(out, low, high);
 }
 
 // A doubled row into both output rows.
@@ -704,6 +710,24 @@ void blendRows(const uint16_t *near, const uint16_t *up, const uint16_t *down, u
 }
 #endif
 
+// A converted row, its edge pixels repeated beside it, blended across. AVX2 widens four pixels and
+// their neighbours on either side to 16-bit lanes at a time and interleaves the two sums of each pixel.
+#if defined(__AVX2__)
+void smoothAcross(const uint8_t *__restrict a, uint16_t *__restrict h) {
+    auto lanes = [a](int at) {
+        return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(a + at)));
+    };
+    for (int x = 0; x < SRC_W; x += 4) {
+        const __m256i here = lanes(4 * x), thrice = _mm256_add_epi16(_mm256_add_epi16(here, here), here);
+        const __m256i withLeft = _mm256_slli_epi16(_mm256_add_epi16(thrice, lanes(4 * x - 4)), 4),
+                      withRight = _mm256_slli_epi16(_mm256_add_epi16(thrice, lanes(4 * x + 4)), 4);
+        // Pixels 0 and 2, then 1 and 3, each with its two sums; their halves then put in order.
+        const __m256i even = _mm256_unpacklo_epi64(withLeft, withRight),
+                      odd = _mm256_unpackhi_epi64(withLeft, withRight);
+        storeTwoBlocks(h + 8 * x, even, odd);
+    }
+}
+#else
 void smoothAcross(const uint8_t *__restrict a, uint16_t *__restrict h) {
     for (int x = 0; x < SRC_W; x++)
         for (int i = 0; i < 4; i++) {
@@ -712,6 +736,7 @@ void smoothAcross(const uint8_t *__restrict a, uint16_t *__restrict h) {
             h[8 * x + 4 + i] = uint16_t((3 * a[at] + a[at + 4]) << 4);
         }
 }
+#endif
 
 #if SPLITS_CHANNELS
 // Split into channels (vld3), a 24-bit row skips the converted copy too, eight pixels a turn: the
