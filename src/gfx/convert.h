@@ -40,7 +40,8 @@ struct PixelConverter {
 const PixelConverter &gfxConverter(uint32_t from, uint32_t to, ConvertRoute route);
 
 // The helpers defined here are static, so that a file compiled for another vector unit (the pixel
-// passes' NEON copy on 32-bit ARM) keeps its own copies and the linker never mixes the two.
+// passes' NEON copy on 32-bit ARM, their AVX2 copy on x86-64) keeps its own copies and the linker
+// never mixes the two.
 
 // SAME, WIDEN and PACK work on vectors of pixels too.
 template <PixelConverter::Kind K, typename Pixel = uint32_t>
