@@ -619,15 +619,17 @@ void storeSums(uint16_t *at, Sums8 lanes) {
 // 3 near + up and of 3 near + down, sixteen lanes at a time. The blended rows start on 16 bytes.
 #if defined(__arm__) && defined(__ARM_NEON)
 // 32-bit NEON reads the lanes as their even and odd halves, keeps each sum's top byte as it adds
-// (vaddhn) and stores the halves interleaved again. On 64-bit ARM, GCC would copy every narrowed half
-// before storing it.
+// (vaddhn) and stores the halves interleaved again; its five pointers move on with their loads and
+// stores, where indexes cost an add each. On 64-bit ARM, GCC would copy every narrowed half before
+// storing it.
 void blendRows(const uint16_t *near, const uint16_t *up, const uint16_t *down, uint8_t *top,
                uint8_t *bottom) {
-    for (int i = 0; i < SMOOTH_BYTES; i += 16) {
-        const uint16x8x2_t n = vld2q_u16(near + i), u = vld2q_u16(up + i), d = vld2q_u16(down + i);
+    for (const uint16_t *end = near + SMOOTH_BYTES; near != end;
+         near += 16, up += 16, down += 16, top += 16, bottom += 16) {
+        const uint16x8x2_t n = vld2q_u16(near), u = vld2q_u16(up), d = vld2q_u16(down);
         const uint16x8_t even = vmulq_n_u16(n.val[0], 3), odd = vmulq_n_u16(n.val[1], 3);
-        vst2_u8(top + i, uint8x8x2_t{{vaddhn_u16(even, u.val[0]), vaddhn_u16(odd, u.val[1])}});
-        vst2_u8(bottom + i, uint8x8x2_t{{vaddhn_u16(even, d.val[0]), vaddhn_u16(odd, d.val[1])}});
+        vst2_u8(top, uint8x8x2_t{{vaddhn_u16(even, u.val[0]), vaddhn_u16(odd, u.val[1])}});
+        vst2_u8(bottom, uint8x8x2_t{{vaddhn_u16(even, d.val[0]), vaddhn_u16(odd, d.val[1])}});
     }
 }
 #elif defined(__AVX2__)
