@@ -175,6 +175,63 @@ static_assert(SRC_W % 16 == 0, "rows are split sixteen pixels at a time");
 #define SPLITS_CHANNELS 0
 #endif
 
+// AVX2 takes eight pixels a vector.
+#if defined(__AVX2__)
+// Two 32-byte blocks from the low halves of a and b and then their high halves: what an interleave
+// within halves gives, put in order.
+void storeTwoBlocks(void *out, __m256i a, __m256i b) {
+    auto *blocks = static_cast<__m256i *>(out);
+    _mm256_storeu_si256(blocks, _mm256_permute2x128_si256(a, b, 0x20));
+    _mm256_storeu_si256(blocks + 1, _mm256_permute2x128_si256(a, b, 0x31));
+}
+
+typedef uint32_t Pixels8 __attribute__((vector_size(32)));
+
+// Eight pairs of output pixels, the left ones and the right ones, interleaved within halves and put
+// in order.
+template <int BYTES> void storeSides(uint8_t *out, Pixels8 left, Pixels8 right) {
+    if constexpr (BYTES == 2) {
+        const Pixels8 pairs = SDL_BYTEORDER == SDL_LIL_ENDIAN ? left | right << 16 : left << 16 | right;
+        memcpy(out, &pairs, sizeof pairs);
+    } else {
+        storeTwoBlocks(out, _mm256_unpacklo_epi32(__m256i(left), __m256i(right)),
+                       _mm256_unpackhi_epi32(__m256i(left), __m256i(right)));
+    }
+}
+
+template <int BYTES> void storeTwice(uint8_t *out, Pixels8 p) { storeSides<BYTES>(out, p, p); }
+
+bool anyLane(Pixels8 v) { return _mm256_movemask_epi8(__m256i(v)) != 0; }
+
+// The row's 24-bit pixels eight at a time, widened to words (the byte above each pixel 0): f(x, eight
+// pixels). Each half of the vector takes four pixels' twelve bytes apart with one shuffle; twelve
+// bytes only are read where the row ends, as they may end the surface's memory. Inlined, as GCC
+// would otherwise load its callers' captures again every turn.
+template <typename F> [[gnu::always_inline]] inline void eachEight24(const uint8_t *__restrict in, F &&f) {
+    const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0, 1, 2, -1,
+                                            3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    auto sixteen = [in](int x) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + 3 * x)); };
+    auto eight = [&spread](__m128i low, __m128i high) {
+        return _mm256_shuffle_epi8(_mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1), spread);
+    };
+    int x = 0;
+    for (; x < SRC_W - 8; x += 8)
+        f(x, Pixels8(eight(sixteen(x), sixteen(x + 4))));
+    __m128i last = _mm_setzero_si128();
+    memcpy(&last, in + 3 * (x + 4), 12);
+    f(x, Pixels8(eight(sixteen(x), last)));
+}
+#endif
+
+// The row's 24-bit pixels widened, as many at a time as the vector unit takes: f(x, pixels).
+template <typename F> void eachWidened24(const uint8_t *__restrict in, F &&f) {
+#if defined(__AVX2__)
+    eachEight24(in, f);
+#else
+    eachFour24(in, f);
+#endif
+}
+
 // A row of 24-bit pixels as words, with fill (bits above the 24 only) added.
 void widenRow24(const uint8_t *__restrict in, uint32_t *__restrict out, uint32_t fill) {
 #if SPLITS_CHANNELS
@@ -184,7 +241,7 @@ void widenRow24(const uint8_t *__restrict in, uint32_t *__restrict out, uint32_t
         vst4q_u8(reinterpret_cast<uint8_t *>(out + x), uint8x16x4_t{{p.val[0], p.val[1], p.val[2], top}});
     }
 #else
-    eachFour24(in, [out, fill](int x, Pixels4 p) {
+    eachWidened24(in, [out, fill](int x, auto p) {
         p += fill;
         memcpy(out + x, &p, sizeof p);
     });
@@ -205,7 +262,7 @@ void doubleRow24(const uint8_t *__restrict in, uint8_t *__restrict out, uint32_t
         vst4q_u8(out + 8 * x, uint8x16x4_t{{twice(p.val[0]), twice(p.val[1]), twice(p.val[2]), top}});
     }
 #else
-    eachFour24(in, [out, fill](int x, Pixels4 p) { storeTwice<4>(out + 8 * x, p + fill); });
+    eachWidened24(in, [out, fill](int x, auto p) { storeTwice<4>(out + 8 * x, p + fill); });
 #endif
 }
 
@@ -225,14 +282,6 @@ constexpr bool STORES_ODD_ROW = false;
 // where the others look four up one at a time.
 constexpr bool GATHERS = true;
 
-// Two 32-byte blocks from the low halves of a and b and then their high halves: what an interleave
-// within halves gives, put in order.
-void storeTwoBlocks(void *out, __m256i a, __m256i b) {
-    auto *blocks = static_cast<__m256i *>(out);
-    _mm256_storeu_si256(blocks, _mm256_permute2x128_si256(a, b, 0x20));
-    _mm256_storeu_si256(blocks + 1, _mm256_permute2x128_si256(a, b, 0x31));
-}
-
 __m256i eightIndices(const uint8_t *in) {
     return _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i *>(in)));
 }
@@ -241,19 +290,13 @@ __m256i lookUpEight(const uint32_t *whole, __m256i indices) {
     return _mm256_i32gather_epi32(reinterpret_cast<const int *>(whole), indices, 4);
 }
 
-void storeTwiceEight(uint8_t *out, __m256i p) {
-    // Pixels 0 0 1 1 | 4 4 5 5 and 2 2 3 3 | 6 6 7 7, their halves then put in order.
-    const __m256i low = _mm256_unpacklo_epi32(p, p), high = _mm256_unpackhi_epi32(p, p);
-    storeTwoBlocks(out, low, high);
-}
-
 // A doubled row into both output rows.
 void doubleRowGathered(const uint8_t *__restrict in, const uint32_t *whole, uint8_t *__restrict even,
                        uint8_t *__restrict odd) {
     for (int x = 0; x < SRC_W; x += 8) {
         const __m256i p = lookUpEight(whole, eightIndices(in + 2 * x));
-        storeTwiceEight(even + 8 * x, p);
-        storeTwiceEight(odd + 8 * x, p);
+        storeTwice<4>(even + 8 * x, Pixels8(p));
+        storeTwice<4>(odd + 8 * x, Pixels8(p));
     }
 }
 
@@ -263,9 +306,9 @@ void scanlineRowGathered(const uint8_t *__restrict in, const uint32_t *whole, ui
     const __m256i top = _mm256_set1_epi32(int(topBits));
     for (int x = 0; x < SRC_W; x += 8) {
         const __m256i indices = eightIndices(in + 2 * x);
-        storeTwiceEight(even + 8 * x, lookUpEight(whole, indices));
-        storeTwiceEight(odd + 8 * x,
-                        lookUpEight(whole, _mm256_srli_epi32(_mm256_and_si256(indices, top), 2)));
+        storeTwice<4>(even + 8 * x, Pixels8(lookUpEight(whole, indices)));
+        storeTwice<4>(odd + 8 * x,
+                      Pixels8(lookUpEight(whole, _mm256_srli_epi32(_mm256_and_si256(indices, top), 2))));
     }
 }
 #else
@@ -287,8 +330,8 @@ template <int SB, int DB, Kind K> void doublePass(const Target &t) {
         } else if constexpr (K == PixelConverter::WIDEN) {
             doubleRow24(in, even, c.fill);
         } else if constexpr (fourAtATime(K)) {
-            eachFour24(in,
-                       [&](int x, Pixels4 p) { storeTwice<DB>(even + 2 * DB * x, gfxConvertAs<K>(c, p)); });
+            eachWidened24(in,
+                          [&](int x, auto p) { storeTwice<DB>(even + 2 * DB * x, gfxConvertAs<K>(c, p)); });
         } else if constexpr (fourLookedUp(K, DB)) {
             eachFour16(in, [&](int x, const uint32_t(&p)[4]) {
                 const Pixels4 v = lookUpFour<K>(c, p);
@@ -324,7 +367,7 @@ template <int SB, int DB, Kind K> void scanlinePass(const Target &t) {
 #endif
         }
         if constexpr (fourAtATime(K)) {
-            eachFour24(in, [&](int x, Pixels4 p) {
+            eachWidened24(in, [&](int x, auto p) {
                 storeTwice<DB>(even + 2 * DB * x, gfxConvertAs<K>(c, p));
                 storeTwice<DB>(odd + 2 * DB * x, gfxConvertAs<K>(c, (p & topBits) >> 2));
             });
@@ -487,8 +530,8 @@ template <int DB, Kind K> void antialiasWide(const Target &t) {
     }
 }
 
-// Whether any lane of a vector of compare results is set.
-bool anyLane(Pixels4 v) {
+// Whether any lane of a vector of compare results is set (the AVX2 copy tests eight lanes instead).
+[[maybe_unused]] bool anyLane(Pixels4 v) {
 #if defined(__SSE2__)
     return _mm_movemask_epi8(__m128i(v)) != 0;
 #elif defined(__aarch64__)
@@ -506,39 +549,44 @@ bool anyLane(Pixels4 v) {
 #endif
 }
 
-// With a vector unit and an arithmetic conversion a 24-bit picture goes four cells at a time, as words
-// from the bordered copy: where no rule fires the cells are stored doubled, elsewhere each output pixel
-// takes E or its mean with D or F, lane by lane.
+// With a vector unit and an arithmetic conversion a 24-bit picture goes four cells at a time (eight
+// with AVX2), as words from the bordered copy: where no rule fires the cells are stored doubled, elsewhere
+// each output pixel takes E or its mean with D or F, lane by lane.
 template <int DB, Kind K> void antialiasFour(const Target &t) {
+#if defined(__AVX2__)
+    using Cells = Pixels8;
+#else
+    using Cells = Pixels4;
+#endif
+    constexpr int LANES = sizeof(Cells) / 4;
     const uint32_t *buf = padded(t);
     if (!buf)
         return;
     const PixelConverter c = *t.converter;
-    const Pixels4 halves = Pixels4{} + t.halfMask;
+    const Cells halves = Cells{} + t.halfMask;
     auto cells = [](const uint32_t *at) {
-        Pixels4 lanes;
+        Cells lanes;
         memcpy(&lanes, at, sizeof lanes);
         return lanes;
     };
     for (int y = 0; y < SRC_H; y++) {
         const uint32_t *up = buf + y * PAD_W + 1, *mid = up + PAD_W, *down = mid + PAD_W;
         uint8_t *top = t.row(2 * y), *bottom = t.row(2 * y + 1);
-        for (int x = 0; x < SRC_W; x += 4) {
-            const Pixels4 b = cells(up + x), d = cells(mid + x - 1), e = cells(mid + x),
-                          f = cells(mid + x + 1), h = cells(down + x);
-            const Pixels4 e0 = Pixels4(d == b), e1 = Pixels4(b == f), e2 = Pixels4(d == h),
-                          e3 = Pixels4(h == f);
-            const Pixels4 edge = ~Pixels4((b == h) | (d == f));
-            const Pixels4 plain = gfxConvertAs<K>(c, e);
+        for (int x = 0; x < SRC_W; x += LANES) {
+            const Cells b = cells(up + x), d = cells(mid + x - 1), e = cells(mid + x), f = cells(mid + x + 1),
+                        h = cells(down + x);
+            const Cells e0 = Cells(d == b), e1 = Cells(b == f), e2 = Cells(d == h), e3 = Cells(h == f);
+            const Cells edge = ~Cells((b == h) | (d == f));
+            const Cells plain = gfxConvertAs<K>(c, e);
             // Marked as the usual case: GCC for 32-bit ARM would otherwise work the means out first.
             if (__builtin_expect(!anyLane((e0 | e1 | e2 | e3) & edge), 1)) {
                 storeTwice<DB>(top + 2 * DB * x, plain);
                 storeTwice<DB>(bottom + 2 * DB * x, plain);
                 continue;
             }
-            const Pixels4 withD = gfxConvertAs<K>(c, meanOf(d, e, halves)),
-                          withF = gfxConvertAs<K>(c, meanOf(f, e, halves));
-            auto pick = [plain, edge](Pixels4 rule, Pixels4 mean) {
+            const Cells withD = gfxConvertAs<K>(c, meanOf(d, e, halves)),
+                        withF = gfxConvertAs<K>(c, meanOf(f, e, halves));
+            auto pick = [plain, edge](Cells rule, Cells mean) {
                 rule &= edge;
                 return (mean & rule) | (plain & ~rule);
             };
