@@ -652,6 +652,32 @@ template <int SB, int DB, Kind K> void antialiasPass(const Target &t) {
 // to narrow.
 constexpr int SMOOTH_BYTES = 2 * 4 * SRC_W; // one output row
 
+// With a vector unit a pixel's lanes keep its byte order. Without one a pixel is blended as two words
+// of two lanes: its even bytes and its odd bytes, each spread to 16 bits where they stand in the word
+// (already sixteen times over), so that the output pixel is the first word's top bytes moved down a
+// byte between the second's.
+constexpr uint32_t EVEN_BYTES = 0x00FF00FF;
+struct SpreadPixel {
+    uint32_t even, odd;
+};
+SpreadPixel spreadSixteenTimes(uint32_t pixel) {
+    return {pixel << 4 & EVEN_BYTES << 4, pixel >> 4 & EVEN_BYTES << 4};
+}
+
+// An output pixel's four lanes in a blended row, sixteen times over.
+void lanesOf(uint32_t pixel, uint16_t (&lanes)[4]) {
+    if constexpr (VECTOR_UNIT) {
+        uint8_t bytes[4];
+        memcpy(bytes, &pixel, 4);
+        for (int i = 0; i < 4; i++)
+            lanes[i] = uint16_t(bytes[i] << 4);
+    } else {
+        const SpreadPixel spread = spreadSixteenTimes(pixel);
+        const uint32_t words[2] = {spread.even, spread.odd};
+        memcpy(lanes, words, sizeof words);
+    }
+}
+
 typedef uint16_t Sums8 __attribute__((vector_size(16)));
 
 // Eight lanes to any place: one NEON store on 32-bit ARM, where GCC would store the halves apart.
@@ -735,18 +761,19 @@ void storeTopBytes(uint8_t *out, Sums8 a, Sums8 b) {
 void blendRows(const uint16_t *near, const uint16_t *up, const uint16_t *down, uint8_t *top,
                uint8_t *bottom) {
     if constexpr (!VECTOR_UNIT) {
-        // Two lanes a word, as no sum carries into the lane above it.
-        constexpr int LOW = SDL_BYTEORDER == SDL_LIL_ENDIAN ? 8 : 24, HIGH = 32 - LOW;
-        for (int i = 0; i < SMOOTH_BYTES; i += 2) {
-            uint32_t n, u, d;
-            memcpy(&n, near + i, 4);
-            memcpy(&u, up + i, 4);
-            memcpy(&d, down + i, 4);
-            const uint32_t upper = 3 * n + u, lower = 3 * n + d;
-            top[i] = uint8_t(upper >> LOW);
-            top[i + 1] = uint8_t(upper >> HIGH);
-            bottom[i] = uint8_t(lower >> LOW);
-            bottom[i + 1] = uint8_t(lower >> HIGH);
+        // A pixel a turn, two lanes a word, as no sum carries into the lane above it.
+        auto pixel = [](uint32_t even, uint32_t odd) {
+            return (even >> 8 & EVEN_BYTES) | (odd & ~EVEN_BYTES);
+        };
+        for (int i = 0; i < SMOOTH_BYTES; i += 4) {
+            uint32_t n[2], u[2], d[2];
+            memcpy(n, near + i, sizeof n);
+            memcpy(u, up + i, sizeof u);
+            memcpy(d, down + i, sizeof d);
+            const uint32_t even = 3 * n[0], odd = 3 * n[1];
+            const uint32_t upper = pixel(even + u[0], odd + u[1]), lower = pixel(even + d[0], odd + d[1]);
+            memcpy(top + i, &upper, 4);
+            memcpy(bottom + i, &lower, 4);
         }
         return;
     }
@@ -779,6 +806,24 @@ void smoothAcross(const uint8_t *__restrict a, uint16_t *__restrict h) {
 }
 #else
 void smoothAcross(const uint8_t *__restrict a, uint16_t *__restrict h) {
+    if constexpr (!VECTOR_UNIT) {
+        // A pixel a turn, each pixel spread once.
+        auto spread = [a](int x) {
+            uint32_t p;
+            memcpy(&p, a + 4 * x, 4);
+            return spreadSixteenTimes(p);
+        };
+        SpreadPixel left = spread(-1), here = spread(0);
+        for (int x = 0; x < SRC_W; x++) {
+            const SpreadPixel right = spread(x + 1);
+            const uint32_t even = 3 * here.even, odd = 3 * here.odd;
+            const uint32_t sums[4] = {even + left.even, odd + left.odd, even + right.even, odd + right.odd};
+            memcpy(h + 8 * x, sums, sizeof sums);
+            left = here;
+            here = right;
+        }
+        return;
+    }
     for (int x = 0; x < SRC_W; x++)
         for (int i = 0; i < 4; i++) {
             const int at = 4 * x + i;
@@ -836,12 +881,9 @@ const PixelLanes *channelLanes(const PixelConverter &c) {
     static bool made;
     if (!made || madeFrom != c.from || madeTo != c.to || madeRoute != c.route) {
         for (uint32_t p = 0; p < 65536; p++) {
-            uint8_t bytes[4];
-            memcpy(bytes, &c.whole[p], 4);
-            for (int i = 0; i < 4; i++) {
-                lanes[p].once[i] = uint16_t(bytes[i] << 4);
-                lanes[p].thrice[i] = uint16_t(3 * bytes[i] << 4);
-            }
+            lanesOf(c.whole[p], lanes[p].once);
+            for (int i = 0; i < 4; i++)
+                lanes[p].thrice[i] = uint16_t(3 * lanes[p].once[i]);
         }
         made = true;
         madeFrom = c.from;
