@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <utility>
 
 #if defined(__ARM_NEON)
 #include <arm_neon.h>
@@ -78,33 +79,64 @@ void copyKeyed16(const KeyedBlock &b) {
 }
 
 // A keyed row of 24-bit pixels, each compared whole: four bytes read and the fourth dropped, but for
-// the last pixel, which may end the image's memory.
+// the last pixel, which may end the image's memory. Shown pixels are copied from the row, where a
+// copy of the compared word would go through memory.
 void keyedPixels24(const uint8_t *in, uint8_t *out, int width, uint32_t key) {
-    gfxEachPixel<3>(in, width, [out, key](int x, uint32_t pixel) {
+    gfxEachPixel<3>(in, width, [in, out, key](int x, uint32_t pixel) {
         if (pixel != key)
-            memcpy(out + 3 * x, &pixel, 3);
+            memcpy(out + 3 * x, in + 3 * x, 3);
     });
 }
 
-// Eight pixels are three 64-bit words, compared with the key repeated over their 24 bytes. Groups of
-// only key (the outside of a sprite or a layer) are skipped, groups without key copied as three words,
-// which is most groups; the rest go pixel by pixel.
-void keyedEight24(const uint8_t *in, uint8_t *out, const uint64_t keys[3], uint32_t key) {
-    uint64_t x0, x1, x2;
-    memcpy(&x0, in, 8);
-    memcpy(&x1, in + 8, 8);
-    memcpy(&x2, in + 16, 8);
-    x0 ^= keys[0];
-    x1 ^= keys[1];
-    x2 ^= keys[2];
-    if ((x0 | x1 | x2) == 0)
+// A group of 24-bit pixels is three machine words, eight pixels on a 64-bit CPU and four on a 32-bit
+// one, compared with the key repeated over them. Groups of only key (the outside of a sprite or a
+// layer) are skipped, groups without key copied as three words, which is most groups; the rest go
+// pixel by pixel.
+typedef uintptr_t Word;
+constexpr int GROUP = sizeof(Word); // pixels
+
+// The group's differences from the key, each pixel's bits 24p to 24p + 23 (little-endian). Kept in
+// three variables: as an array, GCC for 32-bit ARM would keep them in memory.
+struct Differences {
+    Word x0, x1, x2;
+};
+
+template <int P> bool differs(const Differences &d) {
+    constexpr int BITS = 8 * sizeof(Word), at = 24 * P / BITS, shift = 24 * P % BITS;
+    auto word = [&d](int i) { return i == 0 ? d.x0 : i == 1 ? d.x1 : d.x2; };
+    Word bits = word(at) >> shift;
+    if constexpr (shift + 24 > BITS)
+        bits |= word(at + 1) << (BITS - shift);
+    return (bits & 0xFFFFFF) != 0;
+}
+
+template <size_t... P> bool noneIsKey(const Differences &d, std::index_sequence<P...>) {
+    return (differs<P>(d) && ...);
+}
+
+template <int P> void copyIfShown(const Differences &d, const uint8_t *in, uint8_t *out) {
+    if (differs<P>(d))
+        memcpy(out + 3 * P, in + 3 * P, 3);
+}
+
+template <size_t... P>
+void copyShown(const Differences &d, const uint8_t *in, uint8_t *out, std::index_sequence<P...>) {
+    (copyIfShown<P>(d, in, out), ...);
+}
+
+void keyedGroup24(const uint8_t *in, uint8_t *out, const Differences &keys) {
+    auto word = [in](int i) {
+        Word w;
+        memcpy(&w, in + i * sizeof(Word), sizeof w);
+        return w;
+    };
+    const Differences d = {word(0) ^ keys.x0, word(1) ^ keys.x1, word(2) ^ keys.x2};
+    if ((d.x0 | d.x1 | d.x2) == 0)
         return;
-    const uint64_t pixel = 0xFFFFFF; // little-endian: pixel p is bits 24p to 24p + 23 of the group
-    if ((x0 & pixel) && (x0 >> 24 & pixel) && ((x0 >> 48 | x1 << 16) & pixel) && (x1 >> 8 & pixel) &&
-        (x1 >> 32 & pixel) && ((x1 >> 56 | x2 << 8) & pixel) && (x2 >> 16 & pixel) && (x2 >> 40))
-        memcpy(out, in, 24);
+    if (noneIsKey(d, std::make_index_sequence<GROUP>()))
+        memcpy(out, in, 3 * sizeof(Word));
     else
-        keyedPixels24(in, out, 8, key);
+        copyShown(d, in, out, std::make_index_sequence<GROUP>());
 }
 
 // Sixteen pixels, 48 bytes, against the key repeated over them, pattern. NEON reads them as three
@@ -187,25 +219,27 @@ void copyKeyed24(const KeyedBlock &b) {
     const uint8_t *s = b.from;
     uint8_t *d = b.to;
     const uint32_t key = b.key;
-    const uint64_t twice = key | uint64_t(key) << 24; // the key repeated over 24 bytes, as three words
-    const uint64_t keys[3] = {twice | twice << 48, twice >> 16 | twice << 32, twice >> 32 | twice << 16};
-    uint8_t pattern[48];
-    for (int at = 0; at < 48; at += 24)
-        memcpy(pattern + at, keys, 24);
+    uint8_t pattern[48]; // the key repeated over sixteen pixels
+    for (int at = 0; at < 48; at += 3)
+        memcpy(pattern + at, &key, 3);
+    Differences keys; // of the key from nothing: the pattern as words
+    memcpy(&keys.x0, pattern, sizeof(Word));
+    memcpy(&keys.x1, pattern + sizeof(Word), sizeof(Word));
+    memcpy(&keys.x2, pattern + 2 * sizeof(Word), sizeof(Word));
     const KeyRepeat repeat = keyRepeat(pattern);
     if (SIXTEEN_AT_ONCE && b.w == 16)
         return keyedRows24<16>(b, repeat);
     if (SIXTEEN_AT_ONCE && b.w == 32)
         return keyedRows24<32>(b, repeat);
-    const int sixteens = SIXTEEN_AT_ONCE ? b.w / 16 : 0, eights = (b.w - 16 * sixteens) / 8;
+    const int sixteens = SIXTEEN_AT_ONCE ? b.w / 16 : 0, groups = (b.w - 16 * sixteens) / GROUP;
     for (int y = 0; y < b.h; y++, s += b.fromPitch, d += b.toPitch) {
         if (copiedByKind(b.kinds, y, s, d, size_t(b.w) * 3))
             continue;
         int x = 0;
         for (int g = 0; g < sixteens; g++, x += 16)
             keyedSixteen24(s + 3 * x, d + 3 * x, repeat);
-        for (int g = 0; g < eights; g++, x += 8)
-            keyedEight24(s + 3 * x, d + 3 * x, keys, key);
+        for (int g = 0; g < groups; g++, x += GROUP)
+            keyedGroup24(s + 3 * x, d + 3 * x, keys);
         keyedPixels24(s + 3 * x, d + 3 * x, b.w - x, key);
     }
 }
