@@ -99,9 +99,10 @@ template <int BYTES, typename F> static inline void gfxEachPixel(const uint8_t *
 
 // A row of PACK conversion. NEON splits sixteen pixels into their channels (blue, green, red) and
 // shifts each channel's top bits into place below the one before; SSE2 takes eight pixels as two
-// vectors of four words, packs each word and narrows the words to 16 bits; elsewhere, and for the
-// row's last pixels, the loop packs two pixels at a time in a 64-bit word, whose low 48 bits hold
-// both so that the same shifts and masks put each in its place.
+// vectors of four words, packs each word and narrows the words to 16 bits; a 32-bit CPU without
+// either takes four pixels from three words; elsewhere, and for the row's last pixels, the loop packs
+// two pixels at a time in a 64-bit word, whose low 48 bits hold both so that the same shifts and
+// masks put each in its place.
 static inline void gfxPackRow(const uint8_t *__restrict in, uint8_t *__restrict out, int width) {
     int x = 0;
 #if defined(__ARM_NEON)
@@ -134,14 +135,30 @@ static inline void gfxPackRow(const uint8_t *__restrict in, uint8_t *__restrict 
         _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 2 * x),
                          _mm_packs_epi32(fourPacked(in + 3 * x), fourPacked(in + 3 * x + 12)));
 #endif
-    constexpr uint64_t BLUE = 0x001F | 0x001Full << 24, GREEN = 0x07E0 | 0x07E0ull << 24,
-                       RED = 0xF800 | 0xF800ull << 24;
-    for (; x + 3 <= width; x += 2) { // the word's last two bytes belong to a third pixel
-        uint64_t pair;
-        memcpy(&pair, in + 3 * x, 8);
-        const uint64_t packed = (pair >> 3 & BLUE) | (pair >> 5 & GREEN) | (pair >> 8 & RED);
-        const uint32_t two = uint32_t(packed & 0xFFFF) | uint32_t(packed >> 8 & 0xFFFF0000);
-        memcpy(out + 2 * x, &two, 4);
+    if constexpr (sizeof(uintptr_t) == 4) {
+        auto pixel = [](uint32_t blue, uint32_t green, uint32_t red) {
+            return (blue & 0xFF) >> 3 | ((green & 0xFF) >> 2) << 5 | ((red & 0xFF) >> 3) << 11;
+        };
+        for (const int end = width & ~3; x < end; x += 4) {
+            uint32_t w0, w1, w2;
+            memcpy(&w0, in + 3 * x, 4);
+            memcpy(&w1, in + 3 * x + 4, 4);
+            memcpy(&w2, in + 3 * x + 8, 4);
+            const uint32_t first = pixel(w0, w0 >> 8, w0 >> 16) | pixel(w0 >> 24, w1, w1 >> 8) << 16,
+                           second = pixel(w1 >> 16, w1 >> 24, w2) | pixel(w2 >> 8, w2 >> 16, w2 >> 24) << 16;
+            memcpy(out + 2 * x, &first, 4); // as an array, the pair would go through memory
+            memcpy(out + 2 * x + 4, &second, 4);
+        }
+    } else {
+        constexpr uint64_t BLUE = 0x001F | 0x001Full << 24, GREEN = 0x07E0 | 0x07E0ull << 24,
+                           RED = 0xF800 | 0xF800ull << 24;
+        for (; x + 3 <= width; x += 2) { // the word's last two bytes belong to a third pixel
+            uint64_t pair;
+            memcpy(&pair, in + 3 * x, 8);
+            const uint64_t packed = (pair >> 3 & BLUE) | (pair >> 5 & GREEN) | (pair >> 8 & RED);
+            const uint32_t two = uint32_t(packed & 0xFFFF) | uint32_t(packed >> 8 & 0xFFFF0000);
+            memcpy(out + 2 * x, &two, 4);
+        }
     }
 #endif
     for (; x < width; x++) {
