@@ -79,12 +79,11 @@ void copyKeyed16(const KeyedBlock &b) {
 }
 
 // A keyed row of 24-bit pixels, each compared whole: four bytes read and the fourth dropped, but for
-// the last pixel, which may end the image's memory. Shown pixels are copied from the row, where a
-// copy of the compared word would go through memory.
+// the last pixel, which may end the image's memory.
 void keyedPixels24(const uint8_t *in, uint8_t *out, int width, uint32_t key) {
-    gfxEachPixel<3>(in, width, [in, out, key](int x, uint32_t pixel) {
+    gfxEachPixel<3>(in, width, [out, key](int x, uint32_t pixel) {
         if (pixel != key)
-            memcpy(out + 3 * x, in + 3 * x, 3);
+            memcpy(out + 3 * x, &pixel, 3);
     });
 }
 
@@ -215,13 +214,24 @@ template <int W> void keyedRows24(const KeyedBlock &b, const KeyRepeat &key) {
             keyedSixteen24(s + 3 * x, d + 3 * x, key);
 }
 
+// The key repeated over sixteen pixels, made again only for another key: the game keys every image
+// with the same colour, and copies hundreds of them a frame.
+const uint8_t *keyPattern(uint32_t key) {
+    static uint8_t pattern[48];
+    static uint32_t madeFor = ~0u; // no 24-bit key
+    if (key != madeFor) {
+        for (int at = 0; at < 48; at += 3)
+            memcpy(pattern + at, &key, 3);
+        madeFor = key;
+    }
+    return pattern;
+}
+
 void copyKeyed24(const KeyedBlock &b) {
     const uint8_t *s = b.from;
     uint8_t *d = b.to;
     const uint32_t key = b.key;
-    uint8_t pattern[48]; // the key repeated over sixteen pixels
-    for (int at = 0; at < 48; at += 3)
-        memcpy(pattern + at, &key, 3);
+    const uint8_t *pattern = keyPattern(key);
     Differences keys; // of the key from nothing: the pattern as words
     memcpy(&keys.x0, pattern, sizeof(Word));
     memcpy(&keys.x1, pattern + sizeof(Word), sizeof(Word));
