@@ -232,7 +232,7 @@ void copyKeyed24(const KeyedBlock &b) {
     uint8_t *d = b.to;
     const uint32_t key = b.key;
     const uint8_t *pattern = keyPattern(key);
-    Differences keys; // of the key from nothing: the pattern as words
+    Differences keys; // the pattern as three words, to be xor-ed with a group's
     memcpy(&keys.x0, pattern, sizeof(Word));
     memcpy(&keys.x1, pattern + sizeof(Word), sizeof(Word));
     memcpy(&keys.x2, pattern + 2 * sizeof(Word), sizeof(Word));
