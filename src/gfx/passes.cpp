@@ -647,24 +647,22 @@ template <int SB, int DB, Kind K> void antialiasPass(const Target &t) {
 // one 1, per channel, sixteenths rounded down, the edge pixels standing in for the missing ones. As
 // 9a + 3b + 3c + d = 3 (3a + b) + (3c + d), each source row is first blended across into the two
 // output pixels of each of its pixels (h, in output order), and each pair of output rows is then
-// (3 h(this row) + h(the row above or below)) / 16, eight lanes at a time. h is kept sixteen times
-// over, so that a sum fills its 16 bits and the output byte is its top byte, which needs no masking
-// to narrow.
+// (3 h(this row) + h(the row above or below)) / 16, eight lanes at a time. With a vector unit h is
+// kept sixteen times over, so that a sum fills its 16 bits and the output byte is its top byte, which
+// needs no masking to narrow.
 constexpr int SMOOTH_BYTES = 2 * 4 * SRC_W; // one output row
 
-// With a vector unit a pixel's lanes keep its byte order. Without one a pixel is blended as two words
-// of two lanes: its even bytes and its odd bytes, each spread to 16 bits where they stand in the word
-// (already sixteen times over), so that the output pixel is the first word's top bytes moved down a
-// byte between the second's.
-constexpr uint32_t EVEN_BYTES = 0x00FF00FF;
-struct SpreadPixel {
-    uint32_t even, odd;
+// With a vector unit a pixel's lanes keep its byte order. Without one a pixel is two words, the high
+// and the low nibbles of its bytes, each where it stands in its byte: a sum of sixteen weights is then
+// at most 16 × 15 = 240 in every byte of either word, so that no byte carries into the next, and an
+// output byte is the high nibbles' sum plus a sixteenth of the low ones'.
+constexpr uint32_t LOW_NIBBLES = 0x0F0F0F0F;
+struct Nibbles {
+    uint32_t high, low;
 };
-SpreadPixel spreadSixteenTimes(uint32_t pixel) {
-    return {pixel << 4 & EVEN_BYTES << 4, pixel >> 4 & EVEN_BYTES << 4};
-}
+Nibbles nibblesOf(uint32_t pixel) { return {pixel >> 4 & LOW_NIBBLES, pixel & LOW_NIBBLES}; }
 
-// An output pixel's four lanes in a blended row, sixteen times over.
+// An output pixel's four lanes in a blended row, sixteen times over with a vector unit.
 void lanesOf(uint32_t pixel, uint16_t (&lanes)[4]) {
     if constexpr (VECTOR_UNIT) {
         uint8_t bytes[4];
@@ -672,8 +670,8 @@ void lanesOf(uint32_t pixel, uint16_t (&lanes)[4]) {
         for (int i = 0; i < 4; i++)
             lanes[i] = uint16_t(bytes[i] << 4);
     } else {
-        const SpreadPixel spread = spreadSixteenTimes(pixel);
-        const uint32_t words[2] = {spread.even, spread.odd};
+        const Nibbles nibbles = nibblesOf(pixel);
+        const uint32_t words[2] = {nibbles.high, nibbles.low};
         memcpy(lanes, words, sizeof words);
     }
 }
@@ -761,17 +759,18 @@ void storeTopBytes(uint8_t *out, Sums8 a, Sums8 b) {
 void blendRows(const uint16_t *near, const uint16_t *up, const uint16_t *down, uint8_t *top,
                uint8_t *bottom) {
     if constexpr (!VECTOR_UNIT) {
-        // A pixel a turn, two lanes a word, as no sum carries into the lane above it.
-        auto pixel = [](uint32_t even, uint32_t odd) {
-            return (even >> 8 & EVEN_BYTES) | (odd & ~EVEN_BYTES);
-        };
+        // A pixel a turn, 3 near + other in each of its two words; the output pixel is the high
+        // nibbles' sums plus a sixteenth of the low ones'.
+        auto pixelOfSums = [](uint32_t high, uint32_t low) { return high + ((low & ~LOW_NIBBLES) >> 4); };
+#pragma GCC unroll 2
         for (int i = 0; i < SMOOTH_BYTES; i += 4) {
             uint32_t n[2], u[2], d[2];
             memcpy(n, near + i, sizeof n);
             memcpy(u, up + i, sizeof u);
             memcpy(d, down + i, sizeof d);
-            const uint32_t even = 3 * n[0], odd = 3 * n[1];
-            const uint32_t upper = pixel(even + u[0], odd + u[1]), lower = pixel(even + d[0], odd + d[1]);
+            const uint32_t high = 3 * n[0], low = 3 * n[1];
+            const uint32_t upper = pixelOfSums(high + u[0], low + u[1]),
+                           lower = pixelOfSums(high + d[0], low + d[1]);
             memcpy(top + i, &upper, 4);
             memcpy(bottom + i, &lower, 4);
         }
@@ -807,17 +806,17 @@ void smoothAcross(const uint8_t *__restrict a, uint16_t *__restrict h) {
 #else
 void smoothAcross(const uint8_t *__restrict a, uint16_t *__restrict h) {
     if constexpr (!VECTOR_UNIT) {
-        // A pixel a turn, each pixel spread once.
-        auto spread = [a](int x) {
+        // A pixel a turn, each pixel split into its nibbles once.
+        auto split = [a](int x) {
             uint32_t p;
             memcpy(&p, a + 4 * x, 4);
-            return spreadSixteenTimes(p);
+            return nibblesOf(p);
         };
-        SpreadPixel left = spread(-1), here = spread(0);
+        Nibbles left = split(-1), here = split(0);
         for (int x = 0; x < SRC_W; x++) {
-            const SpreadPixel right = spread(x + 1);
-            const uint32_t even = 3 * here.even, odd = 3 * here.odd;
-            const uint32_t sums[4] = {even + left.even, odd + left.odd, even + right.even, odd + right.odd};
+            const Nibbles right = split(x + 1);
+            const uint32_t high = 3 * here.high, low = 3 * here.low;
+            const uint32_t sums[4] = {high + left.high, low + left.low, high + right.high, low + right.low};
             memcpy(h + 8 * x, sums, sizeof sums);
             left = here;
             here = right;
