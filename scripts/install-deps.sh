@@ -24,11 +24,11 @@ cross)
     *) echo "usage: $0 cross aarch64|armhf" >&2; exit 2 ;;
     esac
     # The target's SDL_mixer runtime library only: its development package cannot sit beside the
-    # build machine's, whose header serves every architecture. armhf needs libjack0 named, or apt gives
-    # up on SDL_mixer's dependencies.
-    packages=(crossbuild-essential-$foreign qemu-user-static libsdl2-dev:$foreign
+    # build machine's, whose header serves every architecture. JACK is named as the build machine has
+    # it (libjack0, which its libjack-dev pulls in): left to choose, apt may take the other JACK for
+    # one target and then give up on SDL_mixer's dependencies for the second.
+    packages=(crossbuild-essential-$foreign qemu-user-static libsdl2-dev:$foreign libjack0:$foreign
                libsdl2-mixer-2.0-0:$foreign libmodplug-dev:$foreign zlib1g-dev:$foreign libgtest-dev:$foreign)
-    [ "$foreign" != armhf ] || packages+=(libjack0:armhf)
     ;;
 *) echo "usage: $0 [play|test|package|cross aarch64|armhf]" >&2; exit 2 ;;
 esac
