@@ -866,9 +866,10 @@ void smoothAcross24(const uint8_t *row, uint32_t fill, uint16_t *__restrict h) {
 }
 #endif
 
-// A 16-bit picture skips the converted copy: a table gives each pixel's four output bytes as 16-bit
-// lanes, already sixteen times over, once and then three times over (the largest lane sum, 4 × 16 ×
-// 255, fits). It is made at the first smoothed frame for the converter's pair of formats.
+// A 16-bit picture skips the converted copy: a table gives each pixel's four output bytes as lanesOf
+// gives them (16-bit lanes sixteen times over, or without a vector unit its nibble words), once and
+// then three times over (the largest lane sum, 4 × 16 × 255, fits, and a nibble's 4 × 15 stays in
+// its byte). It is made at the first smoothed frame for the converter's pair of formats.
 struct alignas(16) PixelLanes {
     uint16_t once[4], thrice[4];
 };
